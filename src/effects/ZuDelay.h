@@ -1,0 +1,12 @@
+// Stereo bar-length delay with a gliding read head (being built).
+#pragma once
+
+#include "effects/ZuBPMChangeInterface.h"
+#include "effects/ZuEffect.h"
+
+class ZuDelay : public ZuEffect, public ZuBPMChangeInterface {
+public:
+    explicit ZuDelay(EngineContext* context);
+    ~ZuDelay() override;
+    void tempoChanged() override { timingChanged(true); }
+};

@@ -1,0 +1,5 @@
+#include "effects/ZuReverb.h"
+
+ZuReverb::ZuReverb(EngineContext* context) : ZuEffect(context, 5) {}
+
+ZuReverb::~ZuReverb() = default;

@@ -1,0 +1,46 @@
+#include "engine/EngineContext.h"
+
+#include <algorithm>
+#include <cstring>
+
+void BufferRegistry::add(void* pointer, size_t bytes) { entries_.push_back({pointer, bytes}); }
+
+void BufferRegistry::remove(const void* pointer) {
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const BufferEntry& e) { return e.pointer == pointer; });
+    if (it != entries_.end()) entries_.erase(it);
+}
+
+void BufferRegistry::zeroAll() {
+    for (const BufferEntry& e : entries_)
+        if (e.pointer && e.bytes) std::memset(e.pointer, 0, e.bytes);
+}
+
+EngineContext::EngineContext() { setSampleRate(44100.0f); }
+
+bool EngineContext::setSampleRate(float fs) {
+    if (!acceptsSampleRate(fs)) return false;
+    sampleRate = fs;
+    samplePeriod = 1.0f / fs;
+    twoOverFs = 2.0f / fs;
+    angularStep = 6.2831855f / fs;
+    halfAngularStep = 3.1415927f / fs;
+    rateRatio = fs / 44100.0f;
+    controlBlockPeriod = controlBlockSizeF / fs;
+    refreshTempoFields();
+    return true;
+}
+
+void EngineContext::refreshTempoFields() {
+    const float fs = sampleRate;
+    samplesPerBeat = static_cast<float>(static_cast<double>(fs) / (tempo * (1.0 / 60.0)));
+    samplesPerMs = 0.001f * fs;
+    controlBlocksPerMs = (fs / controlBlockSizeF) * 0.001f;
+    controlBlocksPerBeat = samplesPerBeat / controlBlockSizeF;
+    kOver1024 = 1.0f / (fs * 0.0009765625f);
+    fsOverTwoPi = static_cast<float>(static_cast<double>(fs) / 6.283185307);
+}
+
+void EngineContext::removeTempoListener(ZuBPMChangeInterface* l) {
+    auto it = std::find(tempoListeners.begin(), tempoListeners.end(), l);
+    if (it != tempoListeners.end()) tempoListeners.erase(it);
+}

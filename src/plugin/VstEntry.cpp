@@ -1,0 +1,25 @@
+// The library's entry point, exported as VSTPluginMain and as main.
+#include "plugin/ZuUniClient.h"
+
+#if defined(_WIN32)
+#define VST_EXPORT extern "C" __declspec(dllexport)
+#else
+#define VST_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
+    try {
+        if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+        AudioEffect* effect = createEffectInstance(audioMaster);
+        return effect ? effect->getAeffect() : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+#if !defined(_WIN32)
+// Old hosts look for "main"; a C++ function cannot be called that, so the
+// symbol name is set directly. Windows exports it through the .def file.
+VST_EXPORT AEffect* vstLegacyMain(audioMasterCallback audioMaster) __asm__("main");
+AEffect* vstLegacyMain(audioMasterCallback audioMaster) { return VSTPluginMain(audioMaster); }
+#endif

@@ -1,0 +1,170 @@
+#include "plugin/ZuUniClient.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "plugin/ProductIdentity.h"
+
+namespace {
+constexpr int kHostTextLimit = 64; // parameter texts: 63 characters and the terminator
+}
+
+ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
+    : ZuPluginBase(audioMaster, kNumPrograms, kNumHostParameters), engine_(), delay_(&engine_.ctx),
+      reverb_(&engine_.ctx), params_(engine_.cell) {
+    char text[256];
+    std::memset(text, 0, sizeof(text));
+    getHostVendorString(text);
+    text[sizeof(text) - 1] = 0;
+    ownHost = std::strcmp(text, product::kVendor) == 0;
+    std::memset(text, 0, sizeof(text));
+    getHostProductString(text);
+    text[sizeof(text) - 1] = 0;
+    acidHost = std::strcmp(text, "Sony ACID Pro") == 0;
+
+    noTail(true);
+    setUniqueID(product::kUniqueId);
+    setNumInputs(2);
+    setNumOutputs(2);
+    canProcessReplacing(true);
+    programsAreChunks(true);
+    uniEditor_ = new ZuUniClientEditor(this);
+    setEditor(uniEditor_);
+}
+
+ZuUniClient::~ZuUniClient() = default; // the AudioEffect base deletes the editor
+
+void ZuUniClient::suspend() { engine_.ctx.registry.zeroAll(); }
+
+void ZuUniClient::resume() {}
+
+void ZuUniClient::setSampleRate(float fs) {
+    AudioEffectX::setSampleRate(fs);
+    engine_.ctx.setSampleRate(fs);
+}
+
+void ZuUniClient::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    engine_.process(inputs, outputs, sampleFrames);
+}
+
+void ZuUniClient::setParameter(VstInt32 index, float value) {
+    if (ParameterRecord* r = params_.byTag(index)) *r->value = value;
+}
+
+float ZuUniClient::getParameter(VstInt32 index) {
+    ParameterRecord* r = params_.byHostIndex(index);
+    return r ? *r->value : 0.0f;
+}
+
+void ZuUniClient::setParameterAutomated(VstInt32 index, float value) {
+    if (index < 0 || index >= kNumHostParameters) return;
+    setParameter(index, value);
+    callHost(audioMasterAutomate, index, 0, nullptr, value);
+}
+
+void ZuUniClient::getParameterLabel(VstInt32 index, char* label) { getParameterName(index, label); }
+
+void ZuUniClient::getParameterName(VstInt32 index, char* text) {
+    if (!text) return;
+    ParameterRecord* r = params_.byHostIndex(index);
+    std::snprintf(text, kHostTextLimit, "%s", r ? r->name : "empty");
+}
+
+void ZuUniClient::getParameterDisplay(VstInt32 index, char* text) {
+    if (!text) return;
+    ParameterRecord* r = params_.byHostIndex(index);
+    if (!r) {
+        std::snprintf(text, kHostTextLimit, "%s", "empty");
+        return;
+    }
+    std::snprintf(text, kHostTextLimit, "%f %s", static_cast<double>(getParameter(index)), r->unitLabel);
+}
+
+bool ZuUniClient::getParameterProperties(VstInt32 index, VstParameterProperties* p) {
+    if (!p) return false;
+    ParameterRecord* r = params_.byHostIndex(index);
+    p->flags = 0;
+    std::memset(p->label, 0, sizeof(p->label));
+    if (!r) {
+        std::snprintf(p->label, sizeof(p->label), "%s", "empty");
+        return false;
+    }
+    std::snprintf(p->label, sizeof(p->label), "%s", r->name);
+    if (r->style == kStyleSwitch) p->flags |= kVstParameterIsSwitch;
+    return true;
+}
+
+bool ZuUniClient::beginEdit(VstInt32 index) {
+    if (index < 0 || index >= kNumHostParameters) return false;
+    return AudioEffectX::beginEdit(index);
+}
+
+bool ZuUniClient::endEdit(VstInt32 index) {
+    if (index < 0 || index >= kNumHostParameters) return false;
+    return AudioEffectX::endEdit(index);
+}
+
+void ZuUniClient::setProgram(VstInt32 program) {
+    if (program == curProgram) return;
+    curProgram = program;
+}
+
+void ZuUniClient::getProgramName(char* name) {
+    if (name) vstStrncpy(name, "", kVstMaxProgNameLen + 1);
+}
+
+bool ZuUniClient::getProgramNameIndexed(VstInt32, VstInt32, char* text) {
+    if (text) vstStrncpy(text, "empty", kVstMaxProgNameLen + 1);
+    return true;
+}
+
+VstInt32 ZuUniClient::getChunk(void** data, bool) {
+    if (data) *data = nullptr;
+    return 0;
+}
+
+VstInt32 ZuUniClient::setChunk(void*, VstInt32, bool) { return 1; }
+
+bool ZuUniClient::getOutputProperties(VstInt32, VstPinProperties* p) {
+    if (p) p->flags |= kVstPinIsActive | kVstPinIsStereo;
+    return acidHost;
+}
+
+VstInt32 ZuUniClient::processEvents(VstEvents*) { return 1; }
+
+bool ZuUniClient::getEffectName(char* name) {
+    vstStrncpy(name, product::kName, kVstMaxEffectNameLen);
+    return true;
+}
+
+bool ZuUniClient::getVendorString(char* text) {
+    vstStrncpy(text, product::kVendor, kVstMaxVendorStrLen);
+    return true;
+}
+
+bool ZuUniClient::getProductString(char* text) {
+    vstStrncpy(text, product::kName, kVstMaxProductStrLen);
+    return true;
+}
+
+VstInt32 ZuUniClient::getVendorVersion() { return product::kVendorVersion; }
+
+VstInt32 ZuUniClient::canDo(char* text) {
+    if (!text) return -1;
+    if (std::strcmp(text, "receiveVstEvents") == 0) return 0;
+    if (std::strcmp(text, "receiveVstMidiEvent") == 0) return 0;
+    if (std::strcmp(text, "sendVstMidiEvent") == 0) return 0;
+    if (std::strcmp(text, "sendVstEvent") == 0) return 0;
+    if (std::strcmp(text, "receiveVstTimeInfo") == 0) return 1;
+    if (std::strcmp(text, "hasAboutScreen") == 0) return 0;
+    return -1;
+}
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+    try {
+        return new (std::nothrow) ZuUniClient(audioMaster);
+    } catch (...) {
+        return nullptr;
+    }
+}
