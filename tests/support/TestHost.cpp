@@ -40,10 +40,11 @@ AEffect* TestHost::openWith(EntryProc entry) {
     return effect_;
 }
 
-void TestHost::close() {
-    if (!effect_) return;
-    effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
+VstIntPtr TestHost::close() {
+    if (!effect_) return 0;
+    const VstIntPtr answer = effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
     effect_ = nullptr;
+    return answer;
 }
 
 VstIntPtr TestHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {

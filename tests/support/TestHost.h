@@ -37,8 +37,8 @@ public:
     AEffect* open();
     AEffect* openWith(EntryProc entry);
     AEffect* effect() const { return effect_; }
-    // Sends effClose and forgets the instance.
-    void close();
+    // Sends effClose and forgets the instance; the plug-in's answer (0 when none was open).
+    VstIntPtr close();
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
