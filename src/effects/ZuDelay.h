@@ -9,4 +9,7 @@ public:
     explicit ZuDelay(EngineContext* context);
     ~ZuDelay() override;
     void tempoChanged() override { timingChanged(true); }
+    // Called when the host's sample rate is accepted, before the recompute
+    // that follows: the place to size the lines for the slowest tempo.
+    void prepareForSampleRate(float /*fs*/) {}
 };

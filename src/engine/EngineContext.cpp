@@ -15,7 +15,11 @@ void BufferRegistry::zeroAll() {
         if (e.pointer && e.bytes) std::memset(e.pointer, 0, e.bytes);
 }
 
-EngineContext::EngineContext() { setSampleRate(44100.0f); }
+EngineContext::EngineContext() {
+    setSampleRate(44100.0f);
+    refreshConstants();
+    refreshMeterDecay();
+}
 
 bool EngineContext::setSampleRate(float fs) {
     if (!acceptsSampleRate(fs)) return false;
@@ -36,8 +40,30 @@ void EngineContext::refreshTempoFields() {
     samplesPerMs = 0.001f * fs;
     controlBlocksPerMs = (fs / controlBlockSizeF) * 0.001f;
     controlBlocksPerBeat = samplesPerBeat / controlBlockSizeF;
-    kOver1024 = 1.0f / (fs * 0.0009765625f);
+    k1024OverFs = 1.0f / (fs * 0.0009765625f);
     fsOverTwoPi = static_cast<float>(static_cast<double>(fs) / 6.283185307);
+}
+
+void EngineContext::refreshConstants() {
+    const float fs = sampleRate;
+    EngineConstants& c = constants;
+    c.rateRatio = fs * 2.2675737e-05f;
+    c.inverseRateRatio = 1.0f / (fs * 2.2675737e-05f);
+    c.halfSampleRate = 0.5f * fs;
+    c.smoothingStep = 6.28f / fs;
+    c.piStep = 3.14159f / fs;
+    c.outputHighPass.set(prewarp(std::min(30.0f, fs) * c.piStep));
+    c.beatsPerSecond = fs / samplesPerBeat;
+    c.followerUpperLimit = 0.46382192f * fs;
+    c.followerLowerLimit = 4.0690105e-05f * fs;
+    c.followerNegativeSign = -1.0f;
+    c.delayTimeStep = 0.071428575f;
+}
+
+void EngineContext::refreshMeterDecay() {
+    const float fs = sampleRate;
+    constants.meterDecay400 = 1.0f / (0.001f * fs * 400.0f + 1e-09f);
+    constants.meterDecay800 = 1.0f / (0.001f * fs * 800.0f + 1e-09f);
 }
 
 void EngineContext::removeTempoListener(ZuBPMChangeInterface* l) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/BuildingBlocks.h"
+
 class ZuBPMChangeInterface;
 
 constexpr float kMinSampleRate = 11050.0f;
@@ -29,6 +31,23 @@ private:
     std::vector<BufferEntry> entries_;
 };
 
+// Constants every module derives its coefficients from; refreshed by recompute.
+struct EngineConstants {
+    float rateRatio = 1.0f;        // fs / 44100
+    float inverseRateRatio = 1.0f; // 44100 / fs
+    float halfSampleRate = 22050.0f;
+    float smoothingStep = 0.0f;    // 6.28 / fs, for every LagSmoother coefficient
+    float piStep = 0.0f;           // 3.14159 / fs, for every prewarp argument
+    FirstOrderCoefficients outputHighPass; // the 30 Hz high-pass behind the dry signal
+    float beatsPerSecond = 2.0f;
+    float followerUpperLimit = 0.0f; // 0.46382192 fs
+    float followerLowerLimit = 0.0f; // 4.0690105e-05 fs
+    float followerNegativeSign = -1.0f;
+    float delayTimeStep = 0.071428575f; // 1/14 of a bar
+    float meterDecay400 = 0.0f;     // PeakHold coefficients of the editor meters
+    float meterDecay800 = 0.0f;
+};
+
 struct EngineContext {
     float sampleRate = 44100.0f;
     double tempo = 120.0;
@@ -46,8 +65,10 @@ struct EngineContext {
     float controlBlockPeriod = 0.0f;
     float controlBlocksPerMs = 0.0f;
     float controlBlocksPerBeat = 0.0f;
-    float kOver1024 = 0.0f; // 1/(fs * 0.0009765625)
+    float k1024OverFs = 0.0f; // 1/(fs * 0.0009765625)
     float fsOverTwoPi = 0.0f;
+
+    EngineConstants constants;
 
     BufferRegistry registry;
     std::vector<ZuBPMChangeInterface*> tempoListeners;
@@ -59,6 +80,9 @@ struct EngineContext {
     bool setSampleRate(float fs);
     // Refreshes the fields that depend on the tempo (and on fs).
     void refreshTempoFields();
+    // The engine constants from the current sample rate and tempo.
+    void refreshConstants();
+    void refreshMeterDecay();
     void addTempoListener(ZuBPMChangeInterface* l) { tempoListeners.push_back(l); }
     void removeTempoListener(ZuBPMChangeInterface* l);
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "plugin/LoadHandshake.h"
 #include "plugin/ProductIdentity.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr int kHostTextLimit = 64; // parameter texts: 63 characters and the ter
 
 ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     : ZuPluginBase(audioMaster, kNumPrograms, kNumHostParameters), engine_(), delay_(&engine_.ctx),
-      reverb_(&engine_.ctx), params_(engine_.cell) {
+      reverb_(&engine_.ctx), params_(engine_.cell), model_(engine_, params_, reverb_) {
     char text[256];
     std::memset(text, 0, sizeof(text));
     getHostVendorString(text);
@@ -31,31 +32,46 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     programsAreChunks(true);
     uniEditor_ = new ZuUniClientEditor(this);
     setEditor(uniEditor_);
+    model_.setEditor(uniEditor_);
+
+    engine_.attach(&delay_, &reverb_, &model_);
+    engine_.configureEffects();
+    recompute();
 }
 
 ZuUniClient::~ZuUniClient() = default; // the AudioEffect base deletes the editor
 
-void ZuUniClient::suspend() { engine_.ctx.registry.zeroAll(); }
+void ZuUniClient::suspend() { engine_.suspend(); }
 
-void ZuUniClient::resume() {}
+void ZuUniClient::resume() { engine_.resume(); }
 
 void ZuUniClient::setSampleRate(float fs) {
     AudioEffectX::setSampleRate(fs);
-    engine_.ctx.setSampleRate(fs);
+    engine_.hostSampleRate = fs;
+    if (engine_.ctx.setSampleRate(fs)) delay_.prepareForSampleRate(engine_.ctx.sampleRate);
+    recompute();
 }
 
 void ZuUniClient::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    engine_.process(inputs, outputs, sampleFrames);
+    if (!LoadHandshake::enterAudio(audioBusy, loadInProgress)) {
+        for (int ch = 0; ch < 2 && outputs; ++ch)
+            if (outputs[ch] && sampleFrames > 0) std::memset(outputs[ch], 0, sizeof(float) * sampleFrames);
+        return;
+    }
+    const VstTimeInfo* time = getTimeInfo(kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid |
+                                          kVstBarsValid | kVstCyclePosValid);
+    const double tempo = Engine::resolveHostTempo(time != nullptr, time ? time->tempo : 0.0, engine_.ctx.tempo);
+    engine_.process(inputs, outputs, sampleFrames, tempo);
+    LoadHandshake::leaveAudio(audioBusy);
 }
 
-void ZuUniClient::setParameter(VstInt32 index, float value) {
-    if (ParameterRecord* r = params_.byTag(index)) *r->value = value;
-}
+void ZuUniClient::beginLoad(bool wait) { LoadHandshake::beginLoad(loadInProgress, audioBusy, wait); }
 
-float ZuUniClient::getParameter(VstInt32 index) {
-    ParameterRecord* r = params_.byHostIndex(index);
-    return r ? *r->value : 0.0f;
-}
+void ZuUniClient::endLoad() { LoadHandshake::endLoad(loadInProgress); }
+
+void ZuUniClient::setParameter(VstInt32 index, float value) { model_.setParameter(index, value); }
+
+float ZuUniClient::getParameter(VstInt32 index) { return model_.getParameter(index); }
 
 void ZuUniClient::setParameterAutomated(VstInt32 index, float value) {
     if (index < 0 || index >= kNumHostParameters) return;

@@ -9,6 +9,7 @@
 #include "effects/ZuDelay.h"
 #include "effects/ZuReverb.h"
 #include "engine/Engine.h"
+#include "params/ParameterModel.h"
 #include "params/ParameterTable.h"
 #include "plugin/ZuAligned.h"
 #include "plugin/ZuPluginBase.h"
@@ -55,7 +56,16 @@ public:
     VstInt32 canDo(char* text) override;
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
+    // Rebuilds every derived value from the stored ones (sample rate, tempo).
+    void recompute() { model_.recompute(false); }
+
+    // A loader brackets its state changes with these; the audio output is
+    // silent in between.
+    void beginLoad(bool wait = true);
+    void endLoad();
+
     ParameterTable& parameters() { return params_; }
+    ParameterModel& parameterModel() { return model_; }
     Engine& engine() { return engine_; }
     ZuDelay& delay() { return delay_; }
     ZuReverb& reverb() { return reverb_; }
@@ -75,6 +85,7 @@ private:
     bool ownHost = false;
     bool acidHost = false;
     ParameterTable params_;
+    ParameterModel model_;
     ZuUniClientEditor* uniEditor_ = nullptr;
 };
 

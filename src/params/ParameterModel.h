@@ -1,0 +1,50 @@
+// The one operation that applies a normalised value: it stores the value in
+// its cell, derives the engine quantities, keeps the editor's visibility mask
+// in step with the editor switches and runs their cascades. It also owns
+// recompute, which rebuilds everything from the stored values.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/RecomputeHandler.h"
+
+class Engine;
+class ParameterTable;
+class ZuEffect;
+class ZuUniClientEditor;
+
+class ParameterModel : public RecomputeHandler {
+public:
+    ParameterModel(Engine& engine, ParameterTable& table, ZuEffect& reverb);
+    virtual ~ParameterModel() = default;
+
+    // The editor whose mask the switches drive; null while there is none.
+    void setEditor(ZuUniClientEditor* editor) { editor_ = editor; }
+
+    // Tags without a record are ignored.
+    void setParameter(int32_t tag, float value);
+    float getParameter(int32_t index) const; // host parameters 0..37, else 0
+
+    // Context from the host-visible rate, engine constants, send effects
+    // reset, meter decay, then every stored value re-applied in a fixed order.
+    void recompute(bool flag) override;
+
+    // The order recompute re-applies the values in: later mappings read what
+    // earlier ones set.
+    static const int32_t kRecomputeOrder[48];
+
+private:
+    void applyEngineQuantity(int32_t tag, float v);
+    void applySideEffects(int32_t tag, float v);
+    void applyVisibility(int32_t tag, float state);
+    void reapply(int32_t tag);
+    void refreshFilterFlow();
+    void requestRefresh();
+    bool maskBit(int bit) const;
+
+    Engine& engine_;
+    ParameterTable& table_;
+    ZuEffect& reverb_;
+    ZuUniClientEditor* editor_ = nullptr;
+    float lastEfInvert_ = 0.0f;
+};
