@@ -1,20 +1,13 @@
 #include "engine/Dynamics.h"
 
-// Placeholder: the stages pass their input through until they are built.
-void Dynamics::setGateSwitch(float) {}
-void Dynamics::setGateThreshold(float) {}
-void Dynamics::setGateSpeed(float, const EngineContext&) {}
-void Dynamics::setPreampSwitch(float) {}
-void Dynamics::setHighPass(float, const EngineContext&) {}
-void Dynamics::setOverdrive(float) {}
-void Dynamics::setPreampGain(float) {}
-void Dynamics::setCompressorSwitch(float) {}
-void Dynamics::setCompression(float) {}
-void Dynamics::setCompressSpeed(float, const EngineContext&) {}
-void Dynamics::controlBlock() {}
+void Dynamics::controlBlock() {
+    gate_.controlBlock();
+    preamp_.controlBlock();
+    compressor_.controlBlock();
+}
 
 StereoSample Dynamics::process(StereoSample in) {
-    overdriveOutL_ = in.l;
-    compressorInL_ = in.l;
-    return in;
+    const StereoSample stage = preamp_.process(gate_.process(in));
+    compressorInL_ = stage.l;
+    return compressor_.process(stage);
 }

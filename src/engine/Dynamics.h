@@ -3,41 +3,44 @@
 #pragma once
 
 #include "engine/BuildingBlocks.h"
+#include "engine/Compressor.h"
 #include "engine/EngineContext.h"
-
-struct StereoSample {
-    float l = 0.0f;
-    float r = 0.0f;
-};
+#include "engine/NoiseGate.h"
+#include "engine/PreampStage.h"
+#include "engine/StereoSample.h"
 
 class Dynamics {
 public:
     // Values set by the parameters (normalised v; switches already 0.0 or 1.0).
-    void setGateSwitch(float on);
-    void setGateThreshold(float v);
-    void setGateSpeed(float v, const EngineContext& ctx);
-    void setPreampSwitch(float on);
-    void setHighPass(float v, const EngineContext& ctx);
-    void setOverdrive(float v);
-    void setPreampGain(float v);
-    void setCompressorSwitch(float on);
-    void setCompression(float v);
-    void setCompressSpeed(float v, const EngineContext& ctx);
+    void setGateSwitch(float on) { gate_.setSwitch(on); }
+    void setGateThreshold(float v) { gate_.setThreshold(v); }
+    void setGateSpeed(float v, const EngineContext& ctx) { gate_.setSpeed(v, ctx); }
+    void setPreampSwitch(float on) { preamp_.setSwitch(on); }
+    void setHighPass(float v, const EngineContext& ctx) { preamp_.setHighPass(v, ctx); }
+    void setOverdrive(float v) { preamp_.setOverdrive(v); }
+    void setPreampGain(float v) { preamp_.setGain(v); }
+    void setCompressorSwitch(float on) { compressor_.setSwitch(on); }
+    void setCompression(float v) { compressor_.setAmount(v); }
+    void setCompressSpeed(float v, const EngineContext& ctx) { compressor_.setSpeed(v, ctx); }
 
-    // Per control block, in the order the stages need.
+    // Per control block: gate target, preamp ramps, compressor target.
     void controlBlock();
     // Per sample: gate, high-pass and overdrive, preamp selection, compressor.
     StereoSample process(StereoSample in);
 
     // Values the meters and the editor read.
-    float gateOpen() const { return gateOpenFlag_; }
-    float overdriveOutLeft() const { return overdriveOutL_; }
+    float gateOpen() const { return gate_.open(); }
+    float overdriveOutLeft() const { return preamp_.overdriveOut().l; }
     float compressorInputLeft() const { return compressorInL_; }
-    float compressorReduction() const { return compressorReduction_; }
+    float compressorReduction() const { return compressor_.reduction(); }
+
+    const NoiseGate& gate() const { return gate_; }
+    const PreampStage& preamp() const { return preamp_; }
+    const Compressor& compressor() const { return compressor_; }
 
 private:
-    float gateOpenFlag_ = 0.0f;
-    float overdriveOutL_ = 0.0f;
+    NoiseGate gate_;
+    PreampStage preamp_;
+    Compressor compressor_;
     float compressorInL_ = 0.0f;
-    float compressorReduction_ = 0.0f;
 };

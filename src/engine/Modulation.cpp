@@ -1,15 +1,19 @@
 #include "engine/Modulation.h"
 
-// Placeholder: no modulation until it is built.
-void Modulation::setLfoSpeed(float, const EngineContext&) {}
-void Modulation::setLfoAmount(float) {}
-void Modulation::setLfoPower(float) {}
-void Modulation::setLfoSync(float) {}
-void Modulation::setLfoTarget(float) {}
-void Modulation::setFollowerSpeed(float, const EngineContext&) {}
-void Modulation::setFollowerAmount(float) {}
-void Modulation::setFollowerPower(float) {}
-void Modulation::setFollowerInvert(float) {}
-void Modulation::setFollowerTarget(float) {}
-void Modulation::detect(float, float) {}
-void Modulation::controlBlock(const EngineContext&) {}
+#include "engine/ModuleMath.h"
+
+void Modulation::writeRow(float (&row)[kModSlots], float power, float destination, float value) {
+    for (float& s : row) s = 0.0f;
+    // A source that is off writes 0 (value times power), wherever it lands.
+    const int slot = selectorIndex(power + destination, kModSlots - 1);
+    row[slot] = value * power;
+}
+
+void Modulation::controlBlock(const EngineContext& ctx) {
+    const float value = lfo_.advance(ctx);
+    writeRow(lfoSlots_, lfoPower_, lfoTarget_, value * lfoDepth_);
+    const float e = clampf(followerDepth_ * follower_.envelope(), 0.0f, 1.0f);
+    writeRow(followerSlots_, followerPower_, followerTarget_, e * followerSign_);
+}
+
+float Modulation::modulated(int destination, float base) const { return clampf(base + at(destination), 0.0f, 1.0f); }

@@ -1,8 +1,36 @@
 #include "engine/ResonantFilter.h"
 
-// Placeholder: passes its input through until it is built.
-void ResonantFilter::setCutoff(float) {}
-void ResonantFilter::setResonance(float) {}
-void ResonantFilter::setType(float) {}
-void ResonantFilter::controlBlock(float, float, const EngineContext&) {}
-StereoSample ResonantFilter::process(StereoSample dry) { return dry; }
+#include "engine/BuildingBlocks.h"
+#include "engine/ModuleMath.h"
+
+void ResonantFilter::setCutoff(float v) {
+    const float u = 0.99f * v + 0.01f;
+    baseFrequency_ = u * u * u * u;
+}
+
+void ResonantFilter::setResonance(float v) { baseResonance_ = quantiseStep(0.98f * v); }
+
+void ResonantFilter::setType(float v) { type_ = static_cast<FilterType>(selectorIndex(3.0f * v, 2)); }
+
+void ResonantFilter::controlBlock(float m1, float m2, const EngineContext& ctx) {
+    frequency_ = clampf(baseFrequency_ + m1, 0.0f, 1.0f);
+    resonance_ = clampf(baseResonance_ + m2, 0.0f, 0.94f);
+    // The position scales with fs / 44100, as the crossover's does, so at
+    // higher rates the end column is reached at a lower control value.
+    const float p = frequency_ * rateRatio(ctx.sampleRate) * 10.0f;
+    coefficients_ = svfLookup(p, 10.0f * resonance_);
+}
+
+float ResonantFilter::select(const SvfOutputs& o) const {
+    switch (type_) {
+    case kFilterHighPass: return o.high;
+    case kFilterBandPass: return o.band;
+    default: return o.low;
+    }
+}
+
+StereoSample ResonantFilter::process(StereoSample dry) {
+    const SvfOutputs l = left_.process(dry.l, coefficients_);
+    const SvfOutputs r = right_.process(dry.r, coefficients_);
+    return {softClip(select(l)), softClip(select(r))};
+}

@@ -1,11 +1,16 @@
-// The effects section's resonant state-variable filter.
+// The effects section's resonant state-variable filter: high-pass, band-pass
+// or low-pass, its frequency and resonance moved by the modulation sources.
 #pragma once
 
-#include "engine/Dynamics.h"
 #include "engine/EngineContext.h"
+#include "engine/StateVariableFilter.h"
+#include "engine/StereoSample.h"
+
+enum FilterType { kFilterHighPass = 0, kFilterBandPass = 1, kFilterLowPass = 2 };
 
 class ResonantFilter {
 public:
+    // All three take the normalised value; setType derives the type itself.
     void setCutoff(float v);
     void setResonance(float v);
     void setType(float v);
@@ -14,4 +19,20 @@ public:
     void controlBlock(float m1, float m2, const EngineContext& ctx);
     // The filtered and soft-clipped signal F.
     StereoSample process(StereoSample dry);
+
+    float frequencyControl() const { return frequency_; }
+    float resonanceControl() const { return resonance_; }
+    FilterType type() const { return type_; }
+    const SvfCoefficients& coefficients() const { return coefficients_; }
+
+private:
+    float select(const SvfOutputs& o) const;
+
+    float baseFrequency_ = 0.0f; // u^4
+    float baseResonance_ = 0.0f;
+    float frequency_ = 0.0f; // modulated and clamped, 0..1
+    float resonance_ = 0.0f; // modulated and clamped, 0..0.94
+    FilterType type_ = kFilterHighPass;
+    SvfCoefficients coefficients_;
+    SvfChannel left_, right_;
 };

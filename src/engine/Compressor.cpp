@@ -1,0 +1,29 @@
+#include "engine/Compressor.h"
+
+#include <cmath>
+
+#include "engine/ModuleMath.h"
+
+void Compressor::setSpeed(float v, const EngineContext& ctx) {
+    const float fs = ctx.sampleRate;
+    const float t = quantiseStep(0.999f - 0.989f * v);
+    const float p = std::pow(t, 0.15f);
+    holdK_ = peakHoldCoefficient(1000.0f * t, fs);
+    smoothA_ = clampf((100.0f - 100.0f * p + 8.0f) * smoothingStep(fs), 0.0f, 1.0f);
+}
+
+void Compressor::controlBlock() {
+    float target = 1.0f;
+    reduction_ = 0.0f;
+    if (on_) {
+        reduction_ = clampf(env_ * amount_, 0.0f, 0.8f);
+        target = 1.0f - reduction_;
+    }
+    gain_.setTarget(target);
+}
+
+StereoSample Compressor::process(StereoSample in) {
+    if (on_) env_ = smoother_.process(level_.process(detectorInput(in), holdK_), smoothA_);
+    const float g = gain_.next();
+    return {g * softClip(in.l), g * softClip(in.r)};
+}

@@ -1,0 +1,34 @@
+// The compressor: a held and smoothed level sets a gain of 1 - amount * level,
+// never below 0.2. Its output always passes the soft clipper.
+#pragma once
+
+#include "engine/BuildingBlocks.h"
+#include "engine/EngineContext.h"
+#include "engine/StereoSample.h"
+
+class Compressor {
+public:
+    void setSwitch(float on) { on_ = on >= 0.5f; }
+    void setAmount(float v) { amount_ = v * v * v; }
+    void setSpeed(float v, const EngineContext& ctx);
+
+    void controlBlock();
+    StereoSample process(StereoSample in);
+
+    float amount() const { return amount_; }
+    float envelope() const { return env_; }
+    // clamp(envelope * amount, 0, 0.8) of the last control block; 0 while off.
+    float reduction() const { return reduction_; }
+    float gain() const { return gain_.current; }
+
+private:
+    bool on_ = false;
+    float amount_ = 0.0f;
+    float holdK_ = 0.0f;
+    float smoothA_ = 0.0f;
+    PeakHold level_;
+    LagSmoother smoother_;
+    float env_ = 0.0f;
+    float reduction_ = 0.0f;
+    ParamRamp gain_;
+};

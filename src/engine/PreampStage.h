@@ -1,0 +1,37 @@
+// The preamp stage: a first-order high-pass, an overdrive with a little
+// feedback of its own output, and the preamp gain. The overdrive runs whether
+// or not the stage is switched in, so switching it in finds warm state.
+#pragma once
+
+#include "engine/BuildingBlocks.h"
+#include "engine/EngineContext.h"
+#include "engine/StereoSample.h"
+
+class PreampStage {
+public:
+    void setSwitch(float on) { on_ = on >= 0.5f; }
+    void setHighPass(float v, const EngineContext& ctx);
+    void setOverdrive(float v);
+    void setGain(float v) { gainTarget_ = 12.0f * v * v * v * v; }
+
+    void controlBlock();
+    // The stage output: the overdrive times the gain when switched in, else the input.
+    StereoSample process(StereoSample gated);
+
+    float cutoffHz() const { return cutoffHz_; }
+    float driveTarget() const { return driveTarget_; }
+    float feedbackTarget() const { return feedbackTarget_; }
+    float trimTarget() const { return trimTarget_; }
+    StereoSample overdriveOut() const { return {prevL_, prevR_}; }
+
+private:
+    float overdrive(float hp, float& prev, float drive, float feedback, float trim);
+
+    bool on_ = false;
+    float cutoffHz_ = 0.0f;
+    FirstOrderCoefficients hpCoefficients_;
+    FirstOrderHighPass hpL_, hpR_;
+    float driveTarget_ = 0.0f, feedbackTarget_ = 0.0f, trimTarget_ = 0.0f, gainTarget_ = 0.0f;
+    ParamRamp drive_, feedback_, trim_, gain_;
+    float prevL_ = 0.0f, prevR_ = 0.0f; // each channel's previous overdrive output
+};

@@ -1,0 +1,185 @@
+// LFO, envelope follower and the modulation slots.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/Modulation.h"
+#include "engine/SineTable.h"
+
+namespace {
+constexpr double kTwoPi = 6.283185307179586;
+
+EngineContext contextAtTempo(double bpm) {
+    EngineContext ctx;
+    ctx.tempo = bpm;
+    ctx.refreshTempoFields();
+    return ctx;
+}
+} // namespace
+
+TEST(SineTable, OneCycleWithItsSlopes) {
+    for (int i = 0; i < kSineTableSize; ++i) {
+        EXPECT_NEAR(sineTable.sine[i], std::sin(kTwoPi * i / 1024.0), 1e-7) << i;
+        EXPECT_EQ(sineTable.slope[i], sineTable.sine[i + 1] - sineTable.sine[i]) << i;
+    }
+    EXPECT_EQ(sineTable.sine[1024], sineTable.sine[0]);
+    EXPECT_EQ(sineTable.sine[256], 1.0f);
+    EXPECT_EQ(sineTable.sine[768], -1.0f);
+    // Between entries the value is interpolated; phase 1 reads entry 0.
+    EXPECT_NEAR(sineTable.at(0.5f / 1024.0f), 0.5f * sineTable.sine[1], 1e-7f);
+    EXPECT_EQ(sineTable.at(1.0f), 0.0f);
+    EXPECT_NEAR(sineTable.at(0.125f), std::sqrt(0.5f), 1e-6f);
+}
+
+TEST(Lfo, FreeAndSyncedRates) {
+    Lfo lfo;
+    const EngineContext ctx = contextAtTempo(120.0);
+    lfo.setSpeed(0.0f, ctx); // s = 0.025
+    EXPECT_NEAR(lfo.freeRate(), 0.0075f, 1e-6f);
+    EXPECT_EQ(lfo.syncedRate(), 0.0f) << "0 eighths: the synced LFO stands still";
+    lfo.setSpeed(1.0f, ctx); // s = 0.999
+    EXPECT_NEAR(lfo.freeRate(), 12.0f * 0.999f * 0.999f, 1e-4f);
+    EXPECT_NEAR(lfo.syncedRate(), 31.0f / 8.0f * 2.0f, 1e-4f) << "31 eighths per beat, 2 beats per second";
+    lfo.setSpeed(0.4877f, ctx); // s = 0.5: 16 eighths per beat
+    EXPECT_NEAR(lfo.syncedRate(), 4.0f, 1e-4f);
+    EXPECT_NEAR(lfo.freeRate(), 3.0f, 1e-3f);
+    // Re-applied after a tempo change, the synced rate follows the tempo.
+    lfo.setSpeed(0.4877f, contextAtTempo(90.0));
+    EXPECT_NEAR(lfo.syncedRate(), 3.0f, 1e-4f);
+    lfo.setSync(0.0f);
+    EXPECT_EQ(lfo.rate(), lfo.freeRate());
+    lfo.setSync(1.0f);
+    EXPECT_EQ(lfo.rate(), lfo.syncedRate());
+}
+
+TEST(Lfo, PhaseRunsOnAndWraps) {
+    const EngineContext ctx;
+    Lfo lfo;
+    lfo.setSpeed(1.0f, ctx); // 11.976 Hz
+    const double perBlock = 12.0 * 0.999 * 0.999 * 32.0 / 44100.0;
+    double expected = 0.0;
+    for (int b = 1; b <= 1000; ++b) {
+        const float value = lfo.advance(ctx);
+        expected += perBlock;
+        if (expected > 1.0) expected -= 1.0;
+        ASSERT_NEAR(lfo.phase(), expected, 1e-4) << b;
+        ASSERT_GE(lfo.phase(), 0.0f);
+        ASSERT_LE(lfo.phase(), 1.0f);
+        ASSERT_NEAR(value, std::sin(kTwoPi * expected), 2e-4) << b;
+    }
+}
+
+TEST(Modulation, LfoWritesItsDestinationSlot) {
+    const EngineContext ctx;
+    Modulation m;
+    m.setLfoSpeed(1.0f, ctx);
+    m.setLfoAmount(1.0f); // depth 0.5
+    m.setLfoTarget(3.0f);
+    // Off: its row stays 0 but the phase runs on.
+    for (int b = 0; b < 7; ++b) m.controlBlock(ctx);
+    for (int s = 0; s < kModSlots; ++s) EXPECT_EQ(m.lfoSlot(s), 0.0f);
+    const float phaseWhileOff = m.lfo().phase();
+    EXPECT_GT(phaseWhileOff, 0.05f);
+    m.setLfoPower(1.0f);
+    m.controlBlock(ctx);
+    const float phase = m.lfo().phase();
+    EXPECT_GT(phase, phaseWhileOff) << "switching on does not restart the phase";
+    const float expected = sineTable.at(phase) * 0.5f;
+    EXPECT_FLOAT_EQ(m.lfoSlot(4), expected);
+    EXPECT_FLOAT_EQ(m.at(kModDelayFeedback), expected);
+    for (int d = 0; d < 8; ++d) {
+        if (d != 3) {
+            EXPECT_EQ(m.at(d), 0.0f) << d;
+        }
+    }
+    // Never more than half a unit either way.
+    for (int b = 0; b < 400; ++b) {
+        m.controlBlock(ctx);
+        ASSERT_LE(std::fabs(m.at(3)), 0.5f);
+    }
+    m.setLfoPower(0.0f);
+    m.controlBlock(ctx);
+    EXPECT_EQ(m.at(3), 0.0f);
+}
+
+TEST(EnvelopeFollower, SmootherFeedsBackTwoSamples) {
+    const EngineContext ctx;
+    EnvelopeFollower f;
+    f.setSpeed(0.0f, ctx);
+    PeakHold ref;
+    float h[4], y[4];
+    const float x[4] = {1.0f, 0.5f, 0.25f, 0.0f};
+    for (int n = 0; n < 4; ++n) {
+        f.detect(x[n], -1.0f);
+        h[n] = ref.process(x[n], f.holdCoefficient());
+        const float hPrev = n > 0 ? h[n - 1] : 0.0f;
+        const float yBack2 = n > 1 ? y[n - 2] : 0.0f;
+        y[n] = f.b0() * (h[n] + hPrev) + f.a1() * yBack2;
+        EXPECT_FLOAT_EQ(f.envelope(), y[n]) << n;
+    }
+    EXPECT_FLOAT_EQ(h[1], 1.0f - f.holdCoefficient()) << "the peak is held and falls linearly";
+}
+
+TEST(EnvelopeFollower, SpeedMappings) {
+    const EngineContext ctx;
+    EnvelopeFollower f;
+    // v = 0: t = 0.999, hold 499.5 ms; the cutoff 400 (1 - 0.999^0.1) = 0.04 Hz is raised to 1.794 Hz.
+    f.setSpeed(0.0f, ctx);
+    EXPECT_NEAR(1.0f / (f.holdCoefficient() * 44.1f), 499.5f, 0.05f);
+    double g = std::tan(3.14159265 * 1.7944336 / 44100.0);
+    EXPECT_NEAR(f.b0(), g / (g + 1.0), 1e-7);
+    EXPECT_NEAR(f.a1(), (1.0 - g) / (g + 1.0), 1e-6);
+    // v = 1: 0.999 - 0.989 truncates to t = 0.0099: hold 4.95 ms, cutoff 400 (1 - 0.0099^0.1) = 148.5 Hz.
+    f.setSpeed(1.0f, ctx);
+    EXPECT_NEAR(1.0f / (f.holdCoefficient() * 44.1f), 4.95f, 0.01f);
+    g = std::tan(3.14159265 * 400.0 * (1.0 - std::pow(0.0099, 0.1)) / 44100.0);
+    EXPECT_NEAR(f.b0(), g / (g + 1.0), 1e-6);
+    // Settled on a constant level, the envelope is that level.
+    for (int n = 0; n < 44100; ++n) f.detect(0.7f, 0.2f);
+    EXPECT_NEAR(f.envelope(), 0.7f, 1e-4f);
+}
+
+TEST(Modulation, FollowerDestinationSignAndClamp) {
+    const EngineContext ctx;
+    Modulation m;
+    m.setFollowerSpeed(1.0f, ctx);
+    m.setFollowerAmount(1.0f);
+    m.setFollowerPower(1.0f);
+    m.setFollowerTarget(0.0f);
+    m.setFollowerInvert(1.0f);
+    for (int n = 0; n < 4410; ++n) m.detect(3.0f, 0.0f);
+    m.controlBlock(ctx);
+    EXPECT_EQ(m.followerSlot(1), -1.0f) << "depth times envelope is limited to 1, then inverted";
+    EXPECT_EQ(m.at(kModFilterFrequency), -1.0f);
+    EXPECT_EQ(m.modulated(kModFilterFrequency, 0.3f), 0.0f);
+    m.setFollowerInvert(0.0f);
+    m.setFollowerAmount(0.2f);
+    m.setFollowerTarget(7.0f);
+    m.controlBlock(ctx);
+    EXPECT_NEAR(m.at(kModReverbLevel), 0.2f * m.follower().envelope(), 1e-6f);
+    EXPECT_EQ(m.at(kModFilterFrequency), 0.0f);
+    m.setFollowerPower(0.0f);
+    m.controlBlock(ctx);
+    for (int s = 0; s < kModSlots; ++s) EXPECT_EQ(m.followerSlot(s), 0.0f);
+}
+
+TEST(Modulation, SourcesOnOneDestinationAdd) {
+    const EngineContext ctx;
+    Modulation m;
+    m.setLfoSpeed(0.4877f, ctx); // 3 Hz free
+    m.setLfoAmount(1.0f);
+    m.setLfoPower(1.0f);
+    m.setLfoTarget(6.0f);
+    m.setFollowerSpeed(1.0f, ctx);
+    m.setFollowerAmount(1.0f);
+    m.setFollowerPower(1.0f);
+    m.setFollowerTarget(6.0f);
+    for (int n = 0; n < 4410; ++n) m.detect(0.9f, 0.9f);
+    for (int b = 0; b < 115; ++b) m.controlBlock(ctx); // phase 0.25: the LFO's positive peak
+    const float lfo = m.lfoSlot(7);
+    const float follower = m.followerSlot(7);
+    EXPECT_NEAR(lfo, 0.5f, 1e-3f);
+    EXPECT_GT(follower, 0.85f);
+    EXPECT_EQ(m.at(kModReverbDecay), lfo + follower);
+    EXPECT_EQ(m.modulated(kModReverbDecay, 0.5f), 1.0f) << "the consumer's clamp";
+}
