@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "engine/ModuleMath.h"
+#include "params/Mappings.h"
 
 void Compressor::setSpeed(float v, const EngineContext& ctx) {
     const float fs = ctx.sampleRate;
-    const float t = quantiseStep(0.999f - 0.989f * v);
+    const float t = mapping::steps(0.999f - 0.989f * v);
     const float p = std::pow(t, 0.15f);
     holdK_ = peakHoldCoefficient(1000.0f * t, fs);
-    smoothA_ = clampf((100.0f - 100.0f * p + 8.0f) * smoothingStep(fs), 0.0f, 1.0f);
+    smoothA_ = clampf((100.0f - 100.0f * p + 8.0f) * ctx.constants.smoothingStep, 0.0f, 1.0f);
 }
 
 void Compressor::controlBlock() {

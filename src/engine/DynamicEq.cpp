@@ -1,16 +1,17 @@
 #include "engine/DynamicEq.h"
 
 #include "engine/ModuleMath.h"
+#include "params/Mappings.h"
 
 void DynamicEq::setSplit(float v, const EngineContext& ctx) {
     const float u = 0.8f * v;
     const float x = u * u * u;
-    crossover_ = svfRowLookup(10.0f * x * rateRatio(ctx.sampleRate), 1);
+    crossover_ = svfRowLookup(10.0f * x * ctx.constants.rateRatio, 1);
 }
 
 void DynamicEq::setResponse(float v, const EngineContext& ctx) {
     const float fs = ctx.sampleRate;
-    const float r = quantiseStep(0.999f - 0.949f * v);
+    const float r = mapping::steps(0.999f - 0.949f * v);
     const float r2 = r * r;
     // Longer holds come with slower smoothing; the low band's frequency
     // deliberately starts from 999, not 1000.
@@ -25,7 +26,7 @@ void DynamicEq::setResponse(float v, const EngineContext& ctx) {
     };
     for (int b = 0; b < 3; ++b) {
         bands_[b].holdK = peakHoldCoefficient(shapes[b].holdMs, fs);
-        bands_[b].smoothA = clampf(shapes[b].smoothHz * smoothingStep(fs), 0.0f, 1.0f);
+        bands_[b].smoothA = clampf(shapes[b].smoothHz * ctx.constants.smoothingStep, 0.0f, 1.0f);
     }
 }
 

@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "engine/ModuleMath.h"
+#include "params/Mappings.h"
 
 void EnvelopeFollower::setSpeed(float v, const EngineContext& ctx) {
     const float fs = ctx.sampleRate;
-    const float t = quantiseStep(0.999f - 0.989f * v);
+    const float t = mapping::steps(0.999f - 0.989f * v);
     const float p = std::pow(t, 0.1f);
-    const float fc = clampf(400.0f * (1.0f - p), 4.0690105e-05f * fs, 0.46382192f * fs);
-    const float g = prewarp(fc * piStep(fs));
+    const float fc = clampf(400.0f * (1.0f - p), ctx.constants.followerLowerLimit, ctx.constants.followerUpperLimit);
+    const float g = prewarp(fc * ctx.constants.piStep);
     holdK_ = peakHoldCoefficient(500.0f * t, fs);
     b0_ = g / (g + 1.0f);
     a1_ = (1.0f - g) / (g + 1.0f);

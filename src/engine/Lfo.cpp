@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "engine/ModuleMath.h"
+#include "params/Mappings.h"
 #include "engine/SineTable.h"
 
 void Lfo::setSpeed(float v, const EngineContext& ctx) {
-    const float s = quantiseStep(0.97400004f * v + 0.025f);
+    const float s = mapping::steps(0.97400004f * v + 0.025f);
     freeRate_ = 12.0f * (s * s);
     const float eighths = std::trunc(4.0f * s * 8.0f);
-    syncedRate_ = eighths * 0.125f * (ctx.sampleRate / ctx.samplesPerBeat);
+    syncedRate_ = eighths * 0.125f * ctx.constants.beatsPerSecond;
 }
 
 float Lfo::advance(const EngineContext& ctx) {

@@ -5,7 +5,8 @@
 void Modulation::writeRow(float (&row)[kModSlots], float power, float destination, float value) {
     for (float& s : row) s = 0.0f;
     // A source that is off writes 0 (value times power), wherever it lands.
-    const int slot = selectorIndex(power + destination, kModSlots - 1);
+    const float at = power + destination;
+    const int slot = at > 0.0f ? (at < kModSlots - 1 ? static_cast<int>(at) : kModSlots - 1) : 0;
     row[slot] = value * power;
 }
 

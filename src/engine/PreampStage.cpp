@@ -9,10 +9,10 @@ void PreampStage::setHighPass(float v, const EngineContext& ctx) {
     const float u = 0.276f * v;
     // The factor 44100/fs comes on top of the 1/fs inside the angle, so the
     // cutoff in hertz halves when the rate doubles.
-    const float fh = 20000.0f * (u * u) * (1.0f / rateRatio(fs));
+    const float fh = 20000.0f * (u * u) * ctx.constants.inverseRateRatio;
     const float fc = clampf(fh, 0.0f, fs);
     cutoffHz_ = fc;
-    hpCoefficients_.set(prewarp(fc * piStep(fs)));
+    hpCoefficients_.set(prewarp(fc * ctx.constants.piStep));
 }
 
 void PreampStage::setOverdrive(float v) {

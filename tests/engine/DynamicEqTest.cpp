@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/DynamicEq.h"
+#include "engine/ModuleContext.h"
 #include "engine/SignalProbe.h"
 
 namespace {
@@ -56,9 +57,7 @@ TEST(DynamicEq, SplitLooksUpRowOne) {
     EXPECT_NEAR(eq.crossover().g, -0.12f * 0.78162f + 1.12f * 0.87363f, 1e-4f);
     EXPECT_NEAR(eq.crossover().k, -0.12f * 1.20819f + 1.12f * 1.12193f, 1e-4f);
     // The position doubles with the rate: v = 1 at 88200 is P = 10.24.
-    EngineContext fast;
-    fast.setSampleRate(88200.0f);
-    eq.setSplit(1.0f, fast);
+    eq.setSplit(1.0f, contextAt(88200.0f));
     EXPECT_NEAR(eq.crossover().g, -0.24f * 0.99893f + 1.24f * 1.0f, 1e-4f);
 }
 

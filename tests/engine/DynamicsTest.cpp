@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Dynamics.h"
+#include "engine/ModuleContext.h"
 #include "engine/SignalProbe.h"
 
 namespace {
@@ -27,11 +28,6 @@ StereoSample runConstant(Dynamics& d, float x, int n) {
     return out;
 }
 
-EngineContext contextAt(float fs) {
-    EngineContext ctx;
-    ctx.setSampleRate(fs);
-    return ctx;
-}
 
 void setUpCompressor(Dynamics& d, float compression) {
     d.setCompressorSwitch(1.0f);

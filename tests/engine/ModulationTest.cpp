@@ -3,18 +3,12 @@
 
 #include <cmath>
 
+#include "engine/ModuleContext.h"
 #include "engine/Modulation.h"
 #include "engine/SineTable.h"
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
-
-EngineContext contextAtTempo(double bpm) {
-    EngineContext ctx;
-    ctx.tempo = bpm;
-    ctx.refreshTempoFields();
-    return ctx;
-}
 } // namespace
 
 TEST(SineTable, OneCycleWithItsSlopes) {
@@ -33,7 +27,7 @@ TEST(SineTable, OneCycleWithItsSlopes) {
 
 TEST(Lfo, FreeAndSyncedRates) {
     Lfo lfo;
-    const EngineContext ctx = contextAtTempo(120.0);
+    const EngineContext ctx = contextAt(44100.0f, 120.0);
     lfo.setSpeed(0.0f, ctx); // s = 0.025
     EXPECT_NEAR(lfo.freeRate(), 0.0075f, 1e-6f);
     EXPECT_EQ(lfo.syncedRate(), 0.0f) << "0 eighths: the synced LFO stands still";
@@ -44,7 +38,7 @@ TEST(Lfo, FreeAndSyncedRates) {
     EXPECT_NEAR(lfo.syncedRate(), 4.0f, 1e-4f);
     EXPECT_NEAR(lfo.freeRate(), 3.0f, 1e-3f);
     // Re-applied after a tempo change, the synced rate follows the tempo.
-    lfo.setSpeed(0.4877f, contextAtTempo(90.0));
+    lfo.setSpeed(0.4877f, contextAt(44100.0f, 90.0));
     EXPECT_NEAR(lfo.syncedRate(), 3.0f, 1e-4f);
     lfo.setSync(0.0f);
     EXPECT_EQ(lfo.rate(), lfo.freeRate());

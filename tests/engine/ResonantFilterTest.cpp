@@ -6,15 +6,11 @@
 
 #include "engine/BuildingBlocks.h"
 #include "engine/ResonantFilter.h"
+#include "engine/ModuleContext.h"
 #include "engine/SignalProbe.h"
 
 namespace {
 
-EngineContext contextAt(float fs) {
-    EngineContext ctx;
-    ctx.setSampleRate(fs);
-    return ctx;
-}
 
 ResonantFilter filterAt(float cutoff, float reso, float type, const EngineContext& ctx = EngineContext{}) {
     ResonantFilter f;
