@@ -17,10 +17,10 @@ double Engine::resolveHostTempo(bool hasTimeInfo, double hostTempo, double store
 }
 
 void Engine::process(float** inputs, float** outputs, int32_t n, double hostTempo) {
-    if (!outputs || !outputs[0]) return;
-    if (n < 0) n = 0;
-    float* outL = outputs[0];
-    float* outR = outputs[1];
+    // Without a left output nothing can be written: handled like no samples.
+    if (n < 0 || !outputs || !outputs[0]) n = 0;
+    float* outL = outputs ? outputs[0] : nullptr;
+    float* outR = outputs ? outputs[1] : nullptr;
     const float* inL = inputs ? inputs[0] : nullptr;
     const float* inR = inputs ? inputs[1] : nullptr;
 

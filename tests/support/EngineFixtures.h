@@ -1,11 +1,13 @@
-// Helpers for tests that drive the engine: signals and a plug-in whose chain
-// is reduced to what the engine itself does.
+// Helpers for tests that drive the plug-in through the test host: signals
+// and an opened instance that processes stereo blocks.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
+#include "support/AllStagesOn.h"
 #include "support/TestHost.h"
 
 inline std::vector<float> sineWave(size_t n, float amplitude, float cyclesPerSample, float phase = 0.0f) {
@@ -15,32 +17,48 @@ inline std::vector<float> sineWave(size_t n, float amplitude, float cyclesPerSam
     return s;
 }
 
-// Tags of the editor switches that take stages in and out.
-enum : VstInt32 {
-    kTagGate = 41,
-    kTagComp = 45,
-    kTagPreamp = 46,
-    kTagDyn = 96,
-    kTagFxSwitch = 97,
-    kTagSolo = 101,
-};
+// A sine with a deterministic rough edge, so every stage has something to do.
+inline std::vector<float> testSignal(size_t n, float amplitude, uint32_t seed = 1) {
+    std::vector<float> s = sineWave(n, amplitude, 0.0123f);
+    for (size_t i = 0; i < n; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        s[i] += amplitude * 0.3f * (static_cast<float>(seed >> 8) / 16777216.0f - 0.5f);
+    }
+    return s;
+}
 
-// A plug-in opened through the test host; processes stereo blocks.
+inline float peakOf(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
+    float p = 0.0f;
+    for (size_t i = from; i < s.size() && i < to; ++i) p = std::max(p, std::fabs(s[i]));
+    return p;
+}
+
+inline bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+enum : VstInt32 { kTagSolo = 101, kTagFxSwitch = 97, kTagDelayPower = 23, kTagReverbPower = 27 };
+
+// A plug-in opened through the test host.
 class HostedPlugin {
 public:
     explicit HostedPlugin(bool provideTime = false) {
         host.provideTime = provideTime;
         effect = host.open();
     }
-    void set(VstInt32 tag, float v) { host.setParameter(tag, v); }
-    // Processes a whole signal in blocks of the given size into out.
+    void set(VstInt32 tag, float v) { effect->setParameter(effect, tag, v); }
+    void allStagesOn() {
+        switchAllStagesOn([this](VstInt32 tag, float v) { set(tag, v); });
+    }
+    // Processes a whole signal (both channels alike unless inR is given) in blocks.
     void run(const std::vector<float>& inL, const std::vector<float>& inR, std::vector<float>& outL,
              std::vector<float>& outR, int block) {
         host.processStereo(inL, inR, outL, outR, block);
     }
-    void runSilence(size_t n, int block = 512) {
-        std::vector<float> z(n, 0.0f), l, r;
-        run(z, z, l, r, block);
+    std::vector<float> runLeft(const std::vector<float>& in, int block = 512) {
+        std::vector<float> l, r;
+        run(in, in, l, r, block);
+        return l;
     }
 
     TestHost host;

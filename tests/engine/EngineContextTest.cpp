@@ -1,0 +1,161 @@
+// The timing context, the engine constants and what the sample rate changes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "engine/EngineContext.h"
+#include "plugin/ZuUniClient.h"
+
+TEST(EngineContext, DerivedFieldsAt44100And120) {
+    EngineContext c;
+    EXPECT_EQ(c.sampleRate, 44100.0f);
+    EXPECT_EQ(c.tempo, 120.0);
+    EXPECT_EQ(c.samplesPerBeat, 22050.0f);
+    EXPECT_EQ(c.controlBlocksPerBeat, 689.0625f);
+    EXPECT_FLOAT_EQ(c.samplesPerMs, 44.1f);
+    EXPECT_NEAR(c.controlBlockPeriod, 0.00072562f, 1e-8f);
+    EXPECT_EQ(c.controlCounter, 32) << "the first sample starts a control block";
+    EXPECT_EQ(c.controlBlockReciprocal, 0.03125f);
+    EXPECT_FLOAT_EQ(c.samplePeriod, 2.2675737e-05f);
+    EXPECT_FLOAT_EQ(c.twoOverFs, 4.5351474e-05f);
+    EXPECT_FLOAT_EQ(c.angularStep, 1.4247585e-04f);
+    EXPECT_FLOAT_EQ(c.halfAngularStep, 7.1237927e-05f);
+    EXPECT_EQ(c.rateRatio, 1.0f);
+    EXPECT_FLOAT_EQ(c.controlBlocksPerMs, 1.378125f);
+    EXPECT_FLOAT_EQ(c.k1024OverFs, 0.023219954f);
+    EXPECT_FLOAT_EQ(c.fsOverTwoPi, 7018.7329f);
+}
+
+TEST(EngineContext, EngineConstantsAt44100) {
+    EngineContext c;
+    const EngineConstants& k = c.constants;
+    EXPECT_FLOAT_EQ(k.rateRatio, 1.0f);
+    EXPECT_FLOAT_EQ(k.inverseRateRatio, 1.0f);
+    EXPECT_EQ(k.halfSampleRate, 22050.0f);
+    EXPECT_FLOAT_EQ(k.smoothingStep, 1.4240363e-04f);
+    EXPECT_FLOAT_EQ(k.piStep, 7.1237868e-05f);
+    EXPECT_NEAR(k.outputHighPass.g, 0.00213714f, 1e-8f);
+    EXPECT_EQ(k.outputHighPass.gMinus1, k.outputHighPass.g - 1.0f);
+    EXPECT_EQ(k.beatsPerSecond, 2.0f);
+    EXPECT_FLOAT_EQ(k.followerUpperLimit, 20454.547f);
+    EXPECT_FLOAT_EQ(k.followerLowerLimit, 1.7944336f);
+    EXPECT_EQ(k.followerNegativeSign, -1.0f);
+    EXPECT_EQ(k.delayTimeStep, 0.071428575f);
+    EXPECT_FLOAT_EQ(k.meterDecay400, 1.0f / 17640.0f);
+    EXPECT_FLOAT_EQ(k.meterDecay800, 1.0f / 35280.0f);
+}
+
+TEST(EngineContext, TempoFieldsFollowTheStoredTempo) {
+    EngineContext c;
+    c.tempo = 45.0;
+    c.refreshTempoFields();
+    EXPECT_EQ(c.samplesPerBeat, 58800.0f);
+    EXPECT_EQ(c.controlBlocksPerBeat, 1837.5f);
+    c.tempo = 140.0;
+    c.refreshTempoFields();
+    EXPECT_EQ(c.samplesPerBeat, 18900.0f);
+}
+
+TEST(EngineContext, AcceptsOnlyRatesFrom11050To196000) {
+    EngineContext c;
+    EXPECT_TRUE(c.setSampleRate(11050.0f));
+    EXPECT_EQ(c.sampleRate, 11050.0f);
+    EXPECT_TRUE(c.setSampleRate(196000.0f));
+    EXPECT_EQ(c.sampleRate, 196000.0f);
+    EXPECT_FLOAT_EQ(c.samplesPerBeat, 98000.0f);
+    EXPECT_FALSE(c.setSampleRate(11049.9f));
+    EXPECT_FALSE(c.setSampleRate(196000.1f));
+    EXPECT_FALSE(c.setSampleRate(0.0f));
+    EXPECT_FALSE(c.setSampleRate(-44100.0f));
+    EXPECT_EQ(c.sampleRate, 196000.0f);
+}
+
+TEST(BufferRegistry, SuspendZeroesEveryEntryAndRemoveTakesTheFirst) {
+    BufferRegistry r;
+    float a[4] = {1, 2, 3, 4};
+    double b = 5.0;
+    r.add(a, sizeof(a));
+    r.add(&b, sizeof(b));
+    r.add(a, sizeof(float));
+    r.zeroAll();
+    EXPECT_EQ(a[3], 0.0f);
+    EXPECT_EQ(b, 0.0);
+    r.remove(a);
+    ASSERT_EQ(r.entries().size(), 2u);
+    EXPECT_EQ(r.entries()[0].pointer, &b);
+    EXPECT_EQ(r.entries()[1].bytes, sizeof(float));
+}
+
+namespace {
+std::unique_ptr<ZuUniClient> makeClient() {
+    return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(nullptr)));
+}
+
+// The context's numbers as bytes, for an exact before/after comparison.
+std::vector<unsigned char> derivedBytes(const EngineContext& c) {
+    std::vector<unsigned char> b;
+    auto put = [&](const void* p, size_t n) {
+        const auto* q = static_cast<const unsigned char*>(p);
+        b.insert(b.end(), q, q + n);
+    };
+    for (float f : {c.sampleRate, c.samplesPerBeat, c.samplePeriod, c.twoOverFs, c.angularStep, c.halfAngularStep,
+                    c.rateRatio, c.samplesPerMs, c.controlBlockPeriod, c.controlBlocksPerMs, c.controlBlocksPerBeat,
+                    c.k1024OverFs, c.fsOverTwoPi, c.constants.rateRatio, c.constants.smoothingStep,
+                    c.constants.piStep, c.constants.outputHighPass.g, c.constants.meterDecay400})
+        put(&f, sizeof f);
+    return b;
+}
+} // namespace
+
+TEST(SampleRate, BoundsAreInclusive) {
+    auto c = makeClient();
+    c->setSampleRate(11050.0f);
+    EXPECT_EQ(c->engine().ctx.sampleRate, 11050.0f);
+    EXPECT_FLOAT_EQ(c->engine().ctx.constants.rateRatio, 0.25056689f);
+    c->setSampleRate(196000.0f);
+    EXPECT_EQ(c->engine().ctx.sampleRate, 196000.0f);
+    EXPECT_FLOAT_EQ(c->engine().ctx.constants.meterDecay800, 1.0f / 156800.0f);
+}
+
+TEST(SampleRate, ARefusedRateChangesNothingDerivedButStillRecomputes) {
+    auto c = makeClient();
+    c->setSampleRate(48000.0f);
+    const auto before = derivedBytes(c->engine().ctx);
+    for (float fs : {11049.9f, 196000.1f}) {
+        // A value written behind the model's back shows whether recompute re-applied it.
+        c->engine().cell[0] = 1.0f;
+        c->engine().controls.masterGain = 0.0f;
+        c->setSampleRate(fs);
+        EXPECT_EQ(c->getSampleRate(), fs) << "the host-visible rate is stored anyway";
+        EXPECT_EQ(derivedBytes(c->engine().ctx), before) << fs;
+        EXPECT_EQ(c->engine().controls.masterGain, 4.0f) << "parameters re-applied at " << fs;
+        c->engine().cell[0] = 0.5f;
+    }
+}
+
+TEST(SampleRate, SuspendClearsOnlyRegisteredMemoryAndResumeTheDcBlocker) {
+    auto c = makeClient();
+    Engine& e = c->engine();
+    float history[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+    e.ctx.registry.add(history, sizeof(history));
+    std::vector<float> in(1000, 0.3f), outL(1000), outR(1000);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    c->processReplacing(ins, outs, 1000);
+    const float hpState = e.outputHighPass[0].vPrev;
+    const float dc = e.output.dcOutPrev[0];
+    const float mute = e.dryMute.current;
+    ASSERT_NE(hpState, 0.0f);
+    ASSERT_NE(dc, 0.0f);
+    c->suspend();
+    EXPECT_EQ(history[7], 0.0f);
+    EXPECT_EQ(e.outputHighPass[0].vPrev, hpState);
+    EXPECT_EQ(e.output.dcOutPrev[0], dc);
+    EXPECT_EQ(e.dryMute.current, mute);
+    c->resume();
+    EXPECT_EQ(e.output.dcOutPrev[0], 0.0f);
+    EXPECT_EQ(e.output.dcInPrev[1], 0.0f);
+    EXPECT_EQ(e.outputHighPass[0].vPrev, hpState);
+    e.ctx.registry.remove(history);
+}
