@@ -10,6 +10,7 @@
 
 namespace {
 constexpr size_t kOneSecond = 44100;
+enum : VstInt32 { kTagDelayPower = 23, kTagReverbPower = 27 };
 } // namespace
 
 TEST(ProcessingCall, NoSamplesWritesNothingAndTheNextCallStartsAtTheTargetGain) {

@@ -37,7 +37,15 @@ inline bool bitIdentical(const std::vector<float>& a, const std::vector<float>& 
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
-enum : VstInt32 { kTagSolo = 101, kTagFxSwitch = 97, kTagDelayPower = 23, kTagReverbPower = 27 };
+// Tags of the editor switches that take stages in and out.
+enum : VstInt32 {
+    kTagGate = 41,
+    kTagComp = 45,
+    kTagPreamp = 46,
+    kTagDyn = 96,
+    kTagFxSwitch = 97,
+    kTagSolo = 101,
+};
 
 // A plug-in opened through the test host.
 class HostedPlugin {
