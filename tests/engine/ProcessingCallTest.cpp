@@ -11,6 +11,19 @@
 namespace {
 constexpr size_t kOneSecond = 44100;
 enum : VstInt32 { kTagDelayPower = 23, kTagReverbPower = 27 };
+// Undoes the DC blocker (from rest) and the given master gains, giving back
+// what the chain and the returns put into the outputs.
+std::vector<double> beforeOutputStage(const std::vector<float>& y, const std::vector<double>& gains) {
+    std::vector<double> x(y.size());
+    double xp = 0.0, yp = 0.0;
+    for (size_t j = 0; j < y.size(); ++j) {
+        const double in = xp + (static_cast<double>(y[j]) - 0.998 * yp);
+        x[j] = in / gains[j];
+        xp = in;
+        yp = y[j];
+    }
+    return x;
+}
 } // namespace
 
 TEST(ProcessingCall, NoSamplesWritesNothingAndTheNextCallStartsAtTheTargetGain) {
@@ -30,6 +43,31 @@ TEST(ProcessingCall, NoSamplesWritesNothingAndTheNextCallStartsAtTheTargetGain) 
     for (size_t j = 0; j < 5; ++j)
         EXPECT_GT(std::fabs(b[j]), 5.0f * std::fabs(a[j])) << "a fresh plug-in fades in from 0, " << j;
     EXPECT_TRUE(bitIdentical(b, c)) << "a negative count is handled like 0";
+}
+
+TEST(ProcessingCall, AFirstCallOf40SamplesRunsItsControlBlocksAt0And32) {
+    // One call of 40 samples against calls of 32 and 8: with the master gain
+    // and the DC blocker taken out, the chain must have done the same, so the
+    // long call ran a control block at its sample 32 just as the second call
+    // ran one at its start.
+    const std::vector<float> in = sineWave(40, 0.5f, 0.01f, 0.5f);
+    auto opened = [](HostedPlugin& p) {
+        p.set(0, 0.5f); // the first control block sets the target gain to exactly 1
+        p.set(22, 1.0f);
+        p.set(28, 1.0f);
+    };
+    HostedPlugin one, two;
+    opened(one);
+    opened(two);
+    std::vector<float> a, ar, b, br;
+    one.run(in, in, a, ar, 40);
+    two.run(in, in, b, br, 32);
+    std::vector<double> ga(40), gb(40, 1.0);
+    for (size_t j = 0; j < 40; ++j) ga[j] = static_cast<double>(j + 1) / 40.0;
+    for (size_t j = 0; j < 32; ++j) gb[j] = static_cast<double>(j + 1) / 32.0;
+    const std::vector<double> xa = beforeOutputStage(a, ga), xb = beforeOutputStage(b, gb);
+    EXPECT_GT(std::fabs(xa[39]), 1e-3);
+    for (size_t j = 0; j < 40; ++j) EXPECT_NEAR(xa[j], xb[j], 1e-4 * std::fabs(xb[j]) + 1e-6) << j;
 }
 
 TEST(ProcessingCall, FirstCallFadesInFromSilence) {
