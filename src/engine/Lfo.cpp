@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "params/Mappings.h"
 #include "engine/SineTable.h"
+#include "params/Mappings.h"
 
 void Lfo::setSpeed(float v, const EngineContext& ctx) {
     const float s = mapping::steps(0.97400004f * v + 0.025f);

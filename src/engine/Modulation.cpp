@@ -16,5 +16,3 @@ void Modulation::controlBlock(const EngineContext& ctx) {
     const float e = clampf(followerDepth_ * follower_.envelope(), 0.0f, 1.0f);
     writeRow(followerSlots_, followerPower_, followerTarget_, e * followerSign_);
 }
-
-float Modulation::modulated(int destination, float base) const { return clampf(base + at(destination), 0.0f, 1.0f); }

@@ -38,8 +38,6 @@ public:
     void controlBlock(const EngineContext& ctx);
     // Sum of both rows at a destination 0..7.
     float at(int destination) const { return lfoSlots_[destination + 1] + followerSlots_[destination + 1]; }
-    // A destination's base value plus its modulation, limited to 0..1.
-    float modulated(int destination, float base) const;
     // The LFO's current rate in Hz (the editor's rate indicator).
     float lfoRate() const { return lfo_.rate(); }
 

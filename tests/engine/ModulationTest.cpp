@@ -5,6 +5,7 @@
 
 #include "engine/ModuleContext.h"
 #include "engine/Modulation.h"
+#include "engine/ResonantFilter.h"
 #include "engine/SineTable.h"
 
 namespace {
@@ -145,7 +146,10 @@ TEST(Modulation, FollowerDestinationSignAndClamp) {
     m.controlBlock(ctx);
     EXPECT_EQ(m.followerSlot(1), -1.0f) << "depth times envelope is limited to 1, then inverted";
     EXPECT_EQ(m.at(kModFilterFrequency), -1.0f);
-    EXPECT_EQ(m.modulated(kModFilterFrequency, 0.3f), 0.0f);
+    ResonantFilter filter;
+    filter.setCutoff(0.8f);
+    filter.controlBlock(m.at(kModFilterFrequency), m.at(kModFilterResonance), ctx);
+    EXPECT_EQ(filter.frequencyControl(), 0.0f) << "the filter frequency goes to 0";
     m.setFollowerInvert(0.0f);
     m.setFollowerAmount(0.2f);
     m.setFollowerTarget(7.0f);
@@ -163,17 +167,21 @@ TEST(Modulation, SourcesOnOneDestinationAdd) {
     m.setLfoSpeed(0.4877f, ctx); // 3 Hz free
     m.setLfoAmount(1.0f);
     m.setLfoPower(1.0f);
-    m.setLfoTarget(6.0f);
+    m.setLfoTarget(1.0f);
     m.setFollowerSpeed(1.0f, ctx);
     m.setFollowerAmount(1.0f);
     m.setFollowerPower(1.0f);
-    m.setFollowerTarget(6.0f);
+    m.setFollowerTarget(1.0f);
     for (int n = 0; n < 4410; ++n) m.detect(0.9f, 0.9f);
     for (int b = 0; b < 115; ++b) m.controlBlock(ctx); // phase 0.25: the LFO's positive peak
-    const float lfo = m.lfoSlot(7);
-    const float follower = m.followerSlot(7);
+    const float lfo = m.lfoSlot(2);
+    const float follower = m.followerSlot(2);
     EXPECT_NEAR(lfo, 0.5f, 1e-3f);
     EXPECT_GT(follower, 0.85f);
-    EXPECT_EQ(m.at(kModReverbDecay), lfo + follower);
-    EXPECT_EQ(m.modulated(kModReverbDecay, 0.5f), 1.0f) << "the consumer's clamp";
+    EXPECT_EQ(m.at(kModFilterResonance), lfo + follower);
+    // Their sum leaves the resonance range; the filter limits it.
+    ResonantFilter filter;
+    filter.setResonance(0.2f);
+    filter.controlBlock(m.at(kModFilterFrequency), m.at(kModFilterResonance), ctx);
+    EXPECT_EQ(filter.resonanceControl(), 0.94f);
 }
