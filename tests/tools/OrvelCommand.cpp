@@ -1,0 +1,104 @@
+#include "tools/OrvelCommand.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sndfile.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "support/TempDir.h"
+
+extern char** environ;
+
+CommandResult runOrvel(const std::vector<std::string>& args) {
+    static const std::string binary = std::string(ORVEL_BINARY_DIR) + "/tools/orvel";
+    TempDir dir("orvel-run");
+    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+
+    std::vector<std::string> argvStrings{binary};
+    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : argvStrings) argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    CommandResult result;
+    const int spawned = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot run " << binary;
+        return result;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readText(outPath);
+    result.err = readText(errPath);
+    return result;
+}
+
+void writeSoundFile(const std::string& path, int sampleRate, int channels, size_t frames, int format,
+                    const std::function<float(size_t, int)>& signal) {
+    SF_INFO info{};
+    info.samplerate = sampleRate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
+    std::vector<float> samples;
+    for (size_t i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c) samples.push_back(signal(i, c));
+    sf_writef_float(f, samples.data(), static_cast<sf_count_t>(frames));
+    sf_close(f);
+}
+
+SoundFile readSoundFile(const std::string& path) {
+    SoundFile result;
+    SF_INFO info{};
+    SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
+    if (!f) {
+        ADD_FAILURE() << "cannot read " << path << ": " << sf_strerror(nullptr);
+        return result;
+    }
+    result.sampleRate = info.samplerate;
+    result.channels = info.channels;
+    result.format = info.format;
+    result.samples.resize(static_cast<size_t>(info.frames * info.channels));
+    sf_readf_float(f, result.samples.data(), info.frames);
+    sf_close(f);
+    return result;
+}
+
+std::function<float(size_t, int)> sine(double frequency, double sampleRate, float peak) {
+    return [=](size_t i, int) {
+        return peak * static_cast<float>(std::sin(2.0 * M_PI * frequency * static_cast<double>(i) / sampleRate));
+    };
+}
+
+float peakFrom(const SoundFile& f, size_t from) {
+    float peak = 0.0f;
+    for (size_t i = from * static_cast<size_t>(f.channels); i < f.samples.size(); ++i)
+        peak = std::max(peak, std::fabs(f.samples[i]));
+    return peak;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}

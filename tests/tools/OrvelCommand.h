@@ -1,0 +1,38 @@
+// Runs the built orvel command as a user would, and makes and reads the
+// sound files it works on (with libsndfile, independently of the tool).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CommandResult {
+    int status = -1; // the exit status; -1 when the command did not exit normally
+    std::string out;
+    std::string err;
+};
+
+CommandResult runOrvel(const std::vector<std::string>& args);
+
+struct SoundFile {
+    int sampleRate = 0;
+    int channels = 0;
+    int format = 0;
+    std::vector<float> samples; // interleaved
+    size_t frames() const { return channels ? samples.size() / static_cast<size_t>(channels) : 0; }
+    float at(size_t frame, int channel) const { return samples[frame * static_cast<size_t>(channels) + static_cast<size_t>(channel)]; }
+};
+
+// Writes frames of channels, each sample from signal(frame, channel).
+void writeSoundFile(const std::string& path, int sampleRate, int channels, size_t frames, int format,
+                    const std::function<float(size_t, int)>& signal);
+SoundFile readSoundFile(const std::string& path); // ADD_FAILURE and an empty result when unreadable
+
+// A sine of the given frequency and peak level.
+std::function<float(size_t, int)> sine(double frequency, double sampleRate, float peak);
+
+// Peak of samples from frame `from` to the end, over all channels.
+float peakFrom(const SoundFile& f, size_t from);
+
+std::string readText(const std::string& path);
+void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);

@@ -1,0 +1,89 @@
+#include "AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "CliError.h"
+
+namespace {
+
+std::string reason() { return std::strerror(errno); }
+
+std::string writeError(const std::string& target) { return "cannot write " + target + ": " + reason(); }
+
+} // namespace
+
+AtomicFile::AtomicFile(const std::string& target) : target_(target) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) throw CliError("cannot write " + target + ": it is a folder");
+    const fs::path path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    temporary_ = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    fd_ = mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        const std::string message = writeError(target);
+        temporary_.clear();
+        throw CliError(message);
+    }
+    // mkstemp makes the file private; give it the mode a new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd_, 0666 & ~mask);
+}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) close(fd_);
+    if (!committed_ && !temporary_.empty()) unlink(temporary_.c_str());
+}
+
+int AtomicFile::takeDescriptor() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+void AtomicFile::write(const std::vector<uint8_t>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw CliError(writeError(target_));
+        }
+        done += static_cast<size_t>(n);
+    }
+}
+
+void AtomicFile::commit() {
+    if (fd_ >= 0) {
+        if (fsync(fd_) != 0 || close(fd_) != 0) {
+            fd_ = -1;
+            throw CliError(writeError(target_));
+        }
+        fd_ = -1;
+    }
+    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) throw CliError(writeError(target_));
+    committed_ = true;
+}
+
+std::vector<uint8_t> readWholeFile(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw CliError("cannot read " + path + ": it is a folder");
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw CliError("cannot read " + path + ": " + reason());
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) throw CliError("cannot read " + path);
+    return bytes;
+}

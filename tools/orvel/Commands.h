@@ -1,0 +1,13 @@
+// The subcommands of orvel. Each takes the arguments after its name and
+// returns the exit status; failures are thrown as CliError.
+#pragma once
+
+class Arguments;
+
+int runRender(Arguments& args);
+int runInfo(Arguments& args);
+int runPreset(Arguments& args);
+int runDemo(Arguments& args);
+
+// The usage text of all subcommands.
+extern const char* const kUsage;
