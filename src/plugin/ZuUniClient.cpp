@@ -6,6 +6,7 @@
 
 #include "plugin/LoadHandshake.h"
 #include "plugin/ProductIdentity.h"
+#include "state/Settings.h"
 
 namespace {
 constexpr int kHostTextLimit = 64; // parameter texts: 63 characters and the terminator
@@ -30,6 +31,9 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     setNumOutputs(2);
     canProcessReplacing(true);
     programsAreChunks(true);
+    const GlobalSwitches switches = loadSettings();
+    ignorePrgChange = switches.ignorePrgChange;
+    ccMapRecallIsolate = switches.ccMapRecallIsolate;
     uniEditor_ = new ZuUniClientEditor(this);
     setEditor(uniEditor_);
     model_.setEditor(uniEditor_);

@@ -78,6 +78,10 @@ public:
     std::atomic<bool> loadInProgress{false};
     std::atomic<bool> ccMapLock{false};
 
+    // Global MIDI switches from the settings (non-zero means on).
+    float ignorePrgChange = 1.0f;
+    float ccMapRecallIsolate = 0.0f;
+
 private:
     Engine engine_;
     ZuDelay delay_;

@@ -1,0 +1,45 @@
+// The two message helpers: formatting, the size bound, the guard against a
+// second alert while one is showing, and the plain notice.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gui/Alerts.h"
+#include "support/MessageCapture.h"
+
+TEST(Alerts, FormatsPrintfStyle) {
+    MessageCapture capture;
+    alertBox("\t This is no valid %s format!", "Orvel");
+    alertBox("%d-%s", 7, "x");
+    noticeBox("wrong plugin version");
+    ASSERT_EQ(capture.texts().size(), 3u);
+    EXPECT_EQ(capture.texts()[0], "\t This is no valid Orvel format!");
+    EXPECT_EQ(capture.texts()[1], "7-x");
+    EXPECT_EQ(capture.texts()[2], "wrong plugin version");
+}
+
+TEST(Alerts, CutsTextToTheBound) {
+    MessageCapture capture;
+    const std::string longText(20000, 'a');
+    alertBox("%s", longText.c_str());
+    ASSERT_EQ(capture.texts().size(), 1u);
+    EXPECT_EQ(capture.texts()[0].size(), kAlertTextLimit - 1);
+}
+
+TEST(Alerts, ASecondAlertWhileOneIsShowingIsDropped) {
+    std::vector<std::string> shown;
+    MessageRecorder previous = setMessageRecorder([&](const std::string& t) {
+        shown.push_back(t);
+        if (shown.size() == 1) {
+            alertBox("nested alert"); // as from a message loop run by the box
+            noticeBox("nested notice"); // notices have no guard
+        }
+    });
+    alertBox("outer");
+    alertBox("after"); // the guard is released once the box returns
+    setMessageRecorder(previous);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "outer");
+    EXPECT_EQ(shown[1], "nested notice");
+    EXPECT_EQ(shown[2], "after");
+}

@@ -1,0 +1,300 @@
+// The settings key as a file in the registry's export text: reads, writes,
+// kept lines, unreadable and read-only cases, and the first-run start-up.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "state/PathText.h"
+#include "state/Settings.h"
+#include "state/SettingsKey.h"
+#include "support/SettingsSandbox.h"
+
+namespace {
+
+std::string stringValue(const char* name) {
+    std::string v;
+    return readSettingString(name, v) ? v : std::string("<missing>");
+}
+
+int32_t intValue(const char* name) {
+    int32_t v = -12345;
+    readSettingInt(name, v);
+    return v;
+}
+
+// Permission tests mean nothing to root: there they run in a child that
+// has become an ordinary user. Returns whether every check held.
+template <typename Checks>
+bool asOrdinaryUser(const SettingsSandbox& box, Checks checks) {
+    if (geteuid() != 0) return checks();
+    std::filesystem::permissions(box.root(), std::filesystem::perms::all);
+    for (auto& e : std::filesystem::recursive_directory_iterator(box.root())) {
+        if (chown(e.path().c_str(), 65534, 65534) != 0) return false;
+    }
+    if (chown(box.root().c_str(), 65534, 65534) != 0) return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        _exit(checks() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST(SettingsKey, WritesTheRegistryExportTextAndReadsItBack) {
+    SettingsSandbox box;
+    ASSERT_TRUE(writeSettingInt("firstuse", 1));
+    ASSERT_TRUE(writeSettingString("presetpath0", "/home/me/Presets/"));
+    ASSERT_TRUE(writeSettingString("odd", "a\\b\"c"));
+    ASSERT_TRUE(writeSettingInt("negative", -2));
+    EXPECT_EQ(box.text(), std::string(SettingsSandbox::kHeader) +
+                              "\"firstuse\"=dword:00000001\n"
+                              "\"presetpath0\"=\"/home/me/Presets/\"\n"
+                              "\"odd\"=\"a\\\\b\\\"c\"\n"
+                              "\"negative\"=dword:fffffffe\n");
+    EXPECT_EQ(intValue("firstuse"), 1);
+    EXPECT_EQ(intValue("negative"), -2);
+    EXPECT_EQ(stringValue("odd"), "a\\b\"c");
+    EXPECT_EQ(stringValue("presetpath0"), "/home/me/Presets/");
+
+    // Rewriting a value replaces it in place, and a second key object sees it.
+    ASSERT_TRUE(writeSettingInt("firstuse", 0x2a));
+    SettingsKey other;
+    int32_t v = 0;
+    EXPECT_TRUE(other.readInt("firstuse", v));
+    EXPECT_EQ(v, 42);
+    EXPECT_NE(box.text().find("\"firstuse\"=dword:0000002a\n\"presetpath0\""), std::string::npos);
+}
+
+TEST(SettingsKey, MissingValuesAndTypesLeaveTheOutputUntouched) {
+    SettingsSandbox box;
+    writeSettingString("text", "x");
+    writeSettingInt("number", 7);
+    int32_t n = 99;
+    EXPECT_FALSE(readSettingInt("text", n)); // a string is no dword
+    EXPECT_FALSE(readSettingInt("absent", n));
+    EXPECT_EQ(n, 99);
+    char out[kSettingsTextSize] = "keep";
+    EXPECT_FALSE(readSettingString("number", out));
+    EXPECT_FALSE(readSettingString("absent", out));
+    EXPECT_STREQ(out, "keep");
+    // Names compare without regard to case, as in the registry.
+    EXPECT_TRUE(readSettingInt("NUMBER", n));
+    EXPECT_EQ(n, 7);
+}
+
+TEST(SettingsKey, LongStringsArriveCutTo1023Characters) {
+    SettingsSandbox box;
+    const std::string longText(3000, 'q');
+    ASSERT_TRUE(writeSettingString("long", longText.c_str()));
+    char out[kSettingsTextSize + 16];
+    std::memset(out, 'z', sizeof(out));
+    ASSERT_TRUE(readSettingString("long", out));
+    EXPECT_EQ(std::strlen(out), kSettingsTextSize - 1);
+    EXPECT_EQ(out[kSettingsTextSize], 'z'); // nothing written past the buffer
+}
+
+TEST(SettingsKey, KeepsLinesItDoesNotUnderstand) {
+    SettingsSandbox box;
+    box.write("REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"firstuse\"=dword:00000005\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n\"blob\"=hex:01,02\r\n\"broken\r\n"
+              "\"firstuse\"=dword:00000000\r\n");
+    EXPECT_EQ(intValue("firstuse"), 0); // the other key's value is not ours
+    ASSERT_TRUE(writeSettingInt("firstuse", 1));
+    ASSERT_TRUE(writeSettingString("added", "v"));
+    EXPECT_EQ(box.text(), "REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"
+                          "\"firstuse\"=dword:00000005\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n"
+                          "\"blob\"=hex:01,02\r\n\"broken\r\n\"firstuse\"=dword:00000001\n\"added\"=\"v\"\n");
+    EXPECT_EQ(intValue("firstuse"), 1);
+}
+
+TEST(SettingsKey, GarbageCountsAsMissingAndIsKept) {
+    SettingsSandbox box;
+    const std::string garbage("\x01\xff\x00zz=\"\n[[\n\"a\"=dword:xyz\n\"b\"=dword:123456789\n", 40);
+    box.write(garbage);
+    EXPECT_EQ(stringValue("a"), "<missing>");
+    EXPECT_EQ(intValue("b"), -12345);
+    ASSERT_TRUE(writeSettingInt("firstuse", 1));
+    const std::string text = box.text();
+    EXPECT_EQ(text.rfind("REGEDIT4\n\n", 0), 0u);
+    EXPECT_NE(text.find(garbage), std::string::npos);
+    EXPECT_EQ(intValue("firstuse"), 1);
+}
+
+TEST(SettingsKey, UnreadableFileMeansEveryValueMissingAndIsNotReplaced) {
+    SettingsSandbox box;
+    box.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n");
+    EXPECT_TRUE(asOrdinaryUser(box, [&] {
+        if (chmod(box.file().c_str(), 0) != 0) return false;
+        const bool missing = intValue("firstuse") == -12345;
+        const bool refused = !writeSettingInt("firstuse", 3);
+        chmod(box.file().c_str(), 0644);
+        return missing && refused && intValue("firstuse") == 1;
+    }));
+
+    // A folder in the file's place reads as missing, too.
+    std::filesystem::remove(box.file());
+    std::filesystem::create_directories(box.file());
+    EXPECT_EQ(intValue("firstuse"), -12345);
+    EXPECT_FALSE(writeSettingInt("firstuse", 3));
+}
+
+TEST(SettingsKey, ReadOnlyFolderFailsWritesQuietlyButStillReads) {
+    SettingsSandbox box;
+    ASSERT_TRUE(writeSettingString("presetpath0", "/p/"));
+    EXPECT_TRUE(asOrdinaryUser(box, [&] {
+        if (chmod(box.keyFolder().c_str(), 0555) != 0) return false;
+        bool ok = !writeSettingString("presetpath0", "/q/");
+        ok = ok && stringValue("presetpath0") == "/p/";
+        loadSettings(); // a whole start-up against it must not fail
+        ok = ok && stringValue("presetpath0") == "/p/" && stringValue("installpath") == "<missing>";
+        chmod(box.keyFolder().c_str(), 0755);
+        return ok;
+    }));
+    EXPECT_EQ(std::filesystem::directory_iterator(box.keyFolder())->path().filename(), "settings.reg");
+}
+
+TEST(SettingsKey, CreatesTheFolderWhenMissing) {
+    SettingsSandbox box;
+    EXPECT_FALSE(std::filesystem::exists(box.keyFolder()));
+    ASSERT_TRUE(writeSettingInt("x", 1));
+    EXPECT_TRUE(std::filesystem::is_regular_file(box.file()));
+}
+
+TEST(SettingsKey, AConfigFolderThatCannotBeMadeMeansEveryValueMissing) {
+    SettingsSandbox box;
+    std::filesystem::create_directories(box.root());
+    { std::ofstream(box.root() + "/plain") << "x"; }
+    setenv("XDG_CONFIG_HOME", (box.root() + "/plain/config").c_str(), 1);
+    int32_t v = 5;
+    EXPECT_FALSE(readSettingInt("firstuse", v));
+    EXPECT_FALSE(writeSettingInt("firstuse", 1));
+    const GlobalSwitches s = loadSettings();
+    EXPECT_EQ(s.ignorePrgChange, 1.0f);
+    EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
+    EXPECT_EQ(v, 5);
+}
+
+TEST(SettingsKey, ReadsIndexedValuesThatExist) {
+    SettingsSandbox box;
+    writeSettingString("presetpath0", "/a/");
+    writeSettingString("presetpath2", "/c/");
+    writeSettingInt("presetpath3", 1); // not a string
+    const std::vector<IndexedSetting> found = SettingsKey().readIndexedValues("presetpath", 4);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].index, 0);
+    EXPECT_EQ(found[0].text, "/a/");
+    EXPECT_EQ(found[1].index, 2);
+    EXPECT_EQ(found[1].text, "/c/");
+}
+
+TEST(PathText, EnsureTrailingSeparator) {
+    std::string s;
+    ensureTrailingSeparator(s);
+    EXPECT_EQ(s, "");
+    s = "/a";
+    ensureTrailingSeparator(s);
+    EXPECT_EQ(s, "/a/");
+    ensureTrailingSeparator(s);
+    EXPECT_EQ(s, "/a/");
+    char small[4] = "abc"; // full: left as it is
+    ensureTrailingSeparator(small, sizeof(small));
+    EXPECT_STREQ(small, "abc");
+    char room[8] = "ab";
+    ensureTrailingSeparator(room, sizeof(room));
+    EXPECT_STREQ(room, "ab/");
+}
+
+TEST(LoadSettings, FirstRunWithContentPath) {
+    SettingsSandbox box;
+    writeSettingString("contentpath", "/opt/content/");
+    const GlobalSwitches s = loadSettings();
+    EXPECT_EQ(s.ignorePrgChange, 1.0f);
+    EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
+    EXPECT_EQ(intValue("firstuse"), 1);
+    EXPECT_EQ(stringValue("installpath"), box.dataFolder() + "/Tamblor/Orvel/");
+    EXPECT_EQ(stringValue("presetpath0"), "/opt/content/Presets/");
+    EXPECT_EQ(stringValue("presetsavepath0"), "/opt/content/Presets/User/");
+    EXPECT_EQ(stringValue("audiofilepath"), "/opt/content/Samples/Factory");
+    EXPECT_EQ(intValue("ignorePrgChange"), 1);
+    EXPECT_EQ(intValue("CC Map Recall isolate"), 0);
+    EXPECT_EQ(stringValue("contentpath"), "/opt/content/"); // never written by the plug-in
+}
+
+TEST(LoadSettings, FirstRunWithContentPathLackingItsSeparator) {
+    SettingsSandbox box;
+    writeSettingString("contentpath", "/opt/content");
+    loadSettings();
+    EXPECT_EQ(stringValue("presetpath0"), "/opt/content/Presets/");
+    EXPECT_EQ(stringValue("audiofilepath"), "/opt/content/Samples/Factory");
+}
+
+TEST(LoadSettings, FirstRunWithoutContentPathGivesRelativeFolders) {
+    SettingsSandbox box;
+    loadSettings();
+    EXPECT_EQ(stringValue("presetpath0"), "Presets/");
+    EXPECT_EQ(stringValue("presetsavepath0"), "Presets/User/");
+    EXPECT_EQ(stringValue("audiofilepath"), "Samples/Factory");
+    EXPECT_EQ(stringValue("contentpath"), "<missing>");
+}
+
+TEST(LoadSettings, SecondStartRewritesNothing) {
+    SettingsSandbox box;
+    writeSettingString("contentpath", "/c/");
+    loadSettings();
+    const std::string before = box.text();
+    struct stat st1;
+    ASSERT_EQ(stat(box.file().c_str(), &st1), 0);
+    writeSettingString("contentpath", "/elsewhere/"); // would change the folders if they were rewritten
+    const std::string changed = box.text();
+    ASSERT_EQ(stat(box.file().c_str(), &st1), 0);
+    loadSettings();
+    EXPECT_EQ(box.text(), changed);
+    struct stat st2;
+    ASSERT_EQ(stat(box.file().c_str(), &st2), 0);
+    EXPECT_EQ(st1.st_ino, st2.st_ino); // not even replaced by an equal file
+    EXPECT_NE(before, changed);
+    EXPECT_EQ(stringValue("presetpath0"), "/c/Presets/");
+}
+
+TEST(LoadSettings, MovesTheOldSingleFolderValue) {
+    SettingsSandbox box;
+    writeSettingInt("firstuse", 1);
+    writeSettingString("installpath", "/inst/");
+    writeSettingString("presetpath", "/old/presets/");
+    loadSettings();
+    EXPECT_EQ(stringValue("presetpath0"), "/old/presets/");
+    EXPECT_EQ(stringValue("presetpath"), "/old/presets/");
+}
+
+TEST(LoadSettings, WithoutAnyPresetFolderTheInstallPathServes) {
+    SettingsSandbox box;
+    writeSettingInt("firstuse", 1);
+    writeSettingString("installpath", "/inst/");
+    loadSettings();
+    EXPECT_EQ(stringValue("presetpath0"), "/inst/");
+}
+
+TEST(LoadSettings, GlobalSwitchesFromTheStore) {
+    SettingsSandbox box;
+    writeSettingInt("firstuse", 1);
+    writeSettingInt("ignorePrgChange", 0);
+    writeSettingInt("CC Map Recall isolate", 3);
+    GlobalSwitches s = loadSettings();
+    EXPECT_EQ(s.ignorePrgChange, 0.0f);
+    EXPECT_EQ(s.ccMapRecallIsolate, 3.0f);
+
+    box.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n");
+    s = loadSettings(); // missing values keep the defaults
+    EXPECT_EQ(s.ignorePrgChange, 1.0f);
+    EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
+}
