@@ -187,7 +187,10 @@ void RegistryText::set(std::string_view key, std::string_view name, const Regist
             lines_.insert(lines_.begin(), parseLine(kSignature));
         }
         if (!trim(lines_.back().raw).empty()) lines_.push_back(parseLine(""));
-        lines_.push_back(parseLine("[" + std::string(key) + "]"));
+        std::string keyLine(1, '[');
+        keyLine.append(key);
+        keyLine += ']';
+        lines_.push_back(parseLine(std::move(keyLine)));
         lines_.push_back(std::move(fresh));
         relink();
         return;
