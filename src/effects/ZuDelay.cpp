@@ -1,9 +1,247 @@
 #include "effects/ZuDelay.h"
 
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "effects/SignalLine.h"
+
+namespace {
+constexpr float kDenormalGuard = 1e-10f;
+constexpr float kWetDenormalGuard = 1e-18f;
+constexpr int32_t kMinimumTarget = 128;
+
+uint32_t slowestBar(float fs) { return ZuDelay::barLength(EngineContext::samplesPerBeatAt(fs, kMinHostTempo)); }
+} // namespace
+
 ZuDelay::ZuDelay(EngineContext* context) : ZuEffect(context, 4) {
+    setParameterNameText(0, "Delay");
+    setParameterNameText(1, "Feedback");
+    setParameterNameText(2, "Width");
+    setParameterNameText(3, "Cutoff");
+    length_ = barLength(samplesPerBeat());
+    allocated_ = std::max(length_, slowestBar(context_ ? context_->sampleRate : 44100.0f));
+    leftLine_ = allocateLine(allocated_);
+    rightLine_ = tryAllocateLine(allocated_);
+    if (!rightLine_) {
+        freeLine(leftLine_);
+        throw std::bad_alloc();
+    }
+    registerLines(length_);
+    leftFilter_ = std::make_unique<EffectFilter>(context_, registry_);
+    rightFilter_ = std::make_unique<EffectFilter>(context_, registry_);
     if (context_) context_->addTempoListener(static_cast<ZuBPMChangeInterface*>(this));
 }
 
 ZuDelay::~ZuDelay() {
+    unregisterLines();
+    freeLine(leftLine_);
+    freeLine(rightLine_);
+    leftFilter_.reset();
+    rightFilter_.reset();
     if (context_) context_->removeTempoListener(static_cast<ZuBPMChangeInterface*>(this));
 }
+
+float ZuDelay::samplesPerBeat() const { return context_ ? context_->samplesPerBeat : 22050.0f; }
+float ZuDelay::blockSizeF() const { return context_ ? context_->controlBlockSizeF : 32.0f; }
+int32_t ZuDelay::blockSize() const { return context_ ? context_->controlBlockSize : kControlBlockSize; }
+
+void ZuDelay::registerLines(uint32_t samples) {
+    registered_ = samples;
+    if (!registry_) return;
+    registry_->add(leftLine_, samples * sizeof(float));
+    registry_->add(rightLine_, samples * sizeof(float));
+}
+
+void ZuDelay::unregisterLines() {
+    if (!registry_) return;
+    registry_->remove(leftLine_);
+    registry_->remove(rightLine_);
+}
+
+bool ZuDelay::replaceLines(uint32_t samples) {
+    float* left = tryAllocateLine(samples);
+    float* right = tryAllocateLine(samples);
+    if (!left || !right) {
+        freeLine(left);
+        freeLine(right);
+        return false;
+    }
+    const size_t keep = std::min(registered_, samples);
+    std::memcpy(left, leftLine_, keep * sizeof(float));
+    std::memcpy(right, rightLine_, keep * sizeof(float));
+    unregisterLines();
+    freeLine(leftLine_);
+    freeLine(rightLine_);
+    leftLine_ = left;
+    rightLine_ = right;
+    allocated_ = samples;
+    registerLines(static_cast<uint32_t>(keep));
+    return true;
+}
+
+void ZuDelay::prepareForSampleRate(float fs) {
+    const uint32_t needed = slowestBar(fs);
+    // Without the memory the lines stay as they are and timingChanged keeps
+    // the bar within them.
+    if (needed > allocated_) replaceLines(needed);
+}
+
+void ZuDelay::wrapHeads() {
+    const float len = static_cast<float>(length_);
+    while (readPosition_ >= len) readPosition_ -= len;
+    while (writeIndex_ >= length_) writeIndex_ -= length_;
+}
+
+template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) {
+    const float guard = Wet ? kWetDenormalGuard : kDenormalGuard;
+    // The heads live in locals: stores through left and right could alias them.
+    const uint32_t length = length_;
+    const float lengthF = static_cast<float>(length);
+    const float speed = readSpeed_;
+    const float fb = feedback_;
+    const float width = width_;
+    float* const lineL = leftLine_;
+    float* const lineR = rightLine_;
+    float readPosition = readPosition_;
+    uint32_t writeIndex = writeIndex_;
+    for (int32_t i = 0; i < count; ++i) {
+        while (readPosition >= lengthF) readPosition -= lengthF;
+        while (writeIndex >= length) writeIndex -= length;
+        const uint32_t r0 = static_cast<uint32_t>(readPosition);
+        const float frac = readPosition - static_cast<float>(r0);
+        const uint32_t r1 = r0 + 1 == length ? 0 : r0 + 1;
+        const float dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
+        const float dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
+        const float inL = left[i];
+        const float inR = right[i];
+        // Feedback carries the unfiltered delayed signal.
+        lineL[writeIndex] = inL + guard + dL * fb;
+        lineR[writeIndex] = inR + guard + dR * fb;
+        if constexpr (Wet) {
+            left[i] = oneMinusWidth_ * dL + width * dR;
+            right[i] = oneMinusWidth_ * dR + width * dL;
+        } else {
+            const float wetL = leftFilter_->step(static_cast<double>(dL)) * wetGain_;
+            const float wetR = rightFilter_->step(static_cast<double>(dR)) * wetGain_;
+            left[i] = (1.0f - width) * wetL + width * wetR + inL * dryGain_;
+            right[i] = (1.0f - width) * wetR + width * wetL + inR * dryGain_;
+        }
+        writeIndex += 1;
+        readPosition += speed;
+    }
+    readPosition_ = readPosition;
+    writeIndex_ = writeIndex;
+}
+
+void ZuDelay::process(float* left, float* right, int32_t count) { run<false>(left, right, count); }
+
+void ZuDelay::processWet(float* left, float* right, int32_t count) { run<true>(left, right, count); }
+
+void ZuDelay::setParameter(int32_t index, float value) {
+    if (index < 0 || index >= count_) return;
+    values_[index] = value;
+    switch (index) {
+    case 0: {
+        if (timeMode_ != 0) return;
+        // At least 128 samples and never beyond the line (nor NaN).
+        const float scaled = (static_cast<float>(length_) - 1.0f) * value;
+        const int32_t last = static_cast<int32_t>(length_) - 1;
+        if (!(scaled >= static_cast<float>(kMinimumTarget))) target_ = kMinimumTarget;
+        else if (scaled >= static_cast<float>(last)) target_ = last;
+        else target_ = static_cast<int32_t>(scaled);
+        if (!glide_) {
+            float pos = static_cast<float>(static_cast<int64_t>(writeIndex_) - target_);
+            if (pos < 0.0f) pos += static_cast<float>(length_);
+            readPosition_ = pos;
+            readSpeed_ = 1.0f;
+        } else {
+            // The speed that closes the gap to the target geometrically.
+            float d = static_cast<float>(writeIndex_) - readPosition_;
+            while (d < 0.0f) d += static_cast<float>(length_);
+            readSpeed_ = (d + blockSizeF()) / static_cast<float>(target_ + blockSize());
+        }
+        break;
+    }
+    case 1: feedback_ = 0.98f * value; break;
+    case 2:
+        width_ = value;
+        oneMinusWidth_ = 1.0f - value;
+        break;
+    case 3:
+        leftFilter_->setCutoff(value);
+        rightFilter_->setCutoff(value);
+        break;
+    default: break;
+    }
+}
+
+void ZuDelay::setMode(int32_t which, int32_t value) {
+    if (which == -1) glide_ = value;
+    else if (which == 0) timeMode_ = value;
+}
+
+void ZuDelay::reset() {
+    readPosition_ = 0.0f;
+    width_ = 0.0f;
+    oneMinusWidth_ = 1.0f;
+    target_ = 0;
+    writeIndex_ = 0;
+    feedback_ = 0.5f;
+    readSpeed_ = 1.0f;
+    leftFilter_->clearState();
+    rightFilter_->clearState();
+    std::memset(leftLine_, 0, length_ * sizeof(float));
+    std::memset(rightLine_, 0, length_ * sizeof(float));
+}
+
+void ZuDelay::update() {
+    int64_t d = static_cast<int64_t>(static_cast<float>(writeIndex_) - readPosition_);
+    while (d < 0) d += length_;
+    if (d == target_) return;
+    float speed = static_cast<float>(d + blockSize()) / static_cast<float>(blockSize() + target_);
+    if (static_cast<float>(target_ - d) > blockSizeF()) speed *= speed;
+    readSpeed_ = speed;
+}
+
+void ZuDelay::timingChanged(bool keepContents) {
+    uint32_t newLength = barLength(samplesPerBeat());
+    if (newLength == length_) return;
+    // The lines hold a bar at the slowest tempo for the sample rate set, so
+    // this only allocates for a context that was not prepared for its rate
+    // (and never lets the bar outgrow the memory).
+    if (newLength > allocated_ && !replaceLines(newLength)) newLength = allocated_;
+    length_ = newLength;
+    if (newLength > capacity_) {
+        // A bar longer than any before starts from empty lines, and the
+        // registry covers all of it.
+        capacity_ = newLength;
+        unregisterLines();
+        registerLines(newLength);
+        std::memset(leftLine_, 0, newLength * sizeof(float));
+        std::memset(rightLine_, 0, newLength * sizeof(float));
+    }
+    if (!keepContents) {
+        reset();
+    } else {
+        wrapHeads();
+        setParameter(0, values_[0]);
+    }
+    wrapHeads();
+}
+
+int32_t ZuDelay::clear() {
+    const uint32_t n = static_cast<uint32_t>(std::clamp(target_, 0, static_cast<int32_t>(length_)));
+    std::memset(leftLine_, 0, n * sizeof(float));
+    std::memset(rightLine_, 0, n * sizeof(float));
+    readPosition_ = 0.0f;
+    writeIndex_ = n;
+    readSpeed_ = 1.0f;
+    return 1;
+}
+
+void ZuDelay::getParameterDisplay(int32_t index, float value, char* text) {
+    writePercentDisplay(index, value, text);
+}
+
+float ZuDelay::getParameterSteps(int32_t) { return 0.0f; }

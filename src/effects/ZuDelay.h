@@ -1,6 +1,12 @@
-// Stereo bar-length delay with a gliding read head (being built).
+// Stereo delay whose lines are exactly one four-beat bar long. A change of the
+// delay time changes the read head's speed rather than jumping it, so the delay
+// glides to the new time like a tape delay.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
+#include "effects/EffectFilter.h"
 #include "effects/ZuBPMChangeInterface.h"
 #include "effects/ZuEffect.h"
 
@@ -8,8 +14,76 @@ class ZuDelay : public ZuEffect, public ZuBPMChangeInterface {
 public:
     explicit ZuDelay(EngineContext* context);
     ~ZuDelay() override;
+    ZuDelay(const ZuDelay&) = delete;
+    ZuDelay& operator=(const ZuDelay&) = delete;
+
+    void process(float* left, float* right, int32_t count) override;
+    void processWet(float* left, float* right, int32_t count) override;
+    void setParameter(int32_t index, float value) override;
+    void setMode(int32_t which, int32_t value) override;
+    void reset() override;
+    void update() override;
+    void timingChanged(bool keepContents) override;
+    int32_t clear() override;
+    int32_t isStereoCapable() override { return 1; }
+    void getParameterDisplay(int32_t index, float value, char* text) override;
+    float getParameterSteps(int32_t index) override;
     void tempoChanged() override { timingChanged(true); }
-    // Called when the host's sample rate is accepted, before the recompute
-    // that follows: the place to size the lines for the slowest tempo.
-    void prepareForSampleRate(float /*fs*/) {}
+
+    // Runs on the host's thread when a sample rate is accepted: makes the lines
+    // hold a bar at the slowest tempo the engine takes, so that a tempo change
+    // on the audio thread only ever reuses this memory.
+    void prepareForSampleRate(float fs);
+
+    // One four-beat bar in samples.
+    static uint32_t barLength(float samplesPerBeat) { return static_cast<uint32_t>(4.0f * samplesPerBeat); }
+
+    uint32_t length() const { return length_; }
+    uint32_t capacity() const { return capacity_; }
+    uint32_t allocatedSamples() const { return allocated_; }
+    int32_t target() const { return target_; }
+    uint32_t writeIndex() const { return writeIndex_; }
+    float readPosition() const { return readPosition_; }
+    float readSpeed() const { return readSpeed_; }
+    float feedback() const { return feedback_; }
+    float width() const { return width_; }
+    const float* leftLine() const { return leftLine_; }
+    const float* rightLine() const { return rightLine_; }
+    EffectFilter& leftFilter() { return *leftFilter_; }
+    EffectFilter& rightFilter() { return *rightFilter_; }
+    // For tests: place the heads directly.
+    void setHeads(uint32_t writeIndex, float readPosition) {
+        writeIndex_ = writeIndex;
+        readPosition_ = readPosition;
+    }
+
+private:
+    float samplesPerBeat() const;
+    float blockSizeF() const;
+    int32_t blockSize() const;
+    // Moves both lines to new memory of the given size, keeping what the
+    // registry covers; false (lines unchanged) when the memory is not available.
+    bool replaceLines(uint32_t samples);
+    void registerLines(uint32_t samples);
+    void unregisterLines();
+    void wrapHeads();
+    template <bool Wet> void run(float* left, float* right, int32_t count);
+
+    uint32_t length_ = 0;
+    int32_t target_ = 0;
+    uint32_t writeIndex_ = 0;
+    int32_t glide_ = 1;
+    int32_t timeMode_ = 0;
+    float width_ = 0.0f;
+    float oneMinusWidth_ = 1.0f;
+    float feedback_ = 0.5f;
+    float readPosition_ = 0.0f;
+    float readSpeed_ = 1.0f;
+    float* leftLine_ = nullptr;
+    float* rightLine_ = nullptr;
+    std::unique_ptr<EffectFilter> leftFilter_;
+    std::unique_ptr<EffectFilter> rightFilter_;
+    uint32_t capacity_ = 0;   // largest bar taken by timingChanged since construction
+    uint32_t allocated_ = 0;  // samples each line holds
+    uint32_t registered_ = 0; // samples of each line in the buffer registry
 };

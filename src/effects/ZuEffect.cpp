@@ -5,7 +5,8 @@
 #include <cstring>
 
 ZuEffect::ZuEffect(EngineContext* context, int32_t parameterCount)
-    : values_(static_cast<size_t>(parameterCount), 0.0f), names_(static_cast<size_t>(parameterCount) * 32, 0),
+    : values_(static_cast<size_t>(parameterCount), 0.0f),
+      names_(static_cast<size_t>(parameterCount) * kParameterTextSize, 0),
       defaults_(static_cast<size_t>(parameterCount), 0.5f), count_(parameterCount), context_(context),
       registry_(context ? &context->registry : nullptr) {
     for (int32_t i = 0; i < count_; ++i) setParameterNameText(i, "no name set");
@@ -28,8 +29,8 @@ void ZuEffect::getParameterName(int32_t index, char* text) {
         std::strcpy(text, "unused");
         return;
     }
-    std::memcpy(text, &names_[static_cast<size_t>(index) * 32], 32);
-    text[31] = 0;
+    std::memcpy(text, &names_[static_cast<size_t>(index) * kParameterTextSize], kParameterTextSize);
+    text[kParameterTextSize - 1] = 0;
 }
 
 void ZuEffect::reset() {}
@@ -50,7 +51,9 @@ float ZuEffect::getParameterDefault(int32_t index) {
 
 void ZuEffect::setBufferRegistry(BufferRegistry* registry) { registry_ = registry; }
 
-void ZuEffect::getParameterDisplay(int32_t, float value, char* text) { std::sprintf(text, "%f", value); }
+void ZuEffect::getParameterDisplay(int32_t, float value, char* text) {
+    std::snprintf(text, kParameterTextSize, "%f", value);
+}
 
 void ZuEffect::reapplyParameters(int32_t word) {
     reapplyWord_ = word;
@@ -61,10 +64,14 @@ float ZuEffect::getParameterSteps(int32_t) { return 0.0f; }
 
 void ZuEffect::setParameterNameText(int32_t index, const char* name) {
     if (index < 0 || index >= count_) return;
-    char* dst = &names_[static_cast<size_t>(index) * 32];
-    std::snprintf(dst, 32, "%s", name);
+    char* dst = &names_[static_cast<size_t>(index) * kParameterTextSize];
+    std::snprintf(dst, kParameterTextSize, "%s", name);
 }
 
 void ZuEffect::setParameterDefaultValue(int32_t index, float value) {
     if (index >= 0 && index < count_) defaults_[index] = value;
+}
+
+void ZuEffect::writePercentDisplay(int32_t index, float value, char* text) const {
+    if (index >= 0 && index < count_) std::snprintf(text, kParameterTextSize, "%3.2f %%", value * 100.0f);
 }

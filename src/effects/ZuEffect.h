@@ -10,6 +10,9 @@
 
 class ZuEffect {
 public:
+    // Size of the name buffers; names and displays never write more.
+    static constexpr int kParameterTextSize = 32;
+
     ZuEffect(EngineContext* context, int32_t parameterCount);
     virtual ~ZuEffect();                                              // 0
     virtual void processSample(float* left, float* right);           // 1
@@ -39,6 +42,8 @@ public:
 protected:
     void setParameterNameText(int32_t index, const char* name);
     void setParameterDefaultValue(int32_t index, float value);
+    // The effects' display: value * 100 as "50.00 %"; nothing for an index beyond the count.
+    void writePercentDisplay(int32_t index, float value, char* text) const;
 
     std::vector<float> values_;
     float dryGain_ = 0.70710677f;

@@ -10,7 +10,7 @@ inline float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
 
 double Engine::resolveHostTempo(bool hasTimeInfo, double hostTempo, double storedTempo) {
     if (!hasTimeInfo || std::isnan(hostTempo)) return storedTempo;
-    const double t = hostTempo < 45.0 ? 45.0 : hostTempo;
+    const double t = hostTempo < kMinHostTempo ? kMinHostTempo : hostTempo;
     // A tempo of 500 or more is never stored; taken as it stands it would
     // reset both send effects at every control block while it lasts.
     return t < 500.0 ? t : storedTempo;

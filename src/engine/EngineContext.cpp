@@ -36,7 +36,7 @@ bool EngineContext::setSampleRate(float fs) {
 
 void EngineContext::refreshTempoFields() {
     const float fs = sampleRate;
-    samplesPerBeat = static_cast<float>(static_cast<double>(fs) / (tempo * (1.0 / 60.0)));
+    samplesPerBeat = samplesPerBeatAt(fs, tempo);
     samplesPerMs = 0.001f * fs;
     controlBlocksPerMs = (fs / controlBlockSizeF) * 0.001f;
     controlBlocksPerBeat = samplesPerBeat / controlBlockSizeF;

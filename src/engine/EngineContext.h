@@ -14,6 +14,8 @@ class ZuBPMChangeInterface;
 constexpr float kMinSampleRate = 11050.0f;
 constexpr float kMaxSampleRate = 196000.0f;
 constexpr int32_t kControlBlockSize = 32;
+// The slowest host tempo the engine takes; slower ones are raised to it.
+constexpr double kMinHostTempo = 45.0;
 
 struct BufferEntry {
     void* pointer;
@@ -78,6 +80,10 @@ struct EngineContext {
     static bool acceptsSampleRate(float fs) { return fs >= kMinSampleRate && fs <= kMaxSampleRate; }
     // Takes fs when it lies in the accepted range; answers whether it did.
     bool setSampleRate(float fs);
+    // fs / (tempo / 60), divided in double precision.
+    static float samplesPerBeatAt(float fs, double tempo) {
+        return static_cast<float>(static_cast<double>(fs) / (tempo * (1.0 / 60.0)));
+    }
     // Refreshes the fields that depend on the tempo (and on fs).
     void refreshTempoFields();
     // The engine constants from the current sample rate and tempo.

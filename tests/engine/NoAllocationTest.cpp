@@ -105,4 +105,41 @@ TEST(NoAllocation, ProcessReplacingAllocatesNothing) {
     EXPECT_GT(peakOf(ol), 0.0f);
 }
 
+// A tempo change on the audio thread resizes the delay's bar and empties both
+// effects, using only the memory sized when the sample rate was set.
+TEST(NoAllocation, TempoChangesAllocateNothing) {
+    HostedPlugin p(true);
+    p.host.timeInfo.tempo = 120.0;
+    p.host.timeInfo.flags = kVstTempoValid;
+    p.allStagesOn();
+    p.set(kTagSolo, 1.0f); // only the effect returns
+    p.set(36, 0.0f);       // no LFO: the modulated resonant filter would ring on in silence
+    const std::vector<float> in = testSignal(512, 0.7f);
+    std::vector<float> bl(512), br(512), ol(512), orr(512);
+    float* ins[2] = {bl.data(), br.data()};
+    float* outs[2] = {ol.data(), orr.data()};
+    auto block = [&](const std::vector<float>& src) {
+        std::copy(src.begin(), src.end(), bl.begin());
+        std::copy(src.begin(), src.end(), br.begin());
+        p.host.processReplacing(ins, outs, 512);
+    };
+    for (int i = 0; i < 400; ++i) block(in);
+    ASSERT_GT(peakOf(ol), 1e-4f) << "the effects are heard";
+    p.host.clearCalls();
+    const std::vector<float> silence(512, 0.0f);
+    for (double tempo : {140.0, 60.0, 45.0}) {
+        // Let the input's own tails die away; the effects keep ringing.
+        for (int i = 0; i < 8; ++i) block(silence);
+        ASSERT_GT(peakOf(ol), 1e-3f) << "echoes and reverb tail before the change at " << tempo;
+        p.host.clearCalls();
+        p.host.timeInfo.tempo = tempo;
+        EXPECT_EQ(countAllocations([&] { block(silence); }), 0) << tempo;
+        // The change emptied both effects: once the output's DC blocker has
+        // let go of the last sound, silence in gives silence out.
+        for (int i = 0; i < 8; ++i) block(silence);
+        EXPECT_LT(peakOf(ol), 1e-4f) << tempo;
+        for (int i = 0; i < 400; ++i) block(in);
+    }
+}
+
 #endif
