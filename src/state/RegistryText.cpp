@@ -135,14 +135,15 @@ void RegistryText::relink() {
     }
 }
 
-bool RegistryText::inKey(const Line& line, std::string_view key) const {
-    return line.keyIndex >= 0 && sameText(lines_[static_cast<size_t>(line.keyIndex)].keyName, key);
+bool RegistryText::isValueOf(const Line& line, std::string_view key, std::string_view name) const {
+    return line.isValue && line.keyIndex >= 0 && sameText(lines_[static_cast<size_t>(line.keyIndex)].keyName, key) &&
+           sameText(line.valueName, name);
 }
 
 std::optional<RegistryValue> RegistryText::find(std::string_view key, std::string_view name) const {
     std::optional<RegistryValue> found;
     for (const Line& line : lines_)
-        if (line.isValue && inKey(line, key) && sameText(line.valueName, name)) found = line.value;
+        if (isValueOf(line, key, name)) found = line.value;
     return found;
 }
 
@@ -165,12 +166,12 @@ void RegistryText::set(std::string_view key, std::string_view name, const Regist
     // Keep the last occurrence, in its place; drop the others.
     size_t last = lines_.size();
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].isValue && inKey(lines_[i], key) && sameText(lines_[i].valueName, name)) last = i;
+        if (isValueOf(lines_[i], key, name)) last = i;
     if (last < lines_.size()) {
         lines_[last].raw = fresh.raw;
         lines_[last].value = fresh.value;
         for (size_t i = lines_.size(); i-- > 0;)
-            if (i != last && lines_[i].isValue && inKey(lines_[i], key) && sameText(lines_[i].valueName, name))
+            if (i != last && isValueOf(lines_[i], key, name))
                 lines_.erase(lines_.begin() + static_cast<long>(i));
         relink();
         return;

@@ -50,7 +50,8 @@ private:
     };
     static Line parseLine(std::string raw);
     void relink();                  // recomputes keyIndex after an edit
-    bool inKey(const Line& line, std::string_view key) const;
+    // A value line the parser understood, named name, under key.
+    bool isValueOf(const Line& line, std::string_view key, std::string_view name) const;
 
     std::vector<Line> lines_;
 };
