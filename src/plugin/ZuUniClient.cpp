@@ -139,13 +139,6 @@ bool ZuUniClient::getProgramNameIndexed(VstInt32, VstInt32, char* text) {
     return true;
 }
 
-VstInt32 ZuUniClient::getChunk(void** data, bool) {
-    if (data) *data = nullptr;
-    return 0;
-}
-
-VstInt32 ZuUniClient::setChunk(void*, VstInt32, bool) { return 1; }
-
 bool ZuUniClient::getOutputProperties(VstInt32, VstPinProperties* p) {
     if (p) p->flags |= kVstPinIsActive | kVstPinIsStereo;
     return acidHost;

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "editor/ZuUniClientEditor.h"
 #include "effects/ZuDelay.h"
@@ -11,8 +12,10 @@
 #include "engine/Engine.h"
 #include "params/ParameterModel.h"
 #include "params/ParameterTable.h"
+#include "plugin/ControllerMap.h"
 #include "plugin/ZuAligned.h"
 #include "plugin/ZuPluginBase.h"
+#include "state/ZuChunk.h"
 
 constexpr int32_t kNumPrograms = 128;
 
@@ -56,6 +59,23 @@ public:
     VstInt32 canDo(char* text) override;
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
+    // The whole state as a layout of 32-bit words (state/ZuUniClientState.cpp).
+    // writeState writes at the chunk's cursor: in a measuring pass it only
+    // advances the cursor; in the writing pass that follows it takes the
+    // cursor as the word count and writes from word 0. The chunk's tempo
+    // and sampleRate go into the header.
+    void writeState(ZuChunk& chunk);
+    // Both passes into chunk (its buffer replaced), with the engine's tempo
+    // and sample rate; returns the size in bytes.
+    int32_t serializeState(ZuChunk& chunk);
+    // Applies the layout at the start of chunk. force: a host restore (the
+    // program position is taken, both controller lists are emptied even when
+    // the map is isolated); quiet: no message boxes; updatePath: look the
+    // preset file of the stored name up below "presetpath0". Every check runs
+    // before the audio is silenced; false when the layout was rejected, and
+    // then nothing has changed.
+    bool readState(ZuChunk& chunk, bool force, bool quiet, bool updatePath);
+
     // Rebuilds every derived value from the stored ones (sample rate, tempo).
     void recompute() { model_.recompute(false); }
 
@@ -82,6 +102,14 @@ public:
     float ignorePrgChange = 1.0f;
     float ccMapRecallIsolate = 0.0f;
 
+    // MIDI controller map, stored with every state; rewritten only under ccMapLock.
+    ControllerMap ccMap;
+    // The current preset: its name, its file (empty when unknown) and the
+    // program-list folder that the current program number indexes.
+    std::string presetName;
+    std::string presetPath;
+    int32_t presetFolderIndex = 0;
+
 private:
     Engine engine_;
     ZuDelay delay_;
@@ -91,6 +119,7 @@ private:
     ParameterTable params_;
     ParameterModel model_;
     ZuUniClientEditor* uniEditor_ = nullptr;
+    ZuChunk stateChunk_; // the buffer getChunk hands to the host
 };
 
 // Registers the product identity and creates the plug-in; null on failure.
