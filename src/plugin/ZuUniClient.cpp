@@ -60,12 +60,14 @@ void ZuUniClient::processReplacing(float** inputs, float** outputs, VstInt32 sam
     if (!LoadHandshake::enterAudio(audioBusy, loadInProgress)) {
         for (int ch = 0; ch < 2 && outputs; ++ch)
             if (outputs[ch] && sampleFrames > 0) std::memset(outputs[ch], 0, sizeof(float) * sampleFrames);
+        midiEventQueue.clear();
         return;
     }
     const VstTimeInfo* time = getTimeInfo(kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid |
                                           kVstBarsValid | kVstCyclePosValid);
     const double tempo = Engine::resolveHostTempo(time != nullptr, time ? time->tempo : 0.0, engine_.ctx.tempo);
     engine_.process(inputs, outputs, sampleFrames, tempo);
+    midiEventQueue.clear();
     LoadHandshake::leaveAudio(audioBusy);
 }
 
@@ -144,7 +146,10 @@ bool ZuUniClient::getOutputProperties(VstInt32, VstPinProperties* p) {
     return acidHost;
 }
 
-VstInt32 ZuUniClient::processEvents(VstEvents*) { return 1; }
+VstInt32 ZuUniClient::processEvents(VstEvents* events) {
+    processMidiEvents(events, midiEventQueue, ccMapLock, ignorePrgChange);
+    return 1;
+}
 
 bool ZuUniClient::getEffectName(char* name) {
     vstStrncpy(name, product::kName, kVstMaxEffectNameLen);

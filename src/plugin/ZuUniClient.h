@@ -13,6 +13,7 @@
 #include "params/ParameterModel.h"
 #include "params/ParameterTable.h"
 #include "plugin/ControllerMap.h"
+#include "plugin/MidiInput.h"
 #include "plugin/ZuAligned.h"
 #include "plugin/ZuPluginBase.h"
 #include "state/ZuChunk.h"
@@ -104,6 +105,8 @@ public:
 
     // MIDI controller map, stored with every state; rewritten only under ccMapLock.
     ControllerMap ccMap;
+    // MIDI received for the current block; emptied at the end of every processing call.
+    MidiEventQueue midiEventQueue;
     // The current preset: its name, its file (empty when unknown) and the
     // program-list folder that the current program number indexes.
     std::string presetName;

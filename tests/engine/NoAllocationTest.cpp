@@ -16,6 +16,7 @@ TEST(NoAllocation, NotInSanitizerBuilds) { GTEST_SKIP() << "the sanitizer owns m
 #include <vector>
 
 #include "support/EngineFixtures.h"
+#include "support/MidiEvents.h"
 
 extern "C" {
 void* __libc_malloc(size_t);
@@ -140,6 +141,26 @@ TEST(NoAllocation, TempoChangesAllocateNothing) {
         EXPECT_LT(peakOf(ol), 1e-4f) << tempo;
         for (int i = 0; i < 400; ++i) block(in);
     }
+}
+
+TEST(NoAllocation, ProcessEventsAllocatesNothingEvenBeyondTheQueueCapacity) {
+    HostedPlugin p;
+    MidiEvents events;
+    for (int i = 0; i < 400; ++i) events.midi(i % 3 ? 0x90 : 0xb0, static_cast<uint8_t>(i % 128), 64, (i * 37) % 512);
+    VstEvents* list = events.get();
+    std::vector<float> in(512, 0.2f), ol(512), orr(512);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {ol.data(), orr.data()};
+    auto block = [&] {
+        EXPECT_EQ(p.host.dispatch(effProcessEvents, 0, 0, list), 1);
+        p.host.processReplacing(ins, outs, 512);
+    };
+    for (int i = 0; i < 50; ++i) block();
+    p.host.clearCalls();
+    EXPECT_EQ(countAllocations([&] {
+                  for (int i = 0; i < 50; ++i) block();
+              }),
+              0);
 }
 
 #endif
