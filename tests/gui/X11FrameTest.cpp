@@ -1,0 +1,264 @@
+// The frame in a real X server (Xvfb): a parent window made here, the frame
+// opened into it, synthetic mouse events delivered through the server, and
+// the window's contents read back and compared with the headless rendering
+// of the same views.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "gui/CFrame.h"
+#include "gui/CMovieBitmap.h"
+#include "gui/SkinBitmaps.h"
+
+extern char** environ;
+
+namespace {
+
+// A button that steps through the images of its strip on each press, and a
+// knob that follows vertical drags and the wheel.
+class StepButton : public CMovieBitmap {
+public:
+    using CMovieBitmap::CMovieBitmap;
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& b) override {
+        if (b & kDoubleClick) ++doubleClicks;
+        setValue(getValue() > 0.5f ? 0.f : 1.f);
+        return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    }
+    int doubleClicks = 0;
+};
+
+class DragKnob : public CMovieBitmap {
+public:
+    using CMovieBitmap::CMovieBitmap;
+    CMouseEventResult onMouseDown(CPoint& p, const CButtonState&) override {
+        lastY_ = p.y;
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseMoved(CPoint& p, const CButtonState& b) override {
+        if (!(b & kLButton)) return kMouseEventNotHandled;
+        float v = getValue() + float(lastY_ - p.y) * ((b & kShift) ? 0.001f : 0.01f);
+        lastY_ = p.y;
+        setValue(v < 0 ? 0 : v > 1 ? 1 : v);
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override { return kMouseEventHandled; }
+    bool onWheel(const CPoint&, float d, const CButtonState&) override {
+        float v = getValue() + 0.1f * d;
+        setValue(v < 0 ? 0 : v > 1 ? 1 : v);
+        return true;
+    }
+
+private:
+    CCoord lastY_ = 0;
+};
+
+struct Panel {
+    StepButton* button;
+    DragKnob* knob;
+};
+
+Panel buildPanel(CFrame& frame) {
+    frame.setBackground(skin::getBitmap(1000));
+    auto* knob = new DragKnob(CRect(490, 344, 542, 396), nullptr, 0, 96, 52, skin::getBitmap(1044));
+    knob->setValue(0.5f);
+    auto* button = new StepButton(CRect(481, 304, 516, 316), nullptr, 41, 2, 12, skin::getBitmap(1002));
+    frame.addView(knob);
+    frame.addView(button);
+    return {button, knob};
+}
+
+class XvfbServer {
+public:
+    XvfbServer() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        std::string fd = std::to_string(fds[1]);
+        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                              nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (pid_) {
+            // The server writes its display number once it accepts clients.
+            pollfd p{fds[0], POLLIN, 0};
+            char text[32] = {};
+            if (poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) display_ = ":" + std::to_string(std::atoi(text));
+        }
+        close(fds[0]);
+    }
+    ~XvfbServer() {
+        if (pid_) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = 0;
+    std::string display_;
+};
+
+class X11Frame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<XvfbServer>();
+        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the X11 window is not tested";
+        const char* old = std::getenv("DISPLAY");
+        if (old) oldDisplay_ = old;
+        hadDisplay_ = old != nullptr;
+        setenv("DISPLAY", server_->display().c_str(), 1);
+        display_ = XOpenDisplay(server_->display().c_str());
+        ASSERT_NE(display_, nullptr);
+        parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
+        XMapWindow(display_, parent_);
+        XSync(display_, False);
+        skin::acquireBitmaps();
+    }
+    void TearDown() override {
+        if (!display_) return;
+        skin::releaseBitmaps();
+        XDestroyWindow(display_, parent_);
+        XCloseDisplay(display_);
+        if (hadDisplay_)
+            setenv("DISPLAY", oldDisplay_.c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+
+    void send(Window w, int type, int x, int y, unsigned button, unsigned state, Time time) {
+        XEvent e{};
+        e.xbutton.type = type;
+        e.xbutton.display = display_;
+        e.xbutton.window = w;
+        e.xbutton.root = DefaultRootWindow(display_);
+        e.xbutton.x = x;
+        e.xbutton.y = y;
+        e.xbutton.button = button;
+        e.xbutton.state = state;
+        e.xbutton.time = time;
+        e.xbutton.same_screen = True;
+        long mask = type == ButtonPress ? ButtonPressMask : type == ButtonRelease ? ButtonReleaseMask : PointerMotionMask;
+        if (type == MotionNotify) {
+            e.xmotion.is_hint = NotifyNormal;
+            e.xmotion.state = state;
+        }
+        XSendEvent(display_, w, False, mask, &e);
+        XSync(display_, False);
+    }
+
+    // Idles the frame until the condition holds (events cross two connections).
+    bool idleUntil(CFrame& frame, const std::function<bool()>& done) {
+        for (int i = 0; i < 200; ++i) {
+            frame.idle();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    // Pixels of the window that differ from the frame's headless twin.
+    long differences(Window w, const CDrawContext& expected) {
+        XImage* image = XGetImage(display_, w, 0, 0, 682, 425, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        long bad = 0;
+        for (int y = 0; y < 425; ++y)
+            for (int x = 0; x < 682; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
+        XDestroyImage(image);
+        return bad;
+    }
+
+    std::unique_ptr<XvfbServer> server_;
+    Display* display_ = nullptr;
+    Window parent_ = 0;
+    std::string oldDisplay_;
+    bool hadDisplay_ = false;
+};
+
+} // namespace
+
+TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
+    CFrame frame(CRect(0, 0, 682, 425), reinterpret_cast<void*>(parent_), nullptr);
+    ASSERT_TRUE(frame.isNative());
+    Window child = Window(reinterpret_cast<uintptr_t>(frame.getPlatformWindow()->nativeHandle()));
+    Window root, parentOfChild, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display_, child, &root, &parentOfChild, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(parentOfChild, parent_);
+
+    Panel live = buildPanel(frame);
+    CFrame twin(CRect(0, 0, 682, 425), nullptr, nullptr);
+    Panel model = buildPanel(twin);
+    ASSERT_TRUE(idleUntil(frame, [&] { return frame.redrawCount() > 0; }));
+    twin.idle();
+    EXPECT_EQ(differences(child, twin.offscreen()), 0);
+
+    // a click on the button through the server
+    send(child, ButtonPress, 490, 310, Button1, 0, 1000);
+    send(child, ButtonRelease, 490, 310, Button1, Button1Mask, 1050);
+    ASSERT_TRUE(idleUntil(frame, [&] { return live.button->getValue() == 1.f; }));
+    model.button->setValue(1.f);
+    twin.idle();
+    EXPECT_EQ(differences(child, twin.offscreen()), 0);
+
+    // a second press within the double-click time
+    send(child, ButtonPress, 491, 311, Button1, 0, 1200);
+    ASSERT_TRUE(idleUntil(frame, [&] { return live.button->doubleClicks == 1; }));
+    send(child, ButtonRelease, 491, 311, Button1, Button1Mask, 1210);
+
+    // a drag up the knob by 20 pixels, then one wheel notch down
+    send(child, ButtonPress, 510, 370, Button1, 0, 5000);
+    send(child, MotionNotify, 510, 350, 0, Button1Mask, 5010);
+    send(child, ButtonRelease, 510, 350, Button1, Button1Mask, 5020);
+    ASSERT_TRUE(idleUntil(frame, [&] { return live.knob->getValue() > 0.69f; }));
+    EXPECT_NEAR(live.knob->getValue(), 0.7f, 1e-5f);
+    send(child, ButtonPress, 510, 350, Button5, 0, 6000);
+    ASSERT_TRUE(idleUntil(frame, [&] { return live.knob->getValue() < 0.61f; }));
+    model.button->setValue(live.button->getValue());
+    model.knob->setValue(live.knob->getValue());
+    twin.idle();
+    EXPECT_EQ(differences(child, twin.offscreen()), 0);
+
+    // an exposed window is shown again from the offscreen buffer
+    int redraws = frame.redrawCount();
+    XClearArea(display_, child, 0, 0, 0, 0, True);
+    XFillRectangle(display_, child, DefaultGC(display_, DefaultScreen(display_)), 0, 0, 682, 425);
+    XSync(display_, False);
+    EXPECT_GT(differences(child, twin.offscreen()), 0);
+    idleUntil(frame, [&] { return differences(child, twin.offscreen()) == 0; });
+    EXPECT_EQ(differences(child, twin.offscreen()), 0);
+    EXPECT_EQ(frame.redrawCount(), redraws); // no view was drawn for it
+}
+
+TEST_F(X11Frame, ClosingTheFrameRemovesItsWindow) {
+    Window child;
+    {
+        CFrame frame(CRect(0, 0, 682, 425), reinterpret_cast<void*>(parent_), nullptr);
+        child = Window(reinterpret_cast<uintptr_t>(frame.getPlatformWindow()->nativeHandle()));
+        frame.idle();
+    }
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display_, parent_, &root, &parent, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(count, 0u);
+    (void)child;
+}
