@@ -82,12 +82,22 @@ Panel buildPanel(CFrame& frame) {
 
 class XvfbServer {
 public:
+    // Display numbers are tried from one derived from the process id, so
+    // test processes running at once do not race for the same one.
     XvfbServer() {
+        for (int attempt = 0; attempt < 8 && display_.empty(); ++attempt)
+            start(100 + int(getpid() % 400) * 2 + attempt * 811 % 1000);
+    }
+    ~XvfbServer() { stop(); }
+    const std::string& display() const { return display_; }
+
+private:
+    void start(int number) {
         int fds[2];
         if (pipe(fds) != 0) return;
-        std::string fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                              nullptr};
+        std::string name = ":" + std::to_string(number), fd = std::to_string(fds[1]);
+        const char* argv[] = {"Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
+                              "-nolisten", "tcp", "-noreset", nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
@@ -95,23 +105,30 @@ public:
         if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
-        if (pid_) {
-            // The server writes its display number once it accepts clients.
-            pollfd p{fds[0], POLLIN, 0};
-            char text[32] = {};
-            if (poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) display_ = ":" + std::to_string(std::atoi(text));
-        }
+        // Our server writes its number once it accepts clients; one that
+        // could not take the number exits without writing.
+        char text[32] = {};
+        pollfd p{fds[0], POLLIN, 0};
+        bool ready = pid_ && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0;
         close(fds[0]);
+        if (ready) {
+            Display* probe = XOpenDisplay(name.c_str());
+            if (probe) {
+                XCloseDisplay(probe);
+                display_ = name;
+                return;
+            }
+        }
+        stop();
     }
-    ~XvfbServer() {
+    void stop() {
         if (pid_) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
         }
+        pid_ = 0;
     }
-    const std::string& display() const { return display_; }
 
-private:
     pid_t pid_ = 0;
     std::string display_;
 };
