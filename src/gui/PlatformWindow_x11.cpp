@@ -11,6 +11,41 @@
 
 namespace {
 
+// Xlib's default error handler ends the process, which would take the host
+// with it (a window id that is not valid, a parent destroyed before close).
+// Around each of our requests a handler of ours records errors instead; the
+// previous one is put back at once.
+int gTrappedErrors = 0;
+int recordError(Display*, XErrorEvent*) {
+    ++gTrappedErrors;
+    return 0;
+}
+
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* d) : display_(d) {
+        XSync(display_, False);
+        gTrappedErrors = 0;
+        previous_ = XSetErrorHandler(&recordError);
+    }
+    ~ErrorTrap() { release(); }
+    // Waits for the server to answer everything sent so far.
+    bool failed() {
+        XSync(display_, False);
+        return gTrappedErrors != 0;
+    }
+    void release() {
+        if (!display_) return;
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+        display_ = nullptr;
+    }
+
+private:
+    Display* display_;
+    XErrorHandler previous_ = nullptr;
+};
+
 CButtonState modifiersOf(unsigned state) {
     CButtonState b = 0;
     if (state & ShiftMask) b |= kShift;
@@ -45,6 +80,7 @@ public:
         int screen = DefaultScreen(display_);
         visual_ = DefaultVisual(display_, screen);
         depth_ = DefaultDepth(display_, screen);
+        ErrorTrap trap(display_);
         XSetWindowAttributes attributes{};
         attributes.background_pixmap = None; // the frame paints every pixel
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
@@ -52,15 +88,22 @@ public:
         window_ = XCreateWindow(display_, parent, size.left, size.top, unsigned(size.width()), unsigned(size.height()),
                                 0, CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWEventMask,
                                 &attributes);
+        if (trap.failed()) {
+            window_ = 0; // the parent is not a window of this display
+            return;
+        }
         gc_ = XCreateGC(display_, window_, 0, nullptr);
         XMapWindow(display_, window_);
-        XSync(display_, False);
+        if (trap.failed()) window_ = 0;
     }
 
     ~X11Window() override {
         if (!display_) return;
-        if (gc_) XFreeGC(display_, gc_);
-        if (window_) XDestroyWindow(display_, window_);
+        {
+            ErrorTrap trap(display_); // the host may have destroyed our window with its own
+            if (gc_) XFreeGC(display_, gc_);
+            if (window_) XDestroyWindow(display_, window_);
+        }
         XCloseDisplay(display_);
     }
 
@@ -69,12 +112,16 @@ public:
     bool hasFocus() const override { return focused_; }
 
     void takeFocus() override {
+        if (!window_) return;
+        ErrorTrap trap(display_);
         XWindowAttributes a;
         if (XGetWindowAttributes(display_, window_, &a) && a.map_state == IsViewable)
             XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
     }
 
     void present(const CDrawContext& offscreen, const CRect& area) override {
+        if (!window_) return;
+        ErrorTrap trap(display_);
         const bool direct = depth_ >= 24 && visual_->red_mask == 0xFF0000 && visual_->green_mask == 0xFF00 &&
                             visual_->blue_mask == 0xFF;
         XImage* image = nullptr;
@@ -113,10 +160,11 @@ public:
         }
         image->data = nullptr; // not Xlib's to free
         XDestroyImage(image);
-        XSync(display_, False);
+        if (trap.failed()) window_ = 0; // gone with the host's window
     }
 
     void processEvents() override {
+        if (!display_) return;
         while (XPending(display_)) {
             XEvent e;
             XNextEvent(display_, &e);
@@ -141,6 +189,9 @@ public:
                 break;
             case MotionNotify:
                 events_.platformMouseMoved(CPoint(e.xmotion.x, e.xmotion.y), buttonsOf(e.xmotion.state));
+                break;
+            case DestroyNotify:
+                if (e.xdestroywindow.window == window_) window_ = 0;
                 break;
             case FocusIn: focused_ = true; break;
             case FocusOut: focused_ = false; break;

@@ -279,3 +279,28 @@ TEST_F(X11Frame, ClosingTheFrameRemovesItsWindow) {
     EXPECT_EQ(count, 0u);
     (void)child;
 }
+
+TEST_F(X11Frame, SurvivesABadParentAndAParentDestroyedFirst) {
+    // not a window: the frame draws into memory only, and the process lives on
+    CFrame lost(CRect(0, 0, 100, 100), reinterpret_cast<void*>(uintptr_t(0x3FFFFFF)), nullptr);
+    EXPECT_FALSE(lost.isNative());
+    lost.idle();
+    EXPECT_EQ(lost.redrawCount(), 1);
+
+    // the host destroys its window before it closes the editor
+    Window doomed = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 200, 200, 0, 0, 0);
+    XMapWindow(display_, doomed);
+    XSync(display_, False);
+    auto* frame = new CFrame(CRect(0, 0, 200, 200), reinterpret_cast<void*>(doomed), nullptr);
+    ASSERT_TRUE(frame->isNative());
+    frame->idle();
+    XDestroyWindow(display_, doomed);
+    XSync(display_, False);
+    frame->setDirty(true);
+    frame->redrawDirty(); // presents to a window that is gone
+    frame->idle();
+    frame->setDirty(true);
+    frame->idle();
+    delete frame;
+    SUCCEED();
+}
