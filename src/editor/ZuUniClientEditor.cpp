@@ -1,11 +1,12 @@
 #include "editor/ZuUniClientEditor.h"
 
+#include "gui/SkinBitmaps.h"
 #include "plugin/ZuUniClient.h"
 
 ZuUniClientEditor::ZuUniClientEditor(ZuUniClient* effect)
     : AEffEditor(effect), client_(effect) {}
 
-ZuUniClientEditor::~ZuUniClientEditor() = default;
+ZuUniClientEditor::~ZuUniClientEditor() { close(); }
 
 bool ZuUniClientEditor::getRect(ERect** rect) {
     *rect = &rect_;
@@ -13,15 +14,21 @@ bool ZuUniClientEditor::getRect(ERect** rect) {
 }
 
 bool ZuUniClientEditor::open(void* parentWindow) {
+    if (open_) return true;
     systemWindow_ = parentWindow;
+    // The skin is shared by every open editor of the module.
+    skin::acquireBitmaps();
     open_ = true;
     return true;
 }
 
 void ZuUniClientEditor::close() {
+    if (open_) skin::releaseBitmaps();
     open_ = false;
     systemWindow_ = nullptr;
 }
+
+CBitmap* ZuUniClientEditor::getBitmap(int32_t resourceId) { return skin::getBitmap(resourceId); }
 
 void ZuUniClientEditor::requestRefresh() {
     if (open_) refreshRequested_ = true;

@@ -7,6 +7,7 @@
 
 #include "plugin/AEffEditor.h"
 
+class CBitmap;
 class ZuUniClient;
 
 // One bit per control group; bit g is bit g mod 32 of word g / 32.
@@ -30,6 +31,8 @@ public:
     bool open(void* parentWindow) override;
     void close() override;
     bool isOpen() override { return open_; }
+    // A skin bitmap (ids 1000..1068) while an editor is open, else null.
+    CBitmap* getBitmap(int32_t resourceId);
 
     VisibilityMask& mask() { return mask_; }
     // Marks the frame for a full redraw at the next idle tick when open.
