@@ -26,7 +26,8 @@ bool readControllerMap(ZuChunk& chunk, StoredState& s) {
             if (word == kEndOfController) break;
             const ControllerEntry e = readEntry(chunk, s.layoutVersion, word);
             if (chunk.overrun()) return false;
-            if (known) s.controllerMap[static_cast<size_t>(number)].push_back(e);
+            // A 16-bit target of -2 would be written back as the end of its list.
+            if (known && e.target != kEndOfController) s.controllerMap[static_cast<size_t>(number)].push_back(e);
         }
     }
 }

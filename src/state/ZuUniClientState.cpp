@@ -70,7 +70,8 @@ void ZuUniClient::writeState(ZuChunk& c) {
         const ControllerList& list = ccMap.lists[static_cast<size_t>(n)];
         if (list.empty()) continue;
         c.writeInt(n);
-        for (const ControllerEntry& e : list) writeEntry(c, e);
+        for (const ControllerEntry& e : list)
+            if (e.target != kEndOfController) writeEntry(c, e); // it would read as the end of the list
         c.writeInt(kEndOfController);
     }
     c.writeInt(kEndOfControllerMap);

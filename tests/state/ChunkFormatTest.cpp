@@ -213,6 +213,16 @@ TEST(ChunkControllerMap, NumbersOutside0To127AreIgnored) {
     EXPECT_EQ(c->ccMap.lists[3], (ControllerList{{6, 6}}));
     c->ccMap.lists[3].clear();
     EXPECT_TRUE(c->ccMap.empty());
+
+    // A target word whose low 16 bits are -2 cannot be stored as a target:
+    // written back it would end its list. It is dropped on reading and on writing.
+    StateWords odd;
+    odd.header().add({-1, 7, 5, 0, static_cast<int32_t>(0xff9efffe), 4, 6, 1, -2, -3, 0, 9});
+    EXPECT_TRUE(load(*c, odd, true));
+    EXPECT_EQ(c->ccMap.lists[7], (ControllerList{{5, 0}, {6, 1}}));
+    c->ccMap.lists[7].push_back({-2, 0});
+    const std::vector<int32_t> w = chunkWords(*c);
+    EXPECT_EQ((std::vector<int32_t>(w.begin() + 150, w.begin() + 158)), (std::vector<int32_t>{-1, 7, 5, 0, 6, 1, -2, -3}));
 }
 
 TEST(ChunkRejection, EachCheckHasItsMessageAndChangesNothing) {
