@@ -41,6 +41,7 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     engine_.attach(&delay_, &reverb_, &model_);
     engine_.configureEffects();
     recompute();
+    loadStartupPresets();
 }
 
 ZuUniClient::~ZuUniClient() = default; // the AudioEffect base deletes the editor
@@ -125,20 +126,6 @@ bool ZuUniClient::beginEdit(VstInt32 index) {
 bool ZuUniClient::endEdit(VstInt32 index) {
     if (index < 0 || index >= kNumHostParameters) return false;
     return AudioEffectX::endEdit(index);
-}
-
-void ZuUniClient::setProgram(VstInt32 program) {
-    if (program == curProgram) return;
-    curProgram = program;
-}
-
-void ZuUniClient::getProgramName(char* name) {
-    if (name) vstStrncpy(name, "", kVstMaxProgNameLen + 1);
-}
-
-bool ZuUniClient::getProgramNameIndexed(VstInt32, VstInt32, char* text) {
-    if (text) vstStrncpy(text, "empty", kVstMaxProgNameLen + 1);
-    return true;
 }
 
 bool ZuUniClient::getOutputProperties(VstInt32, VstPinProperties* p) {

@@ -16,6 +16,7 @@
 #include "plugin/MidiInput.h"
 #include "plugin/ZuAligned.h"
 #include "plugin/ZuPluginBase.h"
+#include "state/ProgramList.h"
 #include "state/ZuChunk.h"
 
 constexpr int32_t kNumPrograms = 128;
@@ -77,6 +78,23 @@ public:
     // then nothing has changed.
     bool readState(ZuChunk& chunk, bool force, bool quiet, bool updatePath);
 
+    // Preset files, the program list and the preset folders (state/ZuUniClientPresets.cpp).
+    // A null path asks the user; group and flags are 0 in every call. True
+    // when the file's state was applied.
+    bool loadPresetFile(const char* path, int32_t group = 0, const char* extension = nullptr, int32_t flags = 0);
+    // True when the whole file was written; a failure is told to the user.
+    bool savePresetFile(const char* path, int32_t group = 0, const char* extension = nullptr, int32_t flags = 0);
+    // Lets the user choose the preset folder of settings slot `slot`; slot 0
+    // rebuilds the program list from it.
+    bool selectPresetFolder(std::string& outPath, int32_t slot);
+    // The value "presetpath<slot>"; out untouched when it does not exist.
+    void readPresetFolderSetting(std::string& out, int32_t slot);
+    void loadRandomPreset();
+    // Loads "default.zuo" from the first preset folder and reads the program list.
+    void loadStartupPresets();
+    ProgramList& programList() { return programList_; }
+    VstInt32 currentProgram() const { return curProgram; }
+
     // Rebuilds every derived value from the stored ones (sample rate, tempo).
     void recompute() { model_.recompute(false); }
 
@@ -123,6 +141,10 @@ private:
     ParameterModel model_;
     ZuUniClientEditor* uniEditor_ = nullptr;
     ZuChunk stateChunk_; // the buffer getChunk hands to the host
+    ProgramList programList_;
+
+    void announcePrograms(int32_t count);
+    void lookUpPresetPath();
 };
 
 // Registers the product identity and creates the plug-in; null on failure.

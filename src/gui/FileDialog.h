@@ -1,0 +1,24 @@
+// The file and folder choosers the preset code asks the user through. The
+// editor brings the real dialogs; until one is installed every request is
+// answered "cancelled". Tests install a script that answers instead.
+#pragma once
+
+#include <functional>
+#include <string>
+
+enum class FileDialogKind { Open, Save, Folder };
+
+struct FileDialogRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    std::string title;
+    std::string fileType;  // "Preset file"; empty for a folder choice
+    std::string extension; // without the dot; empty for a folder choice
+};
+
+// Answers one request: true with the chosen path in out, false when cancelled.
+using FileDialogHandler = std::function<bool(const FileDialogRequest& request, std::string& out)>;
+
+// Runs the installed handler; without one, or when it throws, "cancelled".
+bool runFileDialog(const FileDialogRequest& request, std::string& out);
+// Installs (or, with an empty function, removes) the handler; returns the previous one.
+FileDialogHandler setFileDialogHandler(FileDialogHandler handler);

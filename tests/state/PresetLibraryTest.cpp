@@ -1,0 +1,312 @@
+// Preset files, the program list and host program changes, on a temporary
+// settings store and preset tree.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "gui/FileDialog.h"
+#include "state/ProgramList.h"
+#include "state/SettingsKey.h"
+#include "support/MessageCapture.h"
+#include "support/SettingsSandbox.h"
+#include "support/StateWords.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// A settings store whose preset root is root/Presets, past its first run.
+struct PresetTree {
+    SettingsSandbox sandbox;
+    std::string root = sandbox.root() + "/Presets/";
+    PresetTree() {
+        fs::create_directories(root);
+        writeSettingInt("firstuse", 1);
+        writeSettingString("presetpath0", root.c_str());
+    }
+    // A preset made by a plug-in with master (tag 0) at the given value.
+    void preset(const std::string& relative, float master) {
+        auto c = DirectHost::create();
+        c->setParameter(0, master);
+        c->presetName = fs::path(relative).stem().string();
+        fs::create_directories(fs::path(root + relative).parent_path());
+        ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));
+    }
+};
+
+} // namespace
+
+TEST(PresetFile, SaveThenLoadRestoresEveryParameterAndMatchesTheChunk) {
+    PresetTree t;
+    auto a = DirectHost::create();
+    for (VstInt32 tag = 0; tag < 38; ++tag) a->setParameter(tag, 0.01f * static_cast<float>(tag + 3));
+    a->presetName = "Round Trip";
+    const std::string file = t.root + "rt.zuo";
+    ASSERT_TRUE(a->savePresetFile(file.c_str()));
+    void* data = nullptr;
+    const VstInt32 bytes = a->getChunk(&data, false);
+    const std::vector<uint8_t> chunk(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
+    EXPECT_EQ(fileBytes(file), chunk);
+
+    auto b = DirectHost::create();
+    EXPECT_TRUE(b->loadPresetFile(file.c_str()));
+    for (VstInt32 tag = 0; tag < 38; ++tag) EXPECT_EQ(b->getParameter(tag), a->getParameter(tag)) << tag;
+    EXPECT_EQ(b->presetName, "Round Trip");
+}
+
+TEST(PresetFile, NewerShortAndGarbageFilesChangeNothing) {
+    PresetTree t;
+    MessageCapture messages;
+    auto a = DirectHost::create();
+    a->setParameter(0, 0.25f);
+    const std::string file = t.root + "v.zuo";
+    ASSERT_TRUE(a->savePresetFile(file.c_str()));
+    std::vector<uint8_t> b = fileBytes(file);
+    b[4] = 5; // productVersion 5
+
+    auto c = DirectHost::create();
+    const float before = c->getParameter(0);
+    writeBytes(file, b);
+    EXPECT_FALSE(c->loadPresetFile(file.c_str()));
+    EXPECT_EQ(c->getParameter(0), before);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0], "preset was written with a newer version of Orvel");
+    // The host restore takes the same words.
+    EXPECT_EQ(c->setChunk(b.data(), static_cast<VstInt32>(b.size()), false), 1);
+    EXPECT_EQ(c->getParameter(0), 0.25f);
+
+    auto d = DirectHost::create();
+    b[4] = 4;
+    writeBytes(file, std::vector<uint8_t>(b.begin(), b.begin() + 19)); // shorter than the header
+    EXPECT_FALSE(d->loadPresetFile(file.c_str()));
+    writeBytes(file, std::vector<uint8_t>(b.begin(), b.end() - 4)); // shorter than totalWords
+    EXPECT_FALSE(d->loadPresetFile(file.c_str()));
+    EXPECT_FALSE(d->loadPresetFile((t.root + "missing.zuo").c_str()));
+    EXPECT_FALSE(d->loadPresetFile("x"));
+    EXPECT_EQ(messages.texts().size(), 1u);
+    writeBytes(file, std::vector<uint8_t>(64, 0x41));
+    EXPECT_FALSE(d->loadPresetFile(file.c_str()));
+    ASSERT_EQ(messages.texts().size(), 2u);
+    EXPECT_EQ(messages.texts()[1], "\t This is no valid Orvel format!");
+    EXPECT_EQ(d->getParameter(0), before);
+}
+
+TEST(PresetFile, FailedSaveTellsTheUserAndKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    PresetTree t;
+    MessageCapture messages;
+    t.preset("Locked/keep.zuo", 0.3f);
+    const std::string file = t.root + "Locked/keep.zuo";
+    const std::vector<uint8_t> old = fileBytes(file);
+    chmod((t.root + "Locked").c_str(), 0555);
+    auto a = DirectHost::create();
+    a->setParameter(0, 0.9f);
+    EXPECT_FALSE(a->savePresetFile(file.c_str()));
+    chmod((t.root + "Locked").c_str(), 0755);
+    EXPECT_EQ(fileBytes(file), old);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_NE(messages.texts()[0].find(file), std::string::npos);
+}
+
+TEST(PresetFile, DialogsCancelledByDefaultAndScriptable) {
+    PresetTree t;
+    auto a = DirectHost::create();
+    EXPECT_FALSE(a->loadPresetFile(nullptr));
+    EXPECT_FALSE(a->savePresetFile(nullptr));
+    std::vector<FileDialogRequest> asked;
+    FileDialogHandler previous = setFileDialogHandler([&](const FileDialogRequest& r, std::string& out) {
+        asked.push_back(r);
+        out = t.root + "chosen";
+        return true;
+    });
+    EXPECT_TRUE(a->savePresetFile(nullptr));
+    EXPECT_TRUE(fs::exists(t.root + "chosen.zuo"));
+    setFileDialogHandler([&](const FileDialogRequest& r, std::string& out) {
+        asked.push_back(r);
+        out = "EMPTY";
+        return true;
+    });
+    EXPECT_FALSE(a->loadPresetFile(nullptr));
+    setFileDialogHandler(previous);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].kind, FileDialogKind::Save);
+    EXPECT_EQ(asked[1].title, "Choose a file to load");
+    EXPECT_EQ(asked[1].extension, "zuo");
+}
+
+TEST(PresetFile, FolderLookupAfterLoad) {
+    PresetTree t;
+    t.preset("A/one.zuo", 0.1f);
+    t.preset("A/two.zuo", 0.2f);
+    TempDir outside("orvel-outside");
+    fs::create_directories(outside.path() + "/Elsewhere");
+    fs::copy_file(t.root + "A/two.zuo", outside.path() + "/Elsewhere/two.zuo");
+    auto a = DirectHost::create();
+    a->programList().scan(t.root);
+    a->presetFolderIndex = 5;
+    EXPECT_TRUE(a->loadPresetFile((outside.path() + "/Elsewhere/two.zuo").c_str()));
+    EXPECT_EQ(a->getParameter(0), 0.2f);
+    EXPECT_EQ(a->presetFolderIndex, 5);
+    EXPECT_EQ(a->currentProgram(), 0);
+    EXPECT_TRUE(a->loadPresetFile((t.root + "A/two.zuo").c_str()));
+    EXPECT_EQ(a->presetFolderIndex, 0);
+    EXPECT_EQ(a->currentProgram(), 1);
+}
+
+TEST(ProgramList, SortsAndLeavesOutForeignFiles) {
+    PresetTree t;
+    t.preset("F/beta.zuo", 0.1f);
+    t.preset("F/Alpha.zuo", 0.2f);
+    t.preset("F/gamma.zuo", 0.3f);
+    fs::copy_file(t.root + "F/beta.zuo", t.root + "F/Caps.ZUO");
+    writeBytes(t.root + "F/foreign.zuo", std::vector<uint8_t>(100, 7));
+    std::vector<uint8_t> b = fileBytes(t.root + "F/beta.zuo");
+    writeBytes(t.root + "F/short.zuo", std::vector<uint8_t>(b.begin(), b.begin() + 40));
+    writeBytes(t.root + "F/tiny.zuo", std::vector<uint8_t>(b.begin(), b.begin() + 10));
+    std::vector<uint8_t> kind0 = b;
+    kind0[24] = 0; // stateKind 0
+    writeBytes(t.root + "F/kind.zuo", kind0);
+    std::vector<uint8_t> code = b;
+    code[32] = 42; // productCode 42
+    writeBytes(t.root + "F/code.zuo", code);
+    writeBytes(t.root + "loose.zuo", b); // not in a folder
+
+    MessageCapture messages;
+    ProgramList list;
+    list.scan(t.root.substr(0, t.root.size() - 1));
+    ASSERT_EQ(list.folderCount(), 1);
+    ASSERT_EQ(list.entryCount(0), 3);
+    char name[kEntryNameBytes];
+    const char* expected[] = {"Alpha", "beta", "gamma"};
+    for (int i = 0; i < 3; ++i) {
+        list.entryName(name, 0, i);
+        EXPECT_STREQ(name, expected[i]);
+    }
+    list.entryName(name, 0, 3);
+    EXPECT_STREQ(name, "empty");
+    EXPECT_EQ(list.findFolder("F"), 0);
+    EXPECT_EQ(list.findFolder("f"), -1);
+    EXPECT_EQ(list.findEntry(0, "gamma"), 2);
+    EXPECT_EQ(list.findEntry(1, "gamma"), -1);
+    EXPECT_TRUE(messages.texts().empty());
+}
+
+TEST(ProgramList, SetProgramStepsBetweenFolders) {
+    PresetTree t;
+    // Folder order is the file system's: fill whichever folder it lists first with three.
+    fs::create_directories(t.root + "X");
+    fs::create_directories(t.root + "Y");
+    ProgramList probe;
+    probe.scan(t.root);
+    const std::string first = probe.folderName(0), second = probe.folderName(1);
+    t.preset(first + "/a0.zuo", 0.10f);
+    t.preset(first + "/a1.zuo", 0.11f);
+    t.preset(first + "/a2.zuo", 0.12f);
+    t.preset(second + "/b0.zuo", 0.20f);
+    t.preset(second + "/b1.zuo", 0.21f);
+    auto c = DirectHost::create();
+    c->programList().scan(t.root);
+    ASSERT_EQ(c->programList().folderCount(), 2);
+    ASSERT_EQ(c->programList().findFolder(first), 0);
+    c->setProgram(2);
+    EXPECT_EQ(c->getParameter(0), 0.12f);
+    c->setProgram(3);
+    EXPECT_EQ(c->presetFolderIndex, 1);
+    EXPECT_EQ(c->currentProgram(), 0);
+    EXPECT_EQ(c->getParameter(0), 0.20f);
+    EXPECT_EQ(c->presetName, "b0");
+    c->setProgram(5);
+    EXPECT_EQ(c->presetFolderIndex, 0);
+    EXPECT_EQ(c->currentProgram(), 0);
+    EXPECT_EQ(c->getParameter(0), 0.10f);
+    c->setProgram(-1);
+    EXPECT_EQ(c->presetFolderIndex, 1);
+    EXPECT_EQ(c->currentProgram(), 1);
+    EXPECT_EQ(c->getParameter(0), 0.21f);
+    EXPECT_EQ(c->presetPath, t.root + second + "/b1.zuo");
+
+    char name[64];
+    c->getProgramNameIndexed(0, 7, name);
+    EXPECT_STREQ(name, "empty");
+    c->getProgramNameIndexed(0, 0, name);
+    EXPECT_STREQ(name, "b0");
+}
+
+TEST(ProgramList, RandomPresetNeedsAFolderWithTwoEntries) {
+    PresetTree t;
+    t.preset("A/only.zuo", 0.4f);
+    auto c = DirectHost::create();
+    c->programList().scan(t.root);
+    c->setParameter(0, 0.7f);
+    c->loadRandomPreset();
+    EXPECT_EQ(c->getParameter(0), 0.7f);
+    t.preset("A/other.zuo", 0.45f);
+    c->programList().scan(t.root);
+    c->loadRandomPreset();
+    EXPECT_TRUE(c->getParameter(0) == 0.4f || c->getParameter(0) == 0.45f);
+}
+
+TEST(ProgramList, FolderChoiceRescansAndAnnounces) {
+    PresetTree t;
+    t.preset("A/x.zuo", 0.1f);
+    t.preset("A/y.zuo", 0.2f);
+    auto c = DirectHost::create();
+    FileDialogHandler previous = setFileDialogHandler([&](const FileDialogRequest& r, std::string& out) {
+        EXPECT_EQ(r.title, "Choose Preset Directory");
+        out = t.root.substr(0, t.root.size() - 1);
+        return true;
+    });
+    std::string chosen;
+    EXPECT_TRUE(c->selectPresetFolder(chosen, 0));
+    EXPECT_EQ(chosen, t.root);
+    EXPECT_EQ(c->getNumPrograms(), 2);
+    c->presetFolderIndex = 128;
+    EXPECT_TRUE(c->selectPresetFolder(chosen, 0));
+    EXPECT_EQ(c->getNumPrograms(), 0);
+    EXPECT_TRUE(c->selectPresetFolder(chosen, 2));
+    setFileDialogHandler(previous);
+    std::string stored;
+    c->readPresetFolderSetting(stored, 2);
+    EXPECT_EQ(stored, t.root);
+    std::string untouched = "keep";
+    c->readPresetFolderSetting(untouched, 7);
+    EXPECT_EQ(untouched, "keep");
+}
+
+TEST(ProgramList, StopsAt128Folders) {
+    PresetTree t;
+    for (int i = 0; i < 130; ++i) fs::create_directories(t.root + "f" + std::to_string(i));
+    ProgramList list;
+    list.scan(t.root);
+    EXPECT_EQ(list.folderCount(), 128);
+    EXPECT_EQ(list.entry(127, 0), nullptr);
+}
+
+TEST(PresetStartup, LoadsDefaultAndScansTheRoot) {
+    PresetTree t;
+    t.preset("default.zuo", 0.33f);
+    t.preset("Mix/m.zuo", 0.5f);
+    MessageCapture messages;
+    auto c = DirectHost::create();
+    EXPECT_EQ(c->getParameter(0), 0.33f);
+    EXPECT_EQ(c->presetName, "default");
+    EXPECT_EQ(c->programList().folderCount(), 1);
+    EXPECT_EQ(c->getNumPrograms(), 128);
+    fs::remove(t.root + "default.zuo");
+    auto d = DirectHost::create();
+    EXPECT_NE(d->getParameter(0), 0.33f);
+    EXPECT_TRUE(messages.texts().empty());
+}
