@@ -53,6 +53,13 @@ void ZuDelay::registerLines(uint32_t samples) {
     registry_->add(rightLine_, samples * sizeof(float));
 }
 
+void ZuDelay::resizeRegisteredLines(uint32_t samples) {
+    registered_ = samples;
+    if (!registry_) return;
+    registry_->resize(leftLine_, samples * sizeof(float));
+    registry_->resize(rightLine_, samples * sizeof(float));
+}
+
 void ZuDelay::unregisterLines() {
     if (!registry_) return;
     registry_->remove(leftLine_);
@@ -216,8 +223,7 @@ void ZuDelay::timingChanged(bool keepContents) {
         // A bar longer than any before starts from empty lines, and the
         // registry covers all of it.
         capacity_ = newLength;
-        unregisterLines();
-        registerLines(newLength);
+        resizeRegisteredLines(newLength);
         std::memset(leftLine_, 0, newLength * sizeof(float));
         std::memset(rightLine_, 0, newLength * sizeof(float));
     }

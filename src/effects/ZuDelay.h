@@ -65,6 +65,7 @@ private:
     // registry covers; false (lines unchanged) when the memory is not available.
     bool replaceLines(uint32_t samples);
     void registerLines(uint32_t samples);
+    void resizeRegisteredLines(uint32_t samples); // entries keep their place
     void unregisterLines();
     void wrapHeads();
     template <bool Wet> void run(float* left, float* right, int32_t count);

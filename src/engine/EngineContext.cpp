@@ -5,9 +5,18 @@
 
 void BufferRegistry::add(void* pointer, size_t bytes) { entries_.push_back({pointer, bytes}); }
 
+std::vector<BufferEntry>::iterator BufferRegistry::find(const void* pointer) {
+    return std::find_if(entries_.begin(), entries_.end(), [&](const BufferEntry& e) { return e.pointer == pointer; });
+}
+
 void BufferRegistry::remove(const void* pointer) {
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const BufferEntry& e) { return e.pointer == pointer; });
+    auto it = find(pointer);
     if (it != entries_.end()) entries_.erase(it);
+}
+
+void BufferRegistry::resize(const void* pointer, size_t bytes) {
+    auto it = find(pointer);
+    if (it != entries_.end()) it->bytes = bytes;
 }
 
 void BufferRegistry::zeroAll() {

@@ -26,10 +26,14 @@ class BufferRegistry {
 public:
     void add(void* pointer, size_t bytes);
     void remove(const void* pointer); // the first entry with that pointer
+    // Changes the size of the first entry with that pointer in place: no
+    // allocation and no reordering, so the audio thread may call it.
+    void resize(const void* pointer, size_t bytes);
     void zeroAll();                   // what suspend does
     const std::vector<BufferEntry>& entries() const { return entries_; }
 
 private:
+    std::vector<BufferEntry>::iterator find(const void* pointer);
     std::vector<BufferEntry> entries_;
 };
 
