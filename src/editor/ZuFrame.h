@@ -1,0 +1,27 @@
+// The editor's top view. Besides what the toolkit's frame does (modal pop-up
+// routing, hit testing, dirty redraws) it refreshes every control from its
+// bound engine value and knows the control under the mouse, for info
+// displays.
+#pragma once
+
+#include "gui/CFrame.h"
+
+class ZuControl;
+
+class ZuFrame : public CFrame {
+public:
+    ZuFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor);
+
+    // Every control of the tree re-reads its bound engine value.
+    void refreshControls();
+    // The visible control under the last mouse position; null while a pop-up
+    // is open or the mouse is elsewhere.
+    const ZuControl* getHoveredControl() const;
+
+    void platformMouseDown(CPoint where, CButtonState buttons, uint32_t timeMs) override;
+    void platformMouseMoved(CPoint where, CButtonState buttons) override;
+
+private:
+    bool mouseKnown_ = false;
+    CPoint mouse_;
+};
