@@ -110,20 +110,27 @@ void ZuUniClient::setProgram(VstInt32 program) {
     if (program == curProgram) return;
     curProgram = program;
     PresetEntry* e = programList_.entry(presetFolderIndex, program);
+    // Stepping past either end of a folder passes over empty folders (a fresh
+    // "User" folder), which would otherwise hide every folder behind them.
+    const int32_t folders = programList_.folderCount();
     if (!e && program >= 0) {
-        e = programList_.entry(presetFolderIndex + 1, 0);
-        if (e) {
-            ++presetFolderIndex;
-        } else {
-            e = programList_.entry(0, 0);
-            presetFolderIndex = 0;
+        int32_t next = presetFolderIndex + 1;
+        while (next < folders && programList_.entryCount(next) == 0) ++next;
+        if (next >= folders) {
+            next = 0;
+            while (next < folders && programList_.entryCount(next) == 0) ++next;
+            if (next >= folders) next = 0;
         }
+        e = programList_.entry(next, 0);
+        presetFolderIndex = next;
         curProgram = 0;
     } else if (!e) {
-        if (presetFolderIndex > 0)
-            --presetFolderIndex;
-        else
-            presetFolderIndex = programList_.folderCount() - 1;
+        int32_t previous = presetFolderIndex;
+        for (int32_t tries = 0; tries < folders; ++tries) {
+            previous = previous > 0 && previous <= folders ? previous - 1 : folders - 1;
+            if (programList_.entryCount(previous) > 0) break;
+        }
+        presetFolderIndex = previous;
         curProgram = programList_.entryCount(presetFolderIndex) - 1;
         e = programList_.entry(presetFolderIndex, curProgram);
         if (curProgram == -1) curProgram = 0;

@@ -245,6 +245,40 @@ TEST(ProgramList, SetProgramStepsBetweenFolders) {
     EXPECT_STREQ(name, "b0");
 }
 
+TEST(ProgramList, SteppingPassesOverEmptyFolders) {
+    PresetTree t;
+    for (const char* f : {"X", "Y", "Z", "W"}) fs::create_directories(t.root + f);
+    ProgramList probe;
+    probe.scan(t.root);
+    // Whatever the file system's order, the second and last folders stay empty.
+    const std::string first = probe.folderName(0), third = probe.folderName(2);
+    t.preset(first + "/a0.zuo", 0.10f);
+    t.preset(first + "/a1.zuo", 0.11f);
+    t.preset(third + "/c0.zuo", 0.30f);
+    t.preset(third + "/c1.zuo", 0.31f);
+    auto c = DirectHost::create();
+    c->programList().scan(t.root);
+    ASSERT_EQ(c->programList().folderCount(), 4);
+    c->setProgram(1);
+    c->setProgram(2); // past the first folder's end, over the empty second
+    EXPECT_EQ(c->presetFolderIndex, 2);
+    EXPECT_EQ(c->currentProgram(), 0);
+    EXPECT_EQ(c->presetName, "c0");
+    c->setProgram(1);
+    c->setProgram(2); // past the third, over the empty last, round to the first
+    EXPECT_EQ(c->presetFolderIndex, 0);
+    EXPECT_EQ(c->presetName, "a0");
+    c->setProgram(-1); // back from the first: the empty last is passed over
+    EXPECT_EQ(c->presetFolderIndex, 2);
+    EXPECT_EQ(c->currentProgram(), 1);
+    EXPECT_EQ(c->getParameter(0), 0.31f);
+    c->setProgram(0);
+    c->setProgram(-1); // back over the empty second
+    EXPECT_EQ(c->presetFolderIndex, 0);
+    EXPECT_EQ(c->currentProgram(), 1);
+    EXPECT_EQ(c->presetName, "a1");
+}
+
 TEST(ProgramList, RandomPresetNeedsAFolderWithTwoEntries) {
     PresetTree t;
     t.preset("A/only.zuo", 0.4f);
