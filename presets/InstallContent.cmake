@@ -31,8 +31,9 @@ if(ORVEL_MANUAL_DIR)
 endif()
 
 # The plug-in builds its preset folder from "contentpath" on its first run and
-# finds the manual below "installpath"; both end in the separator.
-execute_process(COMMAND "${ORVEL_SETTINGS_TOOL}" "contentpath=${content}/" "installpath=${content}/"
+# finds the manual below "installpath"; both end in the separator. Folders a
+# first run made before the content was there are moved below it.
+execute_process(COMMAND "${ORVEL_SETTINGS_TOOL}" --content "${content}/"
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "Could not write the content folder into the settings store")

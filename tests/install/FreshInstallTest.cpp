@@ -183,6 +183,7 @@ TEST(FreshInstall, HostSeesAndStepsThroughTheFactoryPrograms) {
     // Step forward as a host's "next program" does, through every folder and
     // round to the start: every factory program once, each with its own state.
     std::set<std::string> seen;
+    std::vector<std::string> walk;
     std::vector<float> previous = hostParameters(host);
     for (size_t step = 0; step < presets.size(); ++step) {
         const VstIntPtr next = host.dispatch(effGetProgram) + 1;
@@ -192,6 +193,7 @@ TEST(FreshInstall, HostSeesAndStepsThroughTheFactoryPrograms) {
         EXPECT_EQ(host.textOf(effGetProgramName), name);
         ASSERT_TRUE(presets.count(name)) << "program " << current << " is \"" << name << "\"";
         EXPECT_TRUE(seen.insert(name).second) << name << " came twice";
+        walk.push_back(name);
         expectState(presets.at(name), name);
         const std::vector<float> now = hostParameters(host);
         EXPECT_NE(now, previous) << name << " left every parameter as it was";
@@ -205,6 +207,46 @@ TEST(FreshInstall, HostSeesAndStepsThroughTheFactoryPrograms) {
         }
     }
     EXPECT_EQ(seen.size(), presets.size());
-    EXPECT_EQ(host.dispatch(effGetProgram), 0); // round to the first folder's first program
+    // Where the first folder is is the file system's business; one more step
+    // comes round to the first program of the walk.
+    host.dispatch(effSetProgram, 0, host.dispatch(effGetProgram) + 1);
+    ASSERT_FALSE(walk.empty());
+    EXPECT_EQ(host.textOf(effGetProgramName), walk.front());
     host.close();
+}
+
+TEST(FreshInstall, APluginThatRanBeforeTheInstallFindsTheContentAfterIt) {
+    Installation inst;
+    {
+        HomeFolders at(inst.home);
+        TestHost host; // a first start without any content: its folders are relative
+        ASSERT_NE(host.open(), nullptr);
+        host.close();
+        std::string presets;
+        readSettingString("presetpath0", presets);
+        EXPECT_EQ(presets, "Presets/");
+        writeSettingString("presetpath1", "/my/folder/");
+    }
+    std::string log;
+    ASSERT_EQ(inst.install(log), 0) << log;
+    HomeFolders at(inst.home);
+    std::string presets, save, chosen;
+    readSettingString("presetpath0", presets);
+    readSettingString("presetsavepath0", save);
+    readSettingString("presetpath1", chosen);
+    EXPECT_EQ(presets, inst.content + "Presets/");
+    EXPECT_EQ(save, inst.content + "Presets/User/");
+    EXPECT_EQ(chosen, "/my/folder/");
+    TestHost host(inst.prefix + "/Orvel.so");
+    ASSERT_NE(host.open(), nullptr);
+    EXPECT_EQ(host.textOf(effGetProgramName), textItems(kFactoryTexts / "default.txt").at("name"));
+    host.dispatch(effSetProgram, 0, 1);
+    EXPECT_TRUE(factoryPresets().count(host.textOf(effGetProgramName))) << host.textOf(effGetProgramName);
+    host.close();
+
+    // A folder the musician chose is never moved.
+    writeSettingString("presetpath0", "/my/presets/");
+    ASSERT_EQ(inst.install(log), 0) << log;
+    readSettingString("presetpath0", presets);
+    EXPECT_EQ(presets, "/my/presets/");
 }

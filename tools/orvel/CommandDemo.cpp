@@ -17,6 +17,7 @@
 #include "CliError.h"
 #include "Commands.h"
 #include "DemoPhrase.h"
+#include "FactoryPresets.h"
 #include "ParameterSettings.h"
 #include "PluginHost.h"
 #include "PluginState.h"
@@ -50,17 +51,29 @@ const std::vector<DemoPreset>& standIns() {
     return presets;
 }
 
+// One factory preset each for the reverb, the delay and the filter; others
+// (then the stand-ins) take the place of any that is not there.
+constexpr const char* kShownPresets[kFactoryPresetsShown] = {"Vocal Plate", "Tape Echo", "Slow Filter Sweep"};
+
 std::vector<DemoPreset> choosePresets(const std::string& presetDir) {
+    const std::vector<FactoryPreset> all = listPresets(presetDir);
     std::vector<DemoPreset> chosen{{"default", "", {}}};
-    std::vector<fs::path> files;
-    std::error_code ec;
-    if (fs::is_directory(presetDir, ec))
-        for (auto it = fs::recursive_directory_iterator(presetDir, ec); !ec && it != fs::end(it); it.increment(ec))
-            if (it->is_regular_file() && it->path().extension() == ".zuo" && it->path().stem() != "default")
-                files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-    for (size_t i = 0; i < files.size() && i < kFactoryPresetsShown; ++i)
-        chosen.push_back({files[i].stem().string(), files[i].string(), {}});
+    std::vector<const FactoryPreset*> banks;
+    for (const FactoryPreset& p : all) {
+        if (p.folder.empty() && p.name == "default") chosen.front().file = p.path;
+        else if (!p.folder.empty()) banks.push_back(&p);
+    }
+    std::vector<const FactoryPreset*> picked;
+    for (const char* name : kShownPresets)
+        for (const FactoryPreset* p : banks)
+            if (p->name == name) {
+                picked.push_back(p);
+                break;
+            }
+    for (const FactoryPreset* p : banks)
+        if (picked.size() < kFactoryPresetsShown && std::find(picked.begin(), picked.end(), p) == picked.end())
+            picked.push_back(p);
+    for (const FactoryPreset* p : picked) chosen.push_back({p->name, p->path, {}});
     for (size_t i = chosen.size() - 1; i < kFactoryPresetsShown; ++i) chosen.push_back(standIns()[i]);
     return chosen;
 }
@@ -84,7 +97,10 @@ void writeWav(const fs::path& path, const StereoAudio& audio) {
 } // namespace
 
 int runDemo(Arguments& args) {
-    std::string outDir = "orvel-demo", presetDir = ORVEL_FACTORY_PRESET_DIR, plugin = defaultPluginPath();
+    // The build's factory presets, else the installed ones.
+    const std::vector<std::string> roots = factoryPresetRoots();
+    std::string outDir = "orvel-demo", presetDir = roots.empty() ? ORVEL_FACTORY_PRESET_DIR : roots.front();
+    std::string plugin = defaultPluginPath();
     bool haveOutDir = false;
     while (!args.done()) {
         if (!args.isOption()) {

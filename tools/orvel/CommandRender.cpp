@@ -9,6 +9,7 @@
 #include "AtomicFile.h"
 #include "AudioFile.h"
 #include "CliError.h"
+#include "FactoryPresets.h"
 #include "Commands.h"
 #include "ParameterSettings.h"
 #include "PluginHost.h"
@@ -74,7 +75,7 @@ int runRender(Arguments& args) {
 
     PluginHost host(c.plugin);
     prepareForRender(host, input, c.options);
-    if (!c.preset.empty()) loadPresetFile(host, c.preset);
+    if (!c.preset.empty()) loadPresetFile(host, resolvePreset(c.preset, factoryPresetRoots()));
     if (c.program) selectProgram(host, *c.program);
     applySettings(host, c.settings);
 

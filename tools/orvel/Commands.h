@@ -6,6 +6,7 @@ class Arguments;
 
 int runRender(Arguments& args);
 int runInfo(Arguments& args);
+int runPrograms(Arguments& args);
 int runPreset(Arguments& args);
 int runDemo(Arguments& args);
 

@@ -7,18 +7,12 @@
 #include "PluginHost.h"
 #include "StateLayout.h"
 
-namespace {
-
-constexpr const char* kNoProgram = "empty"; // Orvel's name for a program without a preset
-
 std::string programName(PluginHost& host, long n) {
     char name[256] = {};
     host.dispatch(effGetProgramNameIndexed, static_cast<VstInt32>(n), 0, name);
     name[sizeof(name) - 1] = 0;
     return name;
 }
-
-} // namespace
 
 std::string defaultPluginPath() {
     namespace fs = std::filesystem;

@@ -14,6 +14,12 @@ std::string defaultPluginPath();
 // preset from a newer product version, or a plug-in that is not Orvel.
 void loadPresetFile(PluginHost& host, const std::string& path);
 
+// Orvel's name for a program without a preset.
+constexpr const char* kNoProgram = "empty";
+
+// The name effGetProgramNameIndexed gives for program n.
+std::string programName(PluginHost& host, long n);
+
 // Selects program n with effSetProgram; throws CliError for a number out of
 // range or, with Orvel, a program without a preset. Returns its name.
 std::string selectProgram(PluginHost& host, long n);

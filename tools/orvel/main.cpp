@@ -12,9 +12,10 @@
 
 const char* const kUsage =
     "usage:\n"
-    "  orvel render INPUT OUTPUT [--preset FILE.zuo | --program N] [--set KEY=VALUE]...\n"
+    "  orvel render INPUT OUTPUT [--preset FILE.zuo|NAME | --program N] [--set KEY=VALUE]...\n"
     "               [--tempo BPM] [--block N] [--tail SECONDS] [--float] [--plugin PATH]\n"
     "  orvel info [--plugin PATH]\n"
+    "  orvel programs [--plugin PATH]\n"
     "  orvel preset dump FILE.zuo\n"
     "  orvel preset build TEXT OUT.zuo [--plugin PATH]\n"
     "  orvel demo [OUTDIR] [--presets DIR] [--plugin PATH]\n";
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     try {
         if (std::strcmp(command, "render") == 0) return runRender(args);
         if (std::strcmp(command, "info") == 0) return runInfo(args);
+        if (std::strcmp(command, "programs") == 0) return runPrograms(args);
         if (std::strcmp(command, "preset") == 0) return runPreset(args);
         if (std::strcmp(command, "demo") == 0) return runDemo(args);
         throw usageError(std::string("unknown command ") + command);

@@ -1,0 +1,105 @@
+// The orvel command with the built factory presets: presets by name,
+// the program list bank by bank, and the demo's choice of presets.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+#include <fstream>
+
+#include "support/SettingsSandbox.h"
+#include "support/TempDir.h"
+#include "tools/OrvelCommand.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kFactoryTexts = fs::path(ORVEL_SOURCE_DIR) / "presets" / "factory";
+const std::string kBuiltPresets = std::string(ORVEL_BINARY_DIR) + "/presets";
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class FactoryPresetCommand : public ::testing::Test {
+protected:
+    TempDir dir{"orvel-factory"};
+    std::string input = dir.file("in.wav");
+    void SetUp() override {
+        writeSoundFile(input, 44100, 1, 8820, SF_FORMAT_WAV | SF_FORMAT_PCM_24, sine(220.0, 44100, 0.4f));
+    }
+    CommandResult render(const std::string& preset, const std::string& out) {
+        return runOrvel({"render", input, dir.file(out), "--preset", preset, "--tail", "0.5"});
+    }
+};
+
+} // namespace
+
+TEST_F(FactoryPresetCommand, RenderTakesAPresetByNameFolderAndNameOrAnyCase) {
+    const CommandResult byPath = render(kBuiltPresets + "/Creative/Tape Echo.zuo", "path.wav");
+    ASSERT_EQ(byPath.status, 0) << byPath.err;
+    for (const char* name : {"Tape Echo", "Creative/Tape Echo", "tape echo"}) {
+        const CommandResult r = render(name, "name.wav");
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        EXPECT_EQ(bytesOf(dir.file("name.wav")), bytesOf(dir.file("path.wav"))) << name;
+    }
+    // A different preset sounds different.
+    ASSERT_EQ(render("Lo-Fi Radio", "other.wav").status, 0);
+    EXPECT_NE(bytesOf(dir.file("other.wav")), bytesOf(dir.file("path.wav")));
+
+    const CommandResult unknown = render("Tape Echoes", "x.wav");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(contains(unknown.err, "Tape Echoes is neither a preset file nor a factory preset")) << unknown.err;
+    EXPECT_TRUE(contains(unknown.err, "\"Creative/Tape Echo\"")) << "the presets there are: " << unknown.err;
+    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 1) << "one line";
+    EXPECT_FALSE(fs::exists(dir.file("x.wav")));
+}
+
+TEST_F(FactoryPresetCommand, ProgramsListsEveryBankAsAHostStepsThroughThem) {
+    SettingsSandbox sandbox; // a musician whose preset folder is the built factory content
+    sandbox.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n\"presetpath0\"=\"" +
+                  kBuiltPresets + "/\"\n");
+    const CommandResult r = runOrvel({"programs"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "current program: \"Default\"\n")) << r.out;
+    size_t presets = 0;
+    std::set<std::string> folders;
+    for (const auto& e : fs::recursive_directory_iterator(kFactoryTexts)) {
+        if (!e.is_regular_file() || e.path().parent_path() == kFactoryTexts) continue;
+        ++presets;
+        folders.insert(e.path().parent_path().filename().string());
+        EXPECT_TRUE(contains(r.out, "  " + e.path().stem().string() + "\n")) << e.path() << "\n" << r.out;
+    }
+    EXPECT_TRUE(contains(r.out, std::to_string(presets) + " programs in " + std::to_string(folders.size()) + " banks\n"))
+        << r.out;
+
+    // Without presets there is nothing to list.
+    sandbox.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n\"presetpath0\"=\"" +
+                  dir.file("none") + "/\"\n");
+    const CommandResult none = runOrvel({"programs"});
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_TRUE(contains(none.out, "0 programs in 0 banks\n")) << none.out;
+}
+
+TEST_F(FactoryPresetCommand, DemoRendersTheDefaultAndThreeChosenFactoryPresets) {
+    const std::string out = dir.file("demo");
+    const CommandResult r = runOrvel({"demo", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* row : {"\ndefault ", "\nVocal Plate ", "\nTape Echo ", "\nSlow Filter Sweep "})
+        EXPECT_TRUE(contains(r.out, row)) << row << "\n" << r.out;
+    for (const char* file : {"demo-default.wav", "demo-vocal-plate.wav", "demo-tape-echo.wav", "demo-slow-filter-sweep.wav"})
+        EXPECT_TRUE(fs::is_regular_file(out + "/" + file)) << file;
+    // The default row is the factory default preset, not whatever the user's start-up state is.
+    ASSERT_EQ(runOrvel({"render", out + "/demo-input.wav", dir.file("default.wav"), "--preset", "default"}).status, 0);
+    const SoundFile demo = readSoundFile(out + "/demo-default.wav"), direct = readSoundFile(dir.file("default.wav"));
+    ASSERT_EQ(demo.samples.size(), direct.samples.size());
+    float largest = 0.0f; // the demo renders the phrase before it is stored in 24 bits
+    for (size_t i = 0; i < demo.samples.size(); ++i) largest = std::max(largest, std::fabs(demo.samples[i] - direct.samples[i]));
+    EXPECT_LT(largest, 1e-4f);
+}
