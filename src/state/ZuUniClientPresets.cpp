@@ -204,5 +204,12 @@ void ZuUniClient::loadStartupPresets() {
     if (!root.empty()) loadPresetFile((root + "default." + kPresetExtension).c_str(), 0, nullptr, 0);
     presetFolderIndex = 0;
     programList_.scan(root);
+    // A folder without presets (a fresh "User") listed first would offer the
+    // host no programs at all: start in the first folder that has some.
+    for (int32_t f = 0; f < programList_.folderCount(); ++f)
+        if (programList_.entryCount(f) > 0) {
+            presetFolderIndex = f;
+            break;
+        }
     announcePrograms(kNumPrograms);
 }

@@ -344,3 +344,22 @@ TEST(PresetStartup, LoadsDefaultAndScansTheRoot) {
     EXPECT_NE(d->getParameter(0), 0.33f);
     EXPECT_TRUE(messages.texts().empty());
 }
+
+TEST(PresetStartup, StartsInTheFirstFolderWithPresets) {
+    PresetTree t;
+    fs::create_directories(t.root + "X");
+    fs::create_directories(t.root + "Y");
+    ProgramList probe;
+    probe.scan(t.root);
+    // Whatever the file system's order, the folder listed first stays empty.
+    t.preset(probe.folderName(1) + "/only.zuo", 0.4f);
+    auto c = DirectHost::create();
+    EXPECT_EQ(c->presetFolderIndex, 1);
+    char name[64];
+    c->getProgramNameIndexed(0, 0, name);
+    EXPECT_STREQ(name, "only");
+
+    fs::remove(t.root + probe.folderName(1) + "/only.zuo");
+    auto d = DirectHost::create(); // nothing anywhere: the first folder, as always
+    EXPECT_EQ(d->presetFolderIndex, 0);
+}
