@@ -26,10 +26,9 @@ bool runFileDialog(const FileDialogRequest& request, std::string& out) {
         std::lock_guard<std::mutex> lock(handlerMutex());
         h = handler();
     }
-    if (!h) return false;
     try {
         std::string chosen;
-        if (!h(request, chosen)) return false;
+        if (!(h ? h(request, chosen) : detail::runPlatformFileDialog(request, chosen)) || chosen.empty()) return false;
         out = chosen;
         return true;
     } catch (...) {

@@ -1,6 +1,7 @@
-// The file and folder choosers the preset code asks the user through. The
-// editor brings the real dialogs; until one is installed every request is
-// answered "cancelled". Tests install a script that answers instead.
+// The file and folder choosers the preset code asks the user through: the
+// platform's own dialogs (on Linux zenity or kdialog, whichever is installed;
+// "cancelled" when neither is or no display is there). Tests install a
+// script that answers instead.
 #pragma once
 
 #include <functional>
@@ -18,7 +19,13 @@ struct FileDialogRequest {
 // Answers one request: true with the chosen path in out, false when cancelled.
 using FileDialogHandler = std::function<bool(const FileDialogRequest& request, std::string& out)>;
 
-// Runs the installed handler; without one, or when it throws, "cancelled".
+// Runs the installed handler, or without one the platform's dialog; a
+// handler that throws counts as "cancelled".
 bool runFileDialog(const FileDialogRequest& request, std::string& out);
 // Installs (or, with an empty function, removes) the handler; returns the previous one.
 FileDialogHandler setFileDialogHandler(FileDialogHandler handler);
+
+namespace detail {
+// The platform's own dialog; implemented per platform.
+bool runPlatformFileDialog(const FileDialogRequest& request, std::string& out);
+} // namespace detail
