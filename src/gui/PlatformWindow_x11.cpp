@@ -8,43 +8,9 @@
 
 #include "gui/CDrawContext.h"
 #include "gui/PlatformWindow.h"
+#include "gui/X11Support.h"
 
 namespace {
-
-// Xlib's default error handler ends the process, which would take the host
-// with it (a window id that is not valid, a parent destroyed before close).
-// Around each of our requests a handler of ours records errors instead; the
-// previous one is put back at once.
-int gTrappedErrors = 0;
-int recordError(Display*, XErrorEvent*) {
-    ++gTrappedErrors;
-    return 0;
-}
-
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* d) : display_(d) {
-        XSync(display_, False);
-        gTrappedErrors = 0;
-        previous_ = XSetErrorHandler(&recordError);
-    }
-    ~ErrorTrap() { release(); }
-    // Waits for the server to answer everything sent so far.
-    bool failed() {
-        XSync(display_, False);
-        return gTrappedErrors != 0;
-    }
-    void release() {
-        if (!display_) return;
-        XSync(display_, False);
-        XSetErrorHandler(previous_);
-        display_ = nullptr;
-    }
-
-private:
-    Display* display_;
-    XErrorHandler previous_ = nullptr;
-};
 
 CButtonState modifiersOf(unsigned state) {
     CButtonState b = 0;
@@ -80,7 +46,7 @@ public:
         int screen = DefaultScreen(display_);
         visual_ = DefaultVisual(display_, screen);
         depth_ = DefaultDepth(display_, screen);
-        ErrorTrap trap(display_);
+        X11ErrorTrap trap(display_);
         XSetWindowAttributes attributes{};
         attributes.background_pixmap = None; // the frame paints every pixel
         attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
@@ -100,7 +66,7 @@ public:
     ~X11Window() override {
         if (!display_) return;
         {
-            ErrorTrap trap(display_); // the host may have destroyed our window with its own
+            X11ErrorTrap trap(display_); // the host may have destroyed our window with its own
             if (gc_) XFreeGC(display_, gc_);
             if (window_) XDestroyWindow(display_, window_);
         }
@@ -113,7 +79,7 @@ public:
 
     void takeFocus() override {
         if (!window_) return;
-        ErrorTrap trap(display_);
+        X11ErrorTrap trap(display_);
         XWindowAttributes a;
         if (XGetWindowAttributes(display_, window_, &a) && a.map_state == IsViewable)
             XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
@@ -121,45 +87,8 @@ public:
 
     void present(const CDrawContext& offscreen, const CRect& area) override {
         if (!window_) return;
-        ErrorTrap trap(display_);
-        const bool direct = depth_ >= 24 && visual_->red_mask == 0xFF0000 && visual_->green_mask == 0xFF00 &&
-                            visual_->blue_mask == 0xFF;
-        XImage* image = nullptr;
-        std::vector<char> converted;
-        if (direct) {
-            // The offscreen pixels are already in the server's 32-bit layout.
-            image = XCreateImage(display_, visual_, unsigned(depth_), ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<uint32_t*>(offscreen.pixels())),
-                                 unsigned(offscreen.getWidth()), unsigned(offscreen.getHeight()), 32,
-                                 offscreen.stride() * 4);
-            if (image && image->bits_per_pixel != 32) {
-                image->data = nullptr;
-                XDestroyImage(image);
-                image = nullptr;
-            }
-        }
-        if (!image) {
-            // Other visuals: convert the area pixel by pixel.
-            image = XCreateImage(display_, visual_, unsigned(depth_), ZPixmap, 0, nullptr, unsigned(area.width()),
-                                 unsigned(area.height()), 32, 0);
-            if (!image) return;
-            converted.resize(size_t(image->bytes_per_line) * size_t(area.height()));
-            image->data = converted.data();
-            for (CCoord y = 0; y < area.height(); ++y)
-                for (CCoord x = 0; x < area.width(); ++x) {
-                    uint32_t p = offscreen.getPixel(area.left + x, area.top + y);
-                    XPutPixel(image, x, y, scaled(p >> 16 & 255, visual_->red_mask) |
-                                               scaled(p >> 8 & 255, visual_->green_mask) |
-                                               scaled(p & 255, visual_->blue_mask));
-                }
-            XPutImage(display_, window_, gc_, image, 0, 0, area.left, area.top, unsigned(area.width()),
-                      unsigned(area.height()));
-        } else {
-            XPutImage(display_, window_, gc_, image, area.left, area.top, area.left, area.top,
-                      unsigned(area.width()), unsigned(area.height()));
-        }
-        image->data = nullptr; // not Xlib's to free
-        XDestroyImage(image);
+        X11ErrorTrap trap(display_);
+        putOffscreenArea(display_, visual_, depth_, window_, gc_, offscreen, area);
         if (trap.failed()) window_ = 0; // gone with the host's window
     }
 
@@ -201,14 +130,6 @@ public:
     }
 
 private:
-    static unsigned long scaled(uint32_t v, unsigned long mask) {
-        if (!mask) return 0;
-        int shift = 0;
-        while (!((mask >> shift) & 1)) ++shift;
-        unsigned long max = mask >> shift;
-        return ((v * max + 127) / 255) << shift;
-    }
-
     PlatformWindowEvents& events_;
     Display* display_ = nullptr;
     Visual* visual_ = nullptr;

@@ -1,0 +1,205 @@
+// The message window: its text layout, and the window itself in an X server
+// of our own, closed by a key, by the OK button and by the window manager.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "gui/CDrawContext.h"
+#include "gui/MessageBox.h"
+#include "gui/MessageLayout.h"
+#include "support/XvfbServer.h"
+
+namespace {
+COffscreenContext measuring() {
+    COffscreenContext c(1, 1);
+    c.setFont(CFontDesc{"Arial", 13, kNormalFace});
+    return c;
+}
+} // namespace
+
+TEST(MessageLayout, WrapsAtWordsLineFeedsAndInsideLongWords) {
+    const COffscreenContext m = measuring();
+    const CCoord w = m.getStringWidth("one two");
+    EXPECT_EQ(wrapMessageText(m, "one two three", w), (std::vector<std::string>{"one two", "three"}));
+    EXPECT_EQ(wrapMessageText(m, "\t This is\nno valid", 1000), (std::vector<std::string>{"This is", "no valid"}));
+    EXPECT_EQ(wrapMessageText(m, "a\n\nb", 1000), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(wrapMessageText(m, "", 1000), (std::vector<std::string>{""}));
+    // A path wider than the width is broken between characters and loses none.
+    const std::string path = "/home/someone/a/very/long/folder/name/that/does/not/fit/Preset.zuo";
+    const std::vector<std::string> lines = wrapMessageText(m, path.c_str(), w);
+    ASSERT_GT(lines.size(), 2u);
+    std::string joined;
+    for (const std::string& l : lines) {
+        EXPECT_LE(m.getStringWidth(l.c_str()), w);
+        joined += l;
+    }
+    EXPECT_EQ(joined, path);
+}
+
+TEST(MessageLayout, SizesTheWindowAroundTextAndButton) {
+    const COffscreenContext m = measuring();
+    const MessageLayout l = layoutMessage(m, "Short");
+    EXPECT_EQ(l.width, 240);
+    EXPECT_EQ(l.lines.size(), 1u);
+    EXPECT_GT(l.button.top, l.textArea.bottom);
+    EXPECT_EQ(l.button.left + l.button.right, l.width); // centred
+    EXPECT_EQ(l.height, l.button.bottom + 16);
+    // A very long text is cut to a window that fits on a screen.
+    std::string many;
+    for (int i = 0; i < 200; ++i) many += "line\n";
+    const MessageLayout tall = layoutMessage(m, many.c_str());
+    EXPECT_EQ(tall.lines.size(), 40u);
+    EXPECT_LT(tall.height, 800);
+}
+
+namespace {
+
+class MessageWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<XvfbServer>();
+        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the message window is not tested";
+        setenv("DISPLAY", server_->display().c_str(), 1);
+        display_ = XOpenDisplay(server_->display().c_str());
+        ASSERT_NE(display_, nullptr);
+    }
+    void TearDown() override {
+        if (display_) XCloseDisplay(display_);
+        unsetenv("DISPLAY");
+    }
+
+    // Shows the box on a thread of its own, as a host's user-interface thread would.
+    void show(const char* text) {
+        closed_ = false;
+        thread_ = std::thread([this, text] {
+            detail::showPlatformMessageBox("Orvel", text);
+            closed_ = true;
+        });
+    }
+    // The box's window once it is mapped, found by its title.
+    Window findBox() {
+        for (int i = 0; i < 400; ++i) {
+            Window root, parent, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+            Window found = 0;
+            for (unsigned k = 0; k < count && !found; ++k) {
+                char* name = nullptr;
+                XWindowAttributes a;
+                if (XFetchName(display_, children[k], &name) && name) {
+                    if (std::string(name) == "Orvel" && XGetWindowAttributes(display_, children[k], &a) &&
+                        a.map_state == IsViewable)
+                        found = children[k];
+                    XFree(name);
+                }
+            }
+            if (children) XFree(children);
+            if (found) return found;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return 0;
+    }
+    bool waitClosed() {
+        for (int i = 0; i < 400 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (closed_) thread_.join();
+        return closed_;
+    }
+    void sendKey(Window w, KeySym key) {
+        XEvent e{};
+        e.xkey.type = KeyPress;
+        e.xkey.display = display_;
+        e.xkey.window = w;
+        e.xkey.root = DefaultRootWindow(display_);
+        e.xkey.keycode = XKeysymToKeycode(display_, key);
+        e.xkey.same_screen = True;
+        XSendEvent(display_, w, False, KeyPressMask, &e);
+        XSync(display_, False);
+    }
+    void sendButton(Window w, int type, int x, int y) {
+        sendPointerEvent(display_, w, type, x, y, Button1, type == ButtonRelease ? Button1Mask : 0, CurrentTime);
+    }
+    // Stops a box that a failed check left open.
+    void closeLeftover() {
+        if (!thread_.joinable()) return;
+        if (Window w = findBox()) sendKey(w, XK_Escape);
+        thread_.join();
+    }
+
+    std::unique_ptr<XvfbServer> server_;
+    Display* display_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> closed_{false};
+};
+
+} // namespace
+
+TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturn) {
+    const char* text = "\t This is no valid Orvel format!";
+    show(text);
+    const Window box = findBox();
+    ASSERT_NE(box, 0u);
+    EXPECT_FALSE(closed_); // modal: the call waits
+
+    // What the window shows is what the toolkit draws for the layout.
+    COffscreenContext m = measuring();
+    const MessageLayout l = layoutMessage(m, text);
+    COffscreenContext expected(l.width, l.height);
+    expected.setFont(m.getFont());
+    drawMessage(expected, l, false);
+    long bad = -1;
+    for (int attempt = 0; attempt < 100 && bad != 0; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        XImage* image = XGetImage(display_, box, 0, 0, unsigned(l.width), unsigned(l.height), AllPlanes, ZPixmap);
+        if (!image) continue;
+        bad = 0;
+        for (int y = 0; y < l.height; ++y)
+            for (int x = 0; x < l.width; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
+        XDestroyImage(image);
+    }
+    EXPECT_EQ(bad, 0);
+
+    sendKey(box, XK_a); // other keys do nothing
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(closed_);
+    sendKey(box, XK_Return);
+    EXPECT_TRUE(waitClosed());
+    closeLeftover();
+}
+
+TEST_F(MessageWindow, ClosesWithTheOkButtonAndTheWindowManagersClose) {
+    show("Could not save the preset");
+    Window box = findBox();
+    ASSERT_NE(box, 0u);
+    COffscreenContext m = measuring();
+    const MessageLayout l = layoutMessage(m, "Could not save the preset");
+    // Pressed on the button but released outside: still open.
+    sendButton(box, ButtonPress, l.button.left + 5, l.button.top + 5);
+    sendButton(box, ButtonRelease, 2, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(closed_);
+    sendButton(box, ButtonPress, l.button.left + 5, l.button.top + 5);
+    sendButton(box, ButtonRelease, l.button.left + 6, l.button.top + 6);
+    EXPECT_TRUE(waitClosed());
+    closeLeftover();
+
+    show("second");
+    box = findBox();
+    ASSERT_NE(box, 0u);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = box;
+    e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    XSendEvent(display_, box, False, NoEventMask, &e);
+    XSync(display_, False);
+    EXPECT_TRUE(waitClosed());
+    closeLeftover();
+}

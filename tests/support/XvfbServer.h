@@ -1,0 +1,91 @@
+// An X server of the test's own (Xvfb), started on a free display number and
+// stopped with the object. display() is empty when it could not start.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+extern char** environ;
+
+class XvfbServer {
+public:
+    // Display numbers are tried from one derived from the process id, so
+    // test processes running at once do not race for the same one.
+    XvfbServer() {
+        for (int attempt = 0; attempt < 8 && display_.empty(); ++attempt)
+            start(100 + int(getpid() % 400) * 2 + attempt * 811 % 1000);
+    }
+    ~XvfbServer() { stop(); }
+    const std::string& display() const { return display_; }
+
+private:
+    void start(int number) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        std::string name = ":" + std::to_string(number), fd = std::to_string(fds[1]);
+        const char* argv[] = {"Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
+                              "-nolisten", "tcp", "-noreset", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // Our server writes its number once it accepts clients; one that
+        // could not take the number exits without writing.
+        char text[32] = {};
+        pollfd p{fds[0], POLLIN, 0};
+        bool ready = pid_ && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0;
+        close(fds[0]);
+        if (ready) {
+            Display* probe = XOpenDisplay(name.c_str());
+            if (probe) {
+                XCloseDisplay(probe);
+                display_ = name;
+                return;
+            }
+        }
+        stop();
+    }
+    void stop() {
+        if (pid_) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = 0;
+    }
+
+    pid_t pid_ = 0;
+    std::string display_;
+};
+
+// A button press or release, or a motion, delivered to the window through the server.
+inline void sendPointerEvent(Display* display_, Window w, int type, int x, int y, unsigned button, unsigned state,
+                             Time time) {
+    XEvent e{};
+    e.xbutton.type = type;
+    e.xbutton.display = display_;
+    e.xbutton.window = w;
+    e.xbutton.root = DefaultRootWindow(display_);
+    e.xbutton.x = x;
+    e.xbutton.y = y;
+    e.xbutton.button = button;
+    e.xbutton.state = state;
+    e.xbutton.time = time;
+    e.xbutton.same_screen = True;
+    long mask = type == ButtonPress ? ButtonPressMask : type == ButtonRelease ? ButtonReleaseMask : PointerMotionMask;
+    if (type == MotionNotify) {
+        e.xmotion.is_hint = NotifyNormal;
+        e.xmotion.state = state;
+    }
+    XSendEvent(display_, w, False, mask, &e);
+    XSync(display_, False);
+}
