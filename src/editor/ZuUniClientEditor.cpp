@@ -1,35 +1,103 @@
 #include "editor/ZuUniClientEditor.h"
 
-#include "gui/SkinBitmaps.h"
+#include <algorithm>
+
+#include "editor/EditorLayout.h"
+#include "editor/EditorPanel.h"
+#include "editor/ValueRouting.h"
+#include "editor/ZuControl.h"
+#include "editor/ZuFrame.h"
 #include "plugin/ZuUniClient.h"
 
-ZuUniClientEditor::ZuUniClientEditor(ZuUniClient* effect)
-    : AEffEditor(effect), client_(effect) {}
+namespace {
+// The section switches whose states decide which covers show.
+constexpr int32_t kSectionSwitches[] = {41, 45, 46, 96, 97};
+} // namespace
 
-ZuUniClientEditor::~ZuUniClientEditor() { close(); }
+ZuUniClientEditor::ZuUniClientEditor(ZuUniClient* effect) : ZuEditorBase(effect), client_(effect) {
+    rect = ERect{0, 0, layout::kHeight, layout::kWidth};
+}
 
-bool ZuUniClientEditor::getRect(ERect** rect) {
-    *rect = &rect_;
+ZuUniClientEditor::~ZuUniClientEditor() { ZuUniClientEditor::close(); }
+
+bool ZuUniClientEditor::getRect(ERect** r) {
+    if (!r) return false;
+    *r = &rect;
     return true;
 }
 
+float* ZuUniClientEditor::engineCells() { return client_->engine().cell; }
+
 bool ZuUniClientEditor::open(void* parentWindow) {
-    if (open_) return true;
-    systemWindow_ = parentWindow;
-    // The skin is shared by every open editor of the module.
-    skin::acquireBitmaps();
-    open_ = true;
+    if (isOpen()) return true;
+    ZuEditorBase::open(parentWindow);
+    frame = new ZuFrame(CRect(0, 0, layout::kWidth, layout::kHeight), parentWindow, this);
+    frame->setBackground(getBitmap(layout::kBackgroundBitmap));
+    readouts_.derive(client_->engine());
+    buildPanel(*this, *frame);
+    for (int32_t tag : kSectionSwitches)
+        if (ParameterRecord* r = client_->parameters().byTag(tag)) client_->setParameter(tag, *r->value);
+    refreshControls();
     return true;
 }
 
 void ZuUniClientEditor::close() {
-    if (open_) skin::releaseBitmaps();
-    open_ = false;
-    systemWindow_ = nullptr;
+    presetMenus_.clear();
+    ZuEditorBase::close();
 }
 
-CBitmap* ZuUniClientEditor::getBitmap(int32_t resourceId) { return skin::getBitmap(resourceId); }
+void ZuUniClientEditor::idle() {
+    if (!frame) return;
+    readouts_.derive(client_->engine());
+    refreshControls();
+    if (takeRefreshRequest()) frame->setDirty(true);
+    frame->idle();
+}
 
-void ZuUniClientEditor::requestRefresh() {
-    if (open_) refreshRequested_ = true;
+void ZuUniClientEditor::refreshControls() {
+    if (frame) static_cast<ZuFrame*>(frame)->refreshControls();
+}
+
+CControl* ZuUniClientEditor::findControl(int32_t tag) const {
+    CControl* found = nullptr;
+    if (frame)
+        frame->forEachView([&](CView* v) {
+            if (found) return;
+            if (auto* c = dynamic_cast<CControl*>(v); c && c->getTag() == tag) found = c;
+        });
+    return found;
+}
+
+void ZuUniClientEditor::valueChanged(CControl* control) {
+    if (!control) return;
+    const int32_t tag = control->getTag();
+    const float v = control->getValue();
+    const ValueRule rule = valueRuleFor(tag);
+    switch (rule.route) {
+    case ValueRoute::Automated: client_->setParameterAutomated(tag, v * rule.factor); break;
+    case ValueRoute::Plain: client_->setParameter(tag, v * rule.factor); break;
+    case ValueRoute::PresetMenu: presetMenuAction(*this, control); break;
+    case ValueRoute::NextPreset:
+    case ValueRoute::PreviousPreset:
+        if (v == 1.0f) {
+            const int32_t step = rule.route == ValueRoute::NextPreset ? 1 : -1;
+            client_->setProgram(client_->currentProgram() + step);
+            client_->callHost(audioMasterUpdateDisplay);
+        }
+        break;
+    }
+    control->setDirty(true);
+}
+
+void ZuUniClientEditor::randomise() {
+    ParameterTable& table = client_->parameters();
+    for (int32_t i = 0; i < kNumHostParameters; ++i) {
+        ParameterRecord* r = table.byHostIndex(i);
+        if (!r) continue;
+        // the classic 15-bit generator: 0..32767
+        randomState_ = randomState_ * 214013u + 2531011u;
+        const float random = float((randomState_ >> 16) & 0x7FFFu) / 32767.0f;
+        const float value = std::clamp(*r->value + (2.0f * random - 1.0f) * r->randomRange, 0.0f, 1.0f);
+        client_->setParameter(i, value);
+    }
 }

@@ -1,48 +1,61 @@
-// The plug-in's editor object. It lives from the plug-in's construction on;
-// its window exists only between open and close.
+// The plug-in's editor: the 682 x 425 panel. The object lives from the
+// plug-in's construction on; its frame and controls exist only between open
+// and close. Controls report to it (valueChanged); nothing pushes values into
+// them: at every idle tick each re-reads the engine value it is bound to.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
-#include "plugin/AEffEditor.h"
+#include "editor/EditorReadouts.h"
+#include "editor/VisibilityMask.h"
+#include "editor/ZuEditorBase.h"
+#include "gui/CControl.h"
 
-class CBitmap;
 class ZuUniClient;
+class ZuOptionMenu;
 
-// One bit per control group; bit g is bit g mod 32 of word g / 32.
-struct VisibilityMask {
-    std::array<uint32_t, 4> words{1u, 0u, 0u, 0u};
-    bool test(int bit) const { return (words[bit / 32] >> (bit % 32)) & 1u; }
-    void set(int bit, bool on) {
-        if (on)
-            words[bit / 32] |= 1u << (bit % 32);
-        else
-            words[bit / 32] &= ~(1u << (bit % 32));
-    }
-};
-
-class ZuUniClientEditor : public AEffEditor {
+class ZuUniClientEditor : public ZuEditorBase, public CControlListener {
 public:
     explicit ZuUniClientEditor(ZuUniClient* effect);
     ~ZuUniClientEditor() override;
 
+    // 682 x 425 whether open or not.
     bool getRect(ERect** rect) override;
+    // Builds the frame with every control and pushes the section switches
+    // back through the parameter model so that the mask matches them.
     bool open(void* parentWindow) override;
     void close() override;
-    bool isOpen() override { return open_; }
-    // A skin bitmap (ids 1000..1068) while an editor is open, else null.
-    CBitmap* getBitmap(int32_t resourceId);
+    // Meters and readouts, every control's refresh from its engine value,
+    // then the redraw of what is dirty.
+    void idle() override;
 
     VisibilityMask& mask() { return mask_; }
-    // Marks the frame for a full redraw at the next idle tick when open.
-    void requestRefresh();
-    bool refreshRequested() const { return refreshRequested_; }
+    const EditorReadouts& readouts() const { return readouts_; }
+    ZuUniClient* client() const { return client_; }
+    // The engine state the controls are bound to.
+    float* engineCells();
+
+    // The control with this tag (the first one made), null when closed.
+    CControl* findControl(int32_t tag) const;
+    // Every preset menu of the open editor, for rebuilding.
+    std::vector<ZuOptionMenu*>& presetMenus() { return presetMenus_; }
+
+    // CControlListener
+    void valueChanged(CControl* control) override;
+    int32_t controlModifierClicked(CControl*, CButtonState) override { return 0; }
+
+protected:
+    // Each host parameter moved by its random range (0 for every record of
+    // this plug-in, so each value is applied again unchanged).
+    void randomise() override;
 
 private:
+    void refreshControls();
+
     ZuUniClient* client_;
-    ERect rect_{0, 0, 425, 682};
-    bool open_ = false;
-    bool refreshRequested_ = false;
     VisibilityMask mask_;
+    EditorReadouts readouts_;
+    std::vector<ZuOptionMenu*> presetMenus_;
+    uint32_t randomState_ = 1;
 };

@@ -45,9 +45,11 @@ void Engine::sendSettingsBlock() {
     const Modulation& m = modulation;
 
     const float eDelay = clamp01(c.delayLevel + m.at(kModDelayLevel));
-    delayLevel.setTarget(std::pow(eDelay, 1.5f) * c.fxReturn);
+    meters.delaySendLevel = std::pow(eDelay, 1.5f);
+    delayLevel.setTarget(meters.delaySendLevel * c.fxReturn);
     const float eReverb = clamp01(c.reverbLevel + m.at(kModReverbLevel));
-    reverbLevel.setTarget(std::pow(eReverb, 1.5f) * c.fxReturn);
+    meters.reverbSendLevel = std::pow(eReverb, 1.5f);
+    reverbLevel.setTarget(meters.reverbSendLevel * c.fxReturn);
 
     delayPower.setTarget(c.delayPower * c.fxSwitch);
     const float step = ctx.constants.delayTimeStep;

@@ -22,4 +22,7 @@ struct EngineMeters {
     float selectable = 0.0f;
     float selectableDisplay = 0.0f; // follows `selectable` once per control block
     float gateOpen = 0.0f;
+    // e^1.5 of each send's clamped level, before the factor `fx_return`
+    float delaySendLevel = 0.0f;
+    float reverbSendLevel = 0.0f;
 };

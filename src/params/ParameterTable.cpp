@@ -92,3 +92,9 @@ ParameterRecord* ParameterTable::byName(const char* key) {
         if (std::strcmp(r.name, key) == 0) return &r;
     return nullptr;
 }
+
+float ParameterTable::initialValue(int32_t tag) {
+    for (const RecordSpec& s : kSpecs)
+        if (s.tag == tag) return s.init;
+    return 0.0f;
+}

@@ -21,6 +21,8 @@ public:
     ParameterRecord* byTag(int32_t tag);         // null for tags without a record
     ParameterRecord* byRecordId(int32_t recordId);
     ParameterRecord* byName(const char* key);    // first record with that key
+    // The value a record's cell holds right after construction; 0 for tags without one.
+    static float initialValue(int32_t tag);
 
     const std::array<ParameterRecord, kNumRecords>& all() const { return records_; }
     const std::vector<ParameterRecord*>& stored() const { return stored_; }

@@ -1,4 +1,5 @@
 // The library's entry point, exported as VSTPluginMain and as main.
+#include "editor/EditorSnapshot.h"
 #include "plugin/ZuUniClient.h"
 
 #if defined(_WIN32)
@@ -22,4 +23,15 @@ VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
 // symbol name is set directly. Windows exports it through the .def file.
 VST_EXPORT AEffect* vstLegacyMain(audioMasterCallback audioMaster) __asm__("main");
 AEffect* vstLegacyMain(audioMasterCallback audioMaster) { return VSTPluginMain(audioMaster); }
+
+// For pictures of the editor without a display (orvel screenshot): the
+// pixels of the open editor, 0x00RRGGBB rows of width x height. 1 on success.
+VST_EXPORT int32_t OrvelEditorSnapshot(AEffect* effect, uint32_t* pixels, int32_t width, int32_t height) {
+    try {
+        if (!effect || !effect->object) return 0;
+        return snapshotEditor(static_cast<AudioEffect*>(effect->object), pixels, width, height) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
 #endif

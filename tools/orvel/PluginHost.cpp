@@ -196,3 +196,5 @@ VstIntPtr PluginHost::answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, fl
     default: return 0;
     }
 }
+
+void* PluginHost::symbol(const char* name) const { return module_ ? dlsym(module_, name) : nullptr; }

@@ -22,6 +22,8 @@ public:
     AEffect& effect() { return *effect_; }
     const std::string& path() const { return path_; }
     bool isOrvel() const;
+    // A function the module exports besides its entry point; null when it has none.
+    void* symbol(const char* name) const;
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);

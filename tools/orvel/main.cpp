@@ -18,7 +18,8 @@ const char* const kUsage =
     "  orvel programs [--plugin PATH]\n"
     "  orvel preset dump FILE.zuo\n"
     "  orvel preset build TEXT OUT.zuo [--plugin PATH]\n"
-    "  orvel demo [OUTDIR] [--presets DIR] [--plugin PATH]\n";
+    "  orvel demo [OUTDIR] [--presets DIR] [--plugin PATH]\n"
+    "  orvel screenshot OUT.png [--preset FILE.zuo] [--plugin PATH]\n";
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(command, "programs") == 0) return runPrograms(args);
         if (std::strcmp(command, "preset") == 0) return runPreset(args);
         if (std::strcmp(command, "demo") == 0) return runDemo(args);
+        if (std::strcmp(command, "screenshot") == 0) return runScreenshot(args);
         throw usageError(std::string("unknown command ") + command);
     } catch (const CliError& e) {
         std::fprintf(stderr, "orvel: %s\n", e.what());

@@ -1,0 +1,162 @@
+#include "editor/EditorLayout.h"
+
+namespace layout {
+namespace {
+
+using K = ControlKind;
+
+// Knob strips hold 96 images, fader strips 128.
+const ControlSpec kControls[] = {
+    {0, K::Knob, {490, 344, 542, 396}, 1044, 0, 96, 0},
+    {1, K::Knob, {20, 265, 72, 317}, 1027, 15, 96, 0},
+    {2, K::Knob, {20, 344, 72, 396}, 1026, 15, 96, 0},
+    {3, K::Knob, {100, 184, 152, 236}, 1053, 16, 96, 0},
+    {4, K::Knob, {100, 265, 152, 317}, 1035, 16, 96, 0},
+    {5, K::Knob, {100, 344, 152, 396}, 1051, 16, 96, 0},
+    {6, K::Knob, {180, 265, 232, 317}, 1009, 17, 96, 0},
+    {7, K::Knob, {180, 344, 232, 396}, 1008, 17, 96, 0},
+    {8, K::HSlider, {260, 89, 386, 120}, 1061, 18, 128, 0},
+    {9, K::HSlider, {306, 125, 394, 151}, 1014, 18, 128, 0},
+    {10, K::Knob, {260, 184, 312, 236}, 1033, 18, 96, 0},
+    {11, K::Knob, {330, 184, 382, 236}, 1034, 18, 96, 0},
+    {12, K::Knob, {260, 265, 312, 317}, 1045, 18, 96, 0},
+    {13, K::Knob, {330, 265, 382, 317}, 1046, 18, 96, 0},
+    {14, K::Knob, {260, 344, 312, 396}, 1041, 18, 96, 0},
+    {15, K::Knob, {330, 344, 382, 396}, 1042, 18, 96, 0},
+    {16, K::Slider, {412, 99, 436, 181}, 1021, 19, 128, 0},
+    {17, K::Slider, {451, 99, 475, 181}, 1022, 19, 128, 0},
+    {18, K::Button, {488, 105, 542, 118}, 1001, 19, 3, kStepping},
+    {19, K::Button, {488, 143, 542, 156}, 1036, 19, 3, kStepping},
+    {20, K::Slider, {412, 211, 436, 293}, 1012, 19, 128, 0},
+    {21, K::Slider, {451, 211, 475, 293}, 1010, 19, 128, 0},
+    {22, K::Slider, {490, 211, 514, 293}, 1011, 19, 128, 0},
+    {23, K::Button, {483, 189, 518, 201}, 1037, 19, 2, kStepping},
+    {24, K::Slider, {559, 211, 583, 293}, 1058, 19, 128, 0},
+    {25, K::Slider, {598, 211, 622, 293}, 1056, 19, 128, 0},
+    {26, K::Slider, {637, 211, 661, 293}, 1057, 19, 128, 0},
+    {27, K::Button, {630, 189, 665, 201}, 1037, 19, 2, kStepping},
+    {28, K::Knob, {410, 344, 462, 396}, 1023, 0, 96, 0},
+    {29, K::Slider, {559, 100, 583, 182}, 1017, 2, 128, 0},
+    {30, K::Slider, {598, 100, 622, 182}, 1018, 2, 128, 0},
+    {31, K::Button, {628, 90, 663, 102}, 1037, 2, 2, kStepping},
+    {32, K::Menu, {628, 106, 663, 118}, 1047, 2, 8, 0},
+    {33, K::Button, {628, 122, 663, 134}, 1052, 2, 2, kStepping},
+    {34, K::Slider, {559, 100, 583, 182}, 1039, 1, 128, 0},
+    {35, K::Slider, {598, 100, 622, 182}, 1040, 1, 128, 0},
+    {36, K::Button, {628, 90, 663, 102}, 1037, 1, 2, kStepping},
+    {37, K::Button, {628, 122, 663, 134}, 1060, 1, 2, kStepping},
+    {41, K::Button, {481, 304, 516, 316}, 1002, 0, 2, kStepping},
+    {45, K::Button, {559, 304, 594, 316}, 1005, 0, 2, kStepping},
+    {46, K::Button, {520, 304, 555, 316}, 1003, 0, 2, kStepping},
+    {59, K::Menu, {0, 0, 40, 20}, 0, 0, 2, 0},
+    {71, K::Menu, {628, 106, 663, 118}, 1048, 1, 8, 0},
+    {72, K::Button, {597, 75, 663, 87}, 1049, 19, 2, kStepping},
+    {76, K::PresetMenu, {30, 25, 120, 43}, 0, 0, 0, 0},
+    {79, K::Menu, {586, 402, 646, 414}, 1064, 0, 6, 0},
+    {80, K::Button, {652, 403, 664, 415}, 1063, 0, 2, kMomentary},
+    {81, K::Button, {568, 403, 580, 415}, 1062, 0, 2, kMomentary},
+    {96, K::Button, {598, 304, 633, 316}, 1015, 0, 2, kStepping},
+    {97, K::Button, {637, 304, 672, 316}, 1024, 0, 2, kStepping},
+    {99, K::Link, {145, 25, 164, 44}, 1032, 0, 2, 0},
+    {101, K::Button, {420, 403, 455, 415}, 1028, 0, 2, kStepping},
+    {102, K::Button, {120, 25, 139, 44}, 1067, 0, 2, kMomentary}, // next preset
+    {103, K::Button, {11, 25, 30, 44}, 1066, 0, 2, kMomentary},   // previous preset
+};
+
+using D = DisplayKind;
+using S = Source;
+
+// Number displays are 51 x 16 on the small display background (1004).
+const DisplaySpec kDisplays[] = {
+    // compressor
+    {38, {182, 318, 233, 334}, 17, D::Number, S::Readout, kCompressionPercent, 1, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {39, {181, 398, 232, 414}, 17, D::Number, S::Readout, kReleaseMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    {40, {189, 99, 199, 199}, 0, D::Image, S::Readout, kReductionComplement, 1, 0, "", 0, 0, 1007, 34, kCenterText},
+    // gate
+    {42, {32, 94, 60, 122}, 15, D::Image, S::Readout, kGateOpen, 1, 0, "", 0, 0, 1030, 32, kCenterText},
+    {43, {20, 318, 71, 334}, 15, D::Number, S::Readout, kGateThresholdDb, 1, 0, "db", 3, 0, 1004, 1, kCenterText},
+    {44, {21, 398, 72, 414}, 15, D::Number, S::Readout, kGateHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    // preamp
+    {47, {102, 318, 153, 334}, 16, D::Number, S::Readout, kHighPassHz, 1, 0, "hz", 3, 0, 1004, 1, kCenterText},
+    {48, {102, 239, 153, 255}, 16, D::Number, S::Readout, kPreampGainDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {49, {101, 398, 152, 414}, 16, D::Number, S::Readout, kDrive, 1, 0, " ", 3, 1, 1004, 1, kCenterText},
+    {50, {113, 94, 141, 122}, 16, D::Image, S::Readout, kCompressorInputMeter, 1.0f / 31, 0, "", 0, 0, 1059, 32, kCenterText},
+    // master
+    {51, {492, 398, 543, 414}, 0, D::Number, S::Readout, kMasterDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    // LFO page
+    {52, {552, 184, 603, 200}, 1, D::Number, S::Cell, 34, 100, 0, " ", 3, 0, 0, 1, kLeftText},
+    {53, {570, 184, 621, 200}, 1, D::Number, S::Readout, kLfoRateHz, 1, 0, "hz", 3, 2, 0, 1, kRightText},
+    {54, {628, 138, 666, 176}, 1, D::Image, S::Readout, kLfoRateIndicator, 1, 0, "", 0, 0, 1038, 39, kCenterText},
+    // envelope-follower page
+    {55, {571, 184, 622, 200}, 2, D::Number, S::Readout, kFollowerHoldMs, 1, 0, "ms", 3, 0, 0, 1, kRightText},
+    {56, {549, 184, 600, 200}, 2, D::Number, S::Cell, 29, 100, 0, " ", 3, 0, 0, 1, kLeftText},
+    {57, {627, 138, 665, 176}, 5, D::Image, S::Readout, kFollowerLevel, 1, 0, "", 0, 0, 1019, 39, kCenterText},
+    {58, {628, 138, 666, 176}, 6, D::Image, S::Readout, kFollowerLevel, 1, 0, "", 0, 0, 1020, 39, kCenterText},
+    // effects section
+    {61, {437, 296, 488, 312}, 19, D::Number, S::Cell, 21, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {62, {402, 296, 453, 312}, 19, D::Image, S::None, 0, 1, 0, "", 0, 0, 1004, 1, kCenterText},
+    {63, {408, 299, 448, 310}, 19, D::Image, S::Readout, kDelayStep, 1, 0, "", 0, 0, 1013, 14, kCenterText},
+    {64, {579, 296, 630, 312}, 19, D::Number, S::Cell, 25, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {65, {544, 296, 595, 312}, 19, D::Number, S::Cell, 24, 90, 10, " ", 3, 0, 1004, 1, kCenterText},
+    {66, {622, 296, 673, 312}, 19, D::Number, S::Readout, kReverbSendDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {67, {474, 296, 525, 312}, 19, D::Number, S::Readout, kDelaySendDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {68, {411, 398, 462, 414}, 0, D::Number, S::Cell, 28, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {69, {406, 185, 457, 201}, 19, D::Number, S::Cell, 16, 100, 0, " ", 3, 0, 0, 1, kLeftText},
+    {70, {425, 185, 476, 201}, 19, D::Number, S::Cell, 17, 98, 0, " ", 3, 0, 0, 1, kRightText},
+    {78, {574, 343, 658, 390}, 0, D::Image, S::Readout, kOutputMeter, 1.0f / 64, 0, "", 0, 0, 1043, 65, kCenterText},
+    // multiband dynamics
+    {82, {261, 398, 312, 414}, 18, D::Number, S::Cell, 14, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {83, {261, 318, 312, 334}, 18, D::Number, S::Cell, 12, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {84, {262, 238, 313, 254}, 18, D::Number, S::Cell, 10, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {85, {332, 318, 383, 334}, 18, D::Number, S::Readout, kMidLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {86, {332, 398, 383, 414}, 18, D::Number, S::Readout, kLowLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {87, {331, 238, 382, 254}, 18, D::Number, S::Readout, kHighLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {88, {261, 336, 312, 352}, 18, D::Number, S::Readout, kLowHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    {89, {262, 256, 313, 272}, 18, D::Number, S::Readout, kMidHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    {90, {262, 175, 313, 191}, 18, D::Number, S::Readout, kHighHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    {91, {258, 127, 309, 143}, 18, D::Number, S::Cell, 8, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    // covers of the switched-off sections
+    {92, {11, 71, 83, 403}, 10, D::Image, S::None, 0, 1, 0, "", 0, 0, 1006, 1, kCenterText},
+    {93, {91, 71, 164, 403}, 11, D::Image, S::None, 0, 1, 0, "", 0, 0, 1029, 1, kCenterText},
+    {94, {171, 71, 244, 403}, 12, D::Image, S::None, 0, 1, 0, "", 0, 0, 1054, 1, kCenterText},
+    {95, {251, 71, 395, 403}, 13, D::Image, S::None, 0, 1, 0, "", 0, 0, 1016, 1, kCenterText},
+    {98, {403, 71, 672, 298}, 14, D::Image, S::None, 0, 1, 0, "", 0, 0, 1025, 1, kCenterText},
+    // the info line at the top
+    {100, {170, 25, 436, 44}, 0, D::Info, S::None, 0, 1, 0, "", 0, 0, 1068, 4, kCenterText},
+};
+
+constexpr const char* kDestinations[] = {"Filter Freq", "Filter Reso", "Delay Time", "Delay Fdbk",
+                                         "Delay Level", "Reverb Room", "Reverb Decay", "Reverb Level"};
+constexpr const char* kMeterSources[] = {"Input", "Compressor", "Overdrive", "Dyn EQ", "Sends", "Output"};
+constexpr const char* kInvertStates[] = {"+", "inv"};
+
+} // namespace
+
+std::span<const ControlSpec> controls() { return kControls; }
+std::span<const DisplaySpec> displays() { return kDisplays; }
+
+const ControlSpec* controlFor(int32_t tag) {
+    for (const ControlSpec& c : kControls)
+        if (c.tag == tag) return &c;
+    return nullptr;
+}
+
+const DisplaySpec* displayFor(int32_t tag) {
+    for (const DisplaySpec& d : kDisplays)
+        if (d.tag == tag) return &d;
+    return nullptr;
+}
+
+float sensitivityFor(int32_t tag) { return tag == 9 ? 1.0f : 0.5f; }
+
+std::span<const char* const> menuEntries(int32_t tag) {
+    switch (tag) {
+    case 32:
+    case 71: return kDestinations;
+    case 79: return kMeterSources;
+    case 59: return kInvertStates;
+    default: return {};
+    }
+}
+
+} // namespace layout

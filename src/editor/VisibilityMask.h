@@ -1,0 +1,17 @@
+// The editor's visibility mask: one bit per control group, bit g is bit
+// g mod 32 of word g / 32. Group 0 (always shown) is set from the start.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+struct VisibilityMask {
+    std::array<uint32_t, 4> words{1u, 0u, 0u, 0u};
+    bool test(int bit) const { return (words[bit / 32] >> (bit % 32)) & 1u; }
+    void set(int bit, bool on) {
+        if (on)
+            words[bit / 32] |= 1u << (bit % 32);
+        else
+            words[bit / 32] &= ~(1u << (bit % 32));
+    }
+};

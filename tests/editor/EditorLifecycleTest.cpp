@@ -1,0 +1,182 @@
+// The editor's life through the host's opcodes on the built module, its
+// share of the skin, the idle hook's pacing and the program buttons.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "gui/CBitmap.h"
+#include "gui/SkinBitmaps.h"
+#include "state/SettingsKey.h"
+#include "support/EditorRig.h"
+#include "support/SettingsSandbox.h"
+#include "support/StateWords.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+ERect* editorRect(TestHost& host) {
+    ERect* r = nullptr;
+    EXPECT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
+    return r;
+}
+
+void expectPanelSize(const ERect* r) {
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->top, 0);
+    EXPECT_EQ(r->left, 0);
+    EXPECT_EQ(r->bottom, 425);
+    EXPECT_EQ(r->right, 682);
+}
+
+class FakeClock : public EditorClock {
+public:
+    uint64_t now = 1000;
+    int sleeps = 0;
+    uint64_t nowMs() override { return now; }
+    void sleepMs(int ms) override {
+        ++sleeps;
+        now += uint64_t(ms);
+    }
+};
+
+} // namespace
+
+TEST(EditorLifecycle, TheModuleReportsItsSizeOpenOrNotAndOpensAnyNumberOfTimes) {
+    TestHost host;
+    ASSERT_NE(host.open(), nullptr);
+    EXPECT_TRUE(host.effect()->flags & effFlagsHasEditor);
+    expectPanelSize(editorRect(host));
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1) << i;
+        EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1); // open again: nothing more
+        host.dispatch(effEditIdle);
+        if (i == 0) expectPanelSize(editorRect(host));
+        host.dispatch(effEditClose);
+        host.dispatch(effEditClose); // only the clean-up again
+    }
+    expectPanelSize(editorRect(host));
+    host.dispatch(effEditIdle); // closed: nothing to do
+    EXPECT_EQ(host.close(), 1);
+}
+
+TEST(EditorLifecycle, OpeningAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
+    EditorRig keeper, rig; // the keeper holds the skin so its counts can be watched
+    ASSERT_TRUE(keeper.open());
+    CBitmap* knob = keeper.editor()->getBitmap(1044);
+    CBitmap* background = keeper.editor()->getBitmap(1000);
+    const int32_t knobRefs = knob->getNbReference(), backgroundRefs = background->getNbReference();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(rig.open());
+        ASSERT_NE(rig.editor()->findControl(0), nullptr);
+        if (i == 0) {
+            EXPECT_EQ(knob->getNbReference(), knobRefs + 1); // the master knob of the second editor
+        }
+        rig.idle();
+        rig.close();
+        ASSERT_EQ(rig.editor()->getFrame(), nullptr);
+        ASSERT_EQ(rig.editor()->findControl(0), nullptr);
+        ASSERT_TRUE(rig.editor()->presetMenus().empty());
+    }
+    EXPECT_EQ(knob->getNbReference(), knobRefs);
+    EXPECT_EQ(background->getNbReference(), backgroundRefs);
+    EXPECT_EQ(skin::bitmapUsers(), 1);
+    keeper.close();
+    EXPECT_EQ(skin::bitmapUsers(), 0);
+}
+
+TEST(EditorLifecycle, TwoInstancesShareOneSkinUntilTheLastCloses) {
+    EditorRig a, b;
+    ASSERT_TRUE(a.open());
+    ASSERT_TRUE(b.open());
+    EXPECT_EQ(skin::bitmapUsers(), 2);
+    EXPECT_EQ(a.editor()->getBitmap(1000), b.editor()->getBitmap(1000));
+    EXPECT_EQ(a.editor()->getFrame()->getBackground(), b.editor()->getFrame()->getBackground());
+    a.close();
+    EXPECT_EQ(skin::bitmapUsers(), 1);
+    ASSERT_NE(b.editor()->getBitmap(1044), nullptr);
+    b.idle();
+    EXPECT_TRUE(b.editor()->getBitmap(1044)->isLoaded());
+    b.close();
+    EXPECT_EQ(skin::bitmapUsers(), 0);
+    EXPECT_EQ(a.editor()->getBitmap(1000), nullptr);
+}
+
+TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    FakeClock clock;
+    rig.editor()->setClock(&clock);
+    rig.host.clearCalls();
+    const int redraws = rig.editor()->getFrame()->redrawCount();
+    rig.editor()->doIdleStuff(); // due at once
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 1);
+    EXPECT_EQ(clock.sleeps, 0);
+    EXPECT_GT(rig.editor()->getFrame()->redrawCount(), redraws);
+
+    clock.now += 20; // 80 ms early: waits 4 ms, still too early
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 1);
+    EXPECT_EQ(clock.sleeps, 1);
+    clock.now = 1000 + 46; // 54 ms early: after 4 ms exactly 50 early, which runs
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 2);
+    EXPECT_EQ(clock.sleeps, 2);
+    // The next is due 100 ms after that one.
+    clock.now = 1050 + 99 - 55;
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 2);
+    clock.now = 1050 + 100;
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 3);
+    EXPECT_EQ(clock.sleeps, 3);
+    rig.editor()->setClock(nullptr);
+}
+
+TEST(EditorLifecycle, ThePreviousPresetButtonAtProgramZeroStepsToTheLastPresetOfThePreviousFolder) {
+    SettingsSandbox sandbox;
+    const std::string root = sandbox.root() + "/Presets/";
+    fs::create_directories(root);
+    writeSettingInt("firstuse", 1);
+    writeSettingString("presetpath0", root.c_str());
+    auto save = [&](const std::string& relative, float master) {
+        auto c = DirectHost::create();
+        c->setParameter(0, master);
+        c->presetName = fs::path(relative).stem().string();
+        fs::create_directories(fs::path(root + relative).parent_path());
+        ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));
+    };
+    save("A/a1.zuo", 0.1f);
+    save("A/a2.zuo", 0.2f);
+    save("B/b1.zuo", 0.3f);
+    save("B/b2.zuo", 0.4f);
+    save("B/b3.zuo", 0.5f);
+
+    EditorRig rig;
+    ProgramList& list = rig.client->programList();
+    ASSERT_GE(list.folderCount(), 2);
+    ASSERT_EQ(rig.client->currentProgram(), 0);
+    const int32_t folder = rig.client->presetFolderIndex;
+    const int32_t previous = folder > 0 ? folder - 1 : list.folderCount() - 1;
+    const int32_t last = list.entryCount(previous) - 1;
+    ASSERT_GE(last, 0);
+    const std::string expected = list.entry(previous, last)->name;
+
+    ASSERT_TRUE(rig.open());
+    rig.host.clearCalls();
+    rig.clickTag(103);
+    EXPECT_EQ(rig.client->presetFolderIndex, previous);
+    EXPECT_EQ(rig.client->currentProgram(), last);
+    EXPECT_EQ(rig.client->presetName, expected);
+    EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), 1); // the press only, not the release
+    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
+    EXPECT_EQ(rig.host.textOf(effGetProgramName), expected);
+    // The loaded preset shows at the next idle.
+    rig.idle();
+    EXPECT_FLOAT_EQ(rig.control(0)->getValue(), rig.host.getParameter(0));
+
+    rig.clickTag(102); // and forward again, into the folder it came from
+    EXPECT_EQ(rig.client->presetFolderIndex, folder);
+    EXPECT_EQ(rig.client->currentProgram(), 0);
+    EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), 2);
+}
