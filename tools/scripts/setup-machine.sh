@@ -7,7 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   clang libclang-rt-14-dev
-  libsndfile1-dev libfreetype-dev fonts-dejavu-core libpng-dev libx11-dev xvfb xauth
+  libsndfile1-dev libfreetype-dev fonts-dejavu-core libpng-dev libx11-dev libxtst-dev xvfb xauth
   lsp-plugins-vst
 )
 

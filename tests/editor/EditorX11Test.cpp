@@ -1,0 +1,130 @@
+// The editor in a real X server: opened by the host's opcode into a parent
+// window made here, clicked through the server (with the XTest extension when
+// it is there, as a user's pointer would), and the window's pixels compared
+// with the headless rendering of an editor in the same state.
+#include <gtest/gtest.h>
+
+// before X11's headers, whose macros (None) clash with names of ours
+#include "support/EditorRig.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#if defined(ORVEL_HAVE_XTEST)
+#include <X11/extensions/XTest.h>
+#endif
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "support/XvfbServer.h"
+
+namespace {
+
+class EditorX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<XvfbServer>();
+        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the editor window is not tested";
+        const char* old = std::getenv("DISPLAY");
+        if (old) oldDisplay_ = old;
+        hadDisplay_ = old != nullptr;
+        setenv("DISPLAY", server_->display().c_str(), 1);
+        display_ = XOpenDisplay(server_->display().c_str());
+        ASSERT_NE(display_, nullptr);
+        parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
+        XMapWindow(display_, parent_);
+        XSync(display_, False);
+    }
+    void TearDown() override {
+        if (!display_) return;
+        XDestroyWindow(display_, parent_);
+        XCloseDisplay(display_);
+        if (hadDisplay_)
+            setenv("DISPLAY", oldDisplay_.c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+
+    // Idles the editor through the host until the condition holds.
+    bool idleUntil(EditorRig& rig, const std::function<bool()>& done) {
+        for (int i = 0; i < 300; ++i) {
+            rig.idle();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+    // A left click at a point of the window, in the window's coordinates.
+    void click(Window w, CPoint p) {
+#if defined(ORVEL_HAVE_XTEST)
+        int event, error, major, minor;
+        if (XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+            int rx = 0, ry = 0;
+            Window ignored;
+            XTranslateCoordinates(display_, w, DefaultRootWindow(display_), p.x, p.y, &rx, &ry, &ignored);
+            XTestFakeMotionEvent(display_, DefaultScreen(display_), rx, ry, CurrentTime);
+            XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+            XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+            XSync(display_, False);
+            return;
+        }
+#endif
+        sendPointerEvent(display_, w, ButtonPress, p.x, p.y, Button1, 0, 1000);
+        sendPointerEvent(display_, w, ButtonRelease, p.x, p.y, Button1, Button1Mask, 1050);
+        XSync(display_, False);
+    }
+
+    // Pixels of the window that differ from the drawing.
+    long differences(Window w, const CDrawContext& expected) {
+        XImage* image = XGetImage(display_, w, 0, 0, 682, 425, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        long bad = 0;
+        for (int y = 0; y < 425; ++y)
+            for (int x = 0; x < 682; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
+        XDestroyImage(image);
+        return bad;
+    }
+
+    std::unique_ptr<XvfbServer> server_;
+    Display* display_ = nullptr;
+    Window parent_ = 0;
+    std::string oldDisplay_;
+    bool hadDisplay_ = false;
+};
+
+} // namespace
+
+TEST_F(EditorX11, OpensIntoTheHostsWindowTakesARealClickAndShowsTheHeadlessPicture) {
+    EditorRig rig, twin;
+    ASSERT_EQ(rig.host.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
+    CFrame* frame = rig.editor()->getFrame();
+    ASSERT_TRUE(frame->isNative());
+    const Window child = Window(reinterpret_cast<uintptr_t>(frame->getPlatformWindow()->nativeHandle()));
+    Window root, parentOfChild, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display_, child, &root, &parentOfChild, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(parentOfChild, parent_);
+
+    ASSERT_TRUE(twin.open());
+    twin.idle();
+    ASSERT_TRUE(idleUntil(rig, [&] { return frame->redrawCount() > 0 && differences(child, twin.editor()->getFrame()->offscreen()) == 0; }));
+    EXPECT_EQ(differences(child, twin.editor()->getFrame()->offscreen()), 0);
+
+    // The gate's switch, clicked in the window: the gate goes off and its cover shows.
+    ASSERT_FLOAT_EQ(rig.client->engine().cell[41], 0.5f);
+    click(child, EditorRig::centre(rig.control(41)->getViewSize()));
+    ASSERT_TRUE(idleUntil(rig, [&] { return rig.client->engine().cell[41] == 0.0f; }));
+    EXPECT_TRUE(rig.control(92)->isVisible());
+    twin.client->setParameter(41, 0.0f);
+    twin.idle();
+    EXPECT_TRUE(idleUntil(rig, [&] { return differences(child, twin.editor()->getFrame()->offscreen()) == 0; }));
+
+    rig.close();
+    children = nullptr;
+    XQueryTree(display_, parent_, &root, &parentOfChild, &children, &count);
+    if (children) XFree(children);
+    EXPECT_EQ(count, 0u); // closing takes the editor's window away
+}
