@@ -1,6 +1,7 @@
 #include "gui/ChildProcess.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,8 +103,33 @@ bool runAndCapture(const std::string& program, const std::vector<std::string>& a
     close(fds[1]);
     if (nullFd >= 0) close(nullFd);
     output.clear();
+    // Read until end of output; but a helper that dies while something it
+    // started still holds the pipe must not keep the host waiting, so a quiet
+    // pipe is a cue to look whether the child is still there.
+    int status = 0;
+    bool reaped = false;
     char buffer[4096];
     for (;;) {
+        pollfd ready{fds[0], POLLIN, 0};
+        const int r = poll(&ready, 1, 100);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (r == 0) {
+            pid_t gone;
+            do gone = waitpid(child, &status, WNOHANG);
+            while (gone < 0 && errno == EINTR);
+            if (gone == 0) continue; // still choosing
+            reaped = gone == child;
+            if (!reaped) break;
+            // Take what it wrote before it went, without waiting for more.
+            fcntl(fds[0], F_SETFL, fcntl(fds[0], F_GETFL) | O_NONBLOCK);
+            ssize_t n;
+            while ((n = read(fds[0], buffer, sizeof buffer)) > 0 && output.size() <= (1u << 20))
+                output.append(buffer, size_t(n));
+            break;
+        }
         const ssize_t n = read(fds[0], buffer, sizeof buffer);
         if (n > 0) {
             output.append(buffer, size_t(n));
@@ -113,8 +139,7 @@ bool runAndCapture(const std::string& program, const std::vector<std::string>& a
         }
     }
     close(fds[0]);
-    int status = 0;
-    if (waitFor(child, status) < 0) return false;
+    if (!reaped && waitFor(child, status) < 0) return false;
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return !(WIFEXITED(status) && WEXITSTATUS(status) == 127);
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
 
@@ -131,20 +132,45 @@ TEST_F(FakeDesktop, AnInstalledHandlerAnswersInsteadOfTheDesktop) {
 }
 
 TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaiting) {
-    // The fake viewer records its argument only after a while: openDocument
-    // must come back before that.
+    // The fake viewer records its argument and then keeps running until the
+    // test releases it: openDocument coming back at all shows it did not wait.
     const std::string file = bin_.file("xdg-open");
     {
         std::ofstream out(file);
-        out << "#!/bin/sh\nsleep 1\nprintf '%s' \"$1\" > '" << bin_.file("opened") << "'\n";
+        out << "#!/bin/sh\nprintf '%s' \"$1\" > '" << bin_.file("opened.tmp") << "'\n/bin/mv '"
+            << bin_.file("opened.tmp") << "' '" << bin_.file("opened") << "'\nwhile [ ! -e '" << bin_.file("release")
+            << "' ]; do /bin/sleep 0.05; done\nprintf done > '" << bin_.file("finished") << "'\n";
     }
     chmod(file.c_str(), 0755);
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(openDocument("/opt/Orvel/Manual/Manual.htm"));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
-    for (int i = 0; i < 100 && readFile(bin_.file("opened")).empty(); ++i)
+    for (int i = 0; i < 200 && readFile(bin_.file("opened")).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(readFile(bin_.file("opened")), "/opt/Orvel/Manual/Manual.htm");
+    EXPECT_EQ(readFile(bin_.file("finished")), ""); // still running after openDocument came back
+    std::ofstream(bin_.file("release")) << "x";
+    for (int i = 0; i < 200 && readFile(bin_.file("finished")).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(readFile(bin_.file("finished")), "done");
+}
+
+TEST_F(FakeDesktop, ADialogThatExitsWhileItsOffspringHoldsTheOutputStillAnswers) {
+    // The helper prints its answer and exits, leaving behind a process that
+    // inherited its standard output and lives until released.
+    const std::string file = bin_.file("zenity");
+    {
+        std::ofstream out(file);
+        out << "#!/bin/sh\n(while [ ! -e '" << bin_.file("release") << "' ]; do /bin/sleep 0.05; done) &\n"
+            << "printf '%s\\n' '/home/me/kept.zuo'\nexit 0\n";
+    }
+    chmod(file.c_str(), 0755);
+    auto answer = std::async(std::launch::async, [] {
+        std::string chosen;
+        return runFileDialog(request(FileDialogKind::Open), chosen) ? chosen : std::string("cancelled");
+    });
+    const bool cameBack = answer.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    std::ofstream(bin_.file("release")) << "x"; // lets a hanging reader go too
+    EXPECT_TRUE(cameBack) << "the dialog waited for a process it did not start";
+    EXPECT_EQ(answer.get(), "/home/me/kept.zuo");
 }
 
 TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
