@@ -1,0 +1,224 @@
+// Option menus: the pop-up as the frame's modal view, choosing, titles,
+// nested sub-menus, long scrolled lists and the parts' report tags.
+#include <gtest/gtest.h>
+
+#include "ControlRig.h"
+#include "editor/ZuKnob.h"
+#include "editor/ZuMenuHelper.h"
+#include "editor/ZuOptionMenu.h"
+#include "editor/ZuScrollbarY.h"
+#include "support/MessageCapture.h"
+
+namespace {
+
+const CRect kMenuRect(628, 106, 663, 118);
+
+ZuOptionMenu* addMenu(ControlRig& rig, int entries, int32_t tag = 32) {
+    auto* m = rig.add(new ZuOptionMenu(kMenuRect, &rig.log, tag));
+    for (int i = 0; i < entries; ++i) m->addEntry("entry " + std::to_string(i), i * 10);
+    return m;
+}
+
+// The centre of an entry's row in the open pop-up.
+CPoint rowPoint(ZuMenuPanel* panel, int32_t entry) {
+    const CRect r = panel->rowRect(entry);
+    return CPoint(r.left + 5, r.top + r.height() / 2);
+}
+
+struct ExtraLog : ZuOptionMenuExtraCallBack {
+    void optionMenuChosen(ZuOptionMenu*, ZuControl* owner, int32_t value) override {
+        owners.push_back(owner);
+        values.push_back(value);
+    }
+    std::vector<ZuControl*> owners;
+    std::vector<int32_t> values;
+};
+
+} // namespace
+
+TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
+    ControlRig rig;
+    ZuOptionMenu* m = addMenu(rig, 4);
+    m->addEntry("title", 99, kZuEntryTitle);
+    m->setShownText("none yet");
+    EXPECT_EQ(m->getShownText(), "none yet");
+    rig.press(CPoint(630, 110), kLButton);
+    rig.release(CPoint(630, 110), kLButton);
+    ASSERT_TRUE(m->isPopupOpen());
+    EXPECT_EQ(rig.frame().getModalView(), m->getPopup());
+    ZuMenuPanel* panel = m->getPopup()->level(0);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getViewSize().top, kMenuRect.bottom); // below the menu
+    EXPECT_EQ(panel->visibleRows(), 5);
+    EXPECT_FALSE(panel->scrolls());
+
+    // every click goes to the pop-up now, even one on another control
+    rig.press(rowPoint(panel, 4), kLButton, 5000); // the title cannot be chosen
+    EXPECT_TRUE(m->isPopupOpen());
+    EXPECT_TRUE(rig.log.values.empty());
+    rig.press(rowPoint(panel, 2), kLButton, 7000);
+    EXPECT_FALSE(m->isPopupOpen());
+    EXPECT_EQ(rig.frame().getModalView(), nullptr);
+    EXPECT_EQ(rig.log.values, std::vector<float>{20.0f});
+    EXPECT_EQ(m->getChosenIndex(), 2);
+    EXPECT_EQ(m->getShownText(), "entry 2");
+    EXPECT_FALSE(m->choose(4));
+    EXPECT_FALSE(m->choose(17));
+
+    // a press outside the list closes it without a choice
+    rig.press(CPoint(630, 110), kLButton, 9000);
+    ASSERT_TRUE(m->isPopupOpen());
+    rig.press(CPoint(5, 400), kLButton, 11000);
+    EXPECT_FALSE(m->isPopupOpen());
+    EXPECT_EQ(rig.log.values.size(), 1u);
+    rig.frame().idle(); // the closed pop-up is kept until the next opening and draws nothing
+}
+
+TEST(OptionMenu, BoundCellSelectsTheEntry) {
+    ControlRig rig;
+    auto* m = rig.add(new ZuOptionMenu(kMenuRect, &rig.log, 32));
+    for (int i = 0; i < 8; ++i) m->addEntry("target " + std::to_string(i), i);
+    m->setBoundFactor(8.0f);
+    float cell = 3 * 0.125f; // what the editor sends for the entry of value 3
+    ASSERT_TRUE(m->bindValue(&cell));
+    rig.frame().refreshControls();
+    EXPECT_EQ(m->getValue(), 3.0f);
+    EXPECT_EQ(m->getChosenIndex(), 3);
+    cell = 0.999f;
+    rig.frame().refreshControls();
+    EXPECT_EQ(m->getChosenIndex(), 7);
+}
+
+TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
+    ControlRig rig;
+    ExtraLog extra;
+    ZuOptionMenu* m = addMenu(rig, 2);
+    m->setExtraCallBack(&extra);
+    auto sub = std::make_unique<ZuOptionMenu>(kMenuRect, &rig.log, 32);
+    sub->addEntry("inner a", 0);
+    sub->addEntry("inner b", 1);
+    auto deeper = std::make_unique<ZuOptionMenu>(kMenuRect, &rig.log, 32);
+    deeper->addEntry("deep", 5);
+    ZuOptionMenu* deep = sub->addSubMenu("more", std::move(deeper), 2);
+    ZuOptionMenu* inner = m->addSubMenu("folder", std::move(sub), 40);
+    EXPECT_EQ(inner->getParentMenu(), m);
+    EXPECT_FALSE(m->choose(2)); // a sub-menu entry opens, it is not chosen
+
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(100, 100)));
+    ZuMenuHelper* helper = m->getPopup();
+    rig.press(rowPoint(helper->level(0), 2), kLButton, 1000);
+    ASSERT_EQ(helper->levelCount(), 2);
+    ZuMenuPanel* second = helper->level(1);
+    EXPECT_EQ(second->getMenu(), inner);
+    EXPECT_EQ(second->getViewSize().left, helper->level(0)->getViewSize().right); // beside the first level
+    rig.press(rowPoint(second, 2), kLButton, 3000);
+    ASSERT_EQ(helper->levelCount(), 3);
+    rig.press(rowPoint(helper->level(2), 0), kLButton, 5000);
+    EXPECT_FALSE(m->isPopupOpen());
+    EXPECT_EQ(deep->getValue(), 5.0f);
+    EXPECT_EQ(inner->getChosenIndex(), 2);
+    EXPECT_EQ(m->getValue(), 40.0f); // the entry that leads to the choice
+    EXPECT_EQ(rig.log.entries, std::vector<std::string>{"v32"}); // reported once, by the top menu
+    EXPECT_EQ(extra.values, std::vector<int32_t>{40});
+    EXPECT_EQ(extra.owners, std::vector<ZuControl*>{nullptr});
+
+    // another sub-menu entry replaces the deeper levels
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(100, 100)));
+    helper = m->getPopup();
+    rig.press(rowPoint(helper->level(0), 2), kLButton, 7000);
+    rig.press(rowPoint(helper->level(1), 2), kLButton, 9000);
+    EXPECT_EQ(helper->levelCount(), 3);
+    rig.press(rowPoint(helper->level(0), 2), kLButton, 11000); // the same again: kept
+    EXPECT_EQ(helper->levelCount(), 3);
+}
+
+TEST(OptionMenu, LongListsScrollWithinTheFrame) {
+    ControlRig rig;
+    ZuOptionMenu* m = addMenu(rig, 100);
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(600, 300)));
+    ZuMenuPanel* panel = m->getPopup()->level(0);
+    const CRect r = panel->getViewSize();
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.bottom, 425);
+    EXPECT_LE(r.right, 682);
+    EXPECT_EQ(panel->visibleRows(), (425 - 2 * ZuMenuHelper::kBorder) / ZuMenuHelper::kRowHeight);
+    ASSERT_TRUE(panel->scrolls());
+    EXPECT_EQ(panel->firstRow(), 0);
+
+    // down button, up button, scroll bar and wheel, all kept within the list
+    const CRect down = panel->getView(2)->getViewSize();
+    rig.press(CPoint(down.left + 3, down.top + 3), kLButton, 1000);
+    rig.press(CPoint(down.left + 3, down.top + 3), kLButton, 3000);
+    EXPECT_EQ(panel->firstRow(), 2);
+    const CRect up = panel->getView(0)->getViewSize();
+    rig.press(CPoint(up.left + 3, up.top + 3), kLButton, 5000);
+    EXPECT_EQ(panel->firstRow(), 1);
+    const CRect bar = panel->scrollbar()->getViewSize();
+    rig.press(CPoint(bar.left + 3, bar.bottom - 1), kLButton, 7000);
+    EXPECT_EQ(panel->firstRow(), 100 - panel->visibleRows());
+    rig.release(CPoint(bar.left + 3, bar.bottom - 1), kLButton);
+    rig.window().wheel(CPoint(r.left + 5, r.top + 20), 100.0f, 0);
+    EXPECT_EQ(panel->firstRow(), 0);
+    rig.window().wheel(CPoint(r.left + 5, r.top + 20), -1.0f, 0);
+    EXPECT_EQ(panel->firstRow(), 3);
+
+    // the shown rows are the scrolled ones
+    rig.press(rowPoint(panel, 3), kLButton, 9000);
+    EXPECT_EQ(rig.log.values, std::vector<float>{30.0f});
+    EXPECT_TRUE(rig.log.entries.size() == 1);
+
+    // reopening shows the chosen entry
+    m->choose(90);
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(0, 0)));
+    ZuMenuPanel* again = m->getPopup()->level(0);
+    EXPECT_LE(again->firstRow(), 90);
+    EXPECT_GT(again->firstRow() + again->visibleRows(), 90);
+}
+
+TEST(OptionMenu, UnknownPartTagIsReportedAndIgnored) {
+    ControlRig rig;
+    MessageCapture messages;
+    ZuOptionMenu* m = addMenu(rig, 3);
+    CControl stray(CRect(0, 0, 1, 1), m, 7);
+    m->valueChanged(&stray);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0], "unknown value in ZuOptionMenu::valueChanged : val:7");
+    EXPECT_TRUE(rig.log.values.empty());
+    EXPECT_FALSE(m->isPopupOpen());
+}
+
+TEST(OptionMenu, ContextMenuOfAKnobOpensOnARightClick) {
+    ControlRig rig;
+    ExtraLog extra;
+    ZuOptionMenu* menu = addMenu(rig, 3, 59);
+    menu->setExtraCallBack(&extra);
+    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig.log, 7, nullptr, 96));
+    k->setContextMenu(menu);
+    rig.press(CPoint(120, 120), kRButton);
+    ASSERT_TRUE(menu->isPopupOpen());
+    EXPECT_FALSE(k->isTracking());
+    EXPECT_EQ(menu->getOwner(), k);
+    ZuMenuPanel* panel = menu->getPopup()->level(0);
+    EXPECT_EQ(panel->getViewSize().left, 120); // at the mouse
+    rig.press(rowPoint(panel, 1), kLButton, 5000);
+    EXPECT_EQ(extra.owners, std::vector<ZuControl*>{k});
+    EXPECT_EQ(extra.values, std::vector<int32_t>{10});
+    // the command key does the same
+    rig.press(CPoint(120, 120), kLButton | kApple, 9000);
+    EXPECT_TRUE(menu->isPopupOpen());
+}
+
+TEST(OptionMenu, RebuildWhileTheListIsOpenClosesIt) {
+    ControlRig rig;
+    ZuOptionMenu* m = addMenu(rig, 3);
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
+    m->removeAllEntries();
+    EXPECT_FALSE(m->isPopupOpen());
+    EXPECT_EQ(rig.frame().getModalView(), nullptr);
+    EXPECT_EQ(m->getChosenIndex(), -1);
+    // an empty menu still opens an (empty) list
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
+    CPoint p(12, 12);
+    rig.press(p, kLButton);
+    EXPECT_TRUE(rig.log.values.empty());
+}
