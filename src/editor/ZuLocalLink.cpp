@@ -2,17 +2,9 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
+#include "gui/ShellOpen.h"
 #include "state/PathText.h"
 #include "state/SettingsKey.h"
-
-namespace {
-
-ZuLocalLink::DocumentOpener& opener() {
-    static ZuLocalLink::DocumentOpener o;
-    return o;
-}
-
-} // namespace
 
 ZuLocalLink::ZuLocalLink(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* image)
     : ZuControl(size, listener, tag, image), path_(manualPath()) {}
@@ -22,12 +14,6 @@ std::string ZuLocalLink::manualPath() {
     if (!readSettingString("installpath", folder)) return "emptyManual.htm";
     ensureTrailingSeparator(folder);
     return folder + "Manual" + kPathSeparator + "Manual.htm";
-}
-
-ZuLocalLink::DocumentOpener ZuLocalLink::setDocumentOpener(DocumentOpener o) {
-    DocumentOpener previous = std::move(opener());
-    opener() = std::move(o);
-    return previous;
 }
 
 void ZuLocalLink::draw(CDrawContext* context) {
@@ -57,9 +43,9 @@ CMouseEventResult ZuLocalLink::onMouseUp(CPoint& where, const CButtonState&) {
     if (!pressed_) return kMouseEventNotHandled;
     pressed_ = false;
     setDirty(true);
-    if (getViewSize().pointInside(where) && isVisible() && opener()) {
+    if (getViewSize().pointInside(where) && isVisible()) {
         try {
-            opener()(path_);
+            openDocument(path_);
         } catch (...) {
             // a failing desktop must not take the host down
         }

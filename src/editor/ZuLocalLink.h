@@ -2,15 +2,12 @@
 // open the manual below the install folder.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "editor/ZuControl.h"
 
 class ZuLocalLink : public ZuControl {
 public:
-    using DocumentOpener = std::function<bool(const std::string& path)>;
-
     // Reads "installpath" from the settings now.
     ZuLocalLink(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* image = nullptr);
 
@@ -19,9 +16,6 @@ public:
     // "emptyManual.htm" without an install folder setting.
     static std::string manualPath();
     bool isPressed() const { return pressed_; }
-
-    // How documents are opened (tests script it); returns the previous opener.
-    static DocumentOpener setDocumentOpener(DocumentOpener opener);
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

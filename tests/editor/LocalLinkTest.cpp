@@ -4,6 +4,7 @@
 
 #include "ControlRig.h"
 #include "editor/ZuLocalLink.h"
+#include "gui/ShellOpen.h"
 #include "state/SettingsKey.h"
 #include "support/SettingsSandbox.h"
 
@@ -20,7 +21,7 @@ TEST(LocalLink, ReleaseInsideOpensTheManual) {
     SettingsSandbox sandbox;
     writeSettingString("installpath", "/opt/orvel");
     std::vector<std::string> opened;
-    auto previous = ZuLocalLink::setDocumentOpener([&](const std::string& p) {
+    auto previous = setShellOpenHandler([&](const std::string& p) {
         opened.push_back(p);
         return true;
     });
@@ -41,5 +42,5 @@ TEST(LocalLink, ReleaseInsideOpensTheManual) {
     rig.release(CPoint(150, 30), kLButton);
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_TRUE(rig.log.entries.empty());
-    ZuLocalLink::setDocumentOpener(previous);
+    setShellOpenHandler(previous);
 }
