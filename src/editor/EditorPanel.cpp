@@ -4,11 +4,16 @@
 #include "editor/ZuButton.h"
 #include "editor/ZuDisplay.h"
 #include "editor/ZuKnob.h"
+#include "editor/ZuLocalLink.h"
 #include "editor/ZuOptionMenu.h"
+#include "editor/ZuPresetMenu.h"
 #include "editor/ZuUniClientEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
 #include "params/ParameterTable.h"
+#include "plugin/ZuUniClient.h"
+
+#include <string>
 
 using namespace layout;
 
@@ -44,6 +49,8 @@ public:
         case ControlKind::HSlider: made = knob(c, strip); break;
         case ControlKind::Button: made = button(c, strip); break;
         case ControlKind::Menu: made = menu(c, strip); break;
+        case ControlKind::PresetMenu: made = presetMenu(c, strip); break;
+        case ControlKind::Link: made = new ZuLocalLink(c.rect, &editor_, c.tag, strip); break;
         default: break;
         }
         if (made) add(made, c.group);
@@ -102,6 +109,20 @@ private:
         return m;
     }
 
+    // The file browser of preset folder slot 0; it shows "default" until a
+    // preset is chosen.
+    ZuControl* presetMenu(const ControlSpec& c, CBitmap* strip) {
+        auto* m = new ZuPresetMenu(c.rect, &editor_, c.tag, strip, kPresetMenuStyle);
+        m->setFont(kPanelFont);
+        m->setShownText("default");
+        m->setTextColor(kDisplayText);
+        std::string folder;
+        editor_.client()->readPresetFolderSetting(folder, 0);
+        m->build(folder.c_str(), "zuo");
+        editor_.presetMenus().push_back(m);
+        return m;
+    }
+
     void bind(ZuControl* control, int32_t tag) {
         control->bindValue(&cells_[tag], 0.0f, 1.0f);
         control->refreshFromBound();
@@ -127,4 +148,7 @@ void buildPanel(ZuUniClientEditor& editor, CFrame& frame) {
     for (const ControlSpec& c : controls()) builder.control(c);
 }
 
-void presetMenuAction(ZuUniClientEditor&, CControl*) {}
+void presetMenuAction(ZuUniClientEditor& editor, CControl* control) {
+    auto* menu = dynamic_cast<ZuPresetMenu*>(control);
+    if (menu) performPresetMenuAction(*menu, *editor.client(), editor.presetMenus());
+}

@@ -13,7 +13,7 @@
 #include "gui/CControl.h"
 
 class ZuUniClient;
-class ZuOptionMenu;
+class ZuPresetMenu;
 
 class ZuUniClientEditor : public ZuEditorBase, public CControlListener {
 public:
@@ -39,7 +39,7 @@ public:
     // The control with this tag (the first one made), null when closed.
     CControl* findControl(int32_t tag) const;
     // Every preset menu of the open editor, for rebuilding.
-    std::vector<ZuOptionMenu*>& presetMenus() { return presetMenus_; }
+    std::vector<ZuPresetMenu*>& presetMenus() { return presetMenus_; }
 
     // CControlListener
     void valueChanged(CControl* control) override;
@@ -56,6 +56,6 @@ private:
     ZuUniClient* client_;
     VisibilityMask mask_;
     EditorReadouts readouts_;
-    std::vector<ZuOptionMenu*> presetMenus_;
+    std::vector<ZuPresetMenu*> presetMenus_;
     uint32_t randomState_ = 1;
 };

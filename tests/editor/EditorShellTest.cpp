@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "editor/ZuButton.h"
@@ -11,6 +12,9 @@
 #include "editor/ZuDisplay.h"
 #include "editor/ZuKnob.h"
 #include "editor/ZuOptionMenu.h"
+#include "editor/ZuPresetMenu.h"
+#include "state/SettingsKey.h"
+#include "support/TempDir.h"
 #include "support/EditorRig.h"
 
 namespace {
@@ -28,7 +32,7 @@ constexpr const char* kControlPlaces =
     "41 481 304 516 316  45 559 304 594 316  46 520 304 555 316  59 0 0 40 20 "
     "71 628 106 663 118  72 597 75 663 87  79 586 402 646 414  80 652 403 664 415 "
     "81 568 403 580 415  96 598 304 633 316  97 637 304 672 316  101 420 403 455 415 "
-    "102 120 25 139 44  103 11 25 30 44";
+    "102 120 25 139 44  103 11 25 30 44  76 30 25 120 43  99 145 25 164 44";
 // Controls 34..37 share their places with 29..33 on the other modulation page.
 constexpr const char* kSharedPlaces = "34 559 100 583 182  35 598 100 622 182  36 628 90 663 102  37 628 122 663 134";
 constexpr const char* kDisplayPlaces =
@@ -327,4 +331,34 @@ TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     ASSERT_EQ(automated.size(), 1u);
     EXPECT_EQ(automated[0].index, 32);
     EXPECT_FLOAT_EQ(automated[0].opt, 0.875f);
+}
+
+TEST(EditorShell, PresetMenuListsPresetFolderSlotZeroAndLoadsTheChosenFile) {
+    TempDir folder("orvel-menu");
+    {
+        EditorRig maker;
+        maker.effect->setParameter(maker.effect, 0, 0.8f); // master
+        ASSERT_TRUE(maker.client->savePresetFile(folder.file("Loud.zuo").c_str()));
+    }
+    std::ofstream(folder.file("notes.txt")) << "not a preset";
+    ASSERT_TRUE(writeSettingString("presetpath0", (folder.path() + "/").c_str()));
+
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    auto* menu = dynamic_cast<ZuPresetMenu*>(rig.control(76));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->getShownText(), "default");
+    EXPECT_EQ(rig.editor()->presetMenus().size(), 1u);
+    // Four fixed entries, then the one preset file; the text file is left out.
+    ASSERT_EQ(menu->getNbEntries(), 5);
+    EXPECT_EQ(menu->getEntry(4)->text, "Loud");
+
+    rig.effect->setParameter(rig.effect, 0, 0.2f);
+    ASSERT_TRUE(menu->choose(4));
+    EXPECT_FLOAT_EQ(rig.effect->getParameter(rig.effect, 0), 0.8f);
+    EXPECT_FALSE(rig.callsOf(audioMasterUpdateDisplay).empty());
+
+    rig.close();
+    EXPECT_TRUE(rig.editor()->presetMenus().empty());
+    writeSettingString("presetpath0", "");
 }
