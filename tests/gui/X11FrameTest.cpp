@@ -116,13 +116,7 @@ protected:
 
     // Pixels of the window that differ from the frame's headless twin.
     long differences(Window w, const CDrawContext& expected) {
-        XImage* image = XGetImage(display_, w, 0, 0, 682, 425, AllPlanes, ZPixmap);
-        if (!image) return -1;
-        long bad = 0;
-        for (int y = 0; y < 425; ++y)
-            for (int x = 0; x < 682; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
-        XDestroyImage(image);
-        return bad;
+        return windowDifferences(display_, w, expected, 682, 425);
     }
 
     std::unique_ptr<XvfbServer> server_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,6 +12,8 @@
 #include <unistd.h>
 
 #include <string>
+
+#include "gui/CDrawContext.h"
 
 extern char** environ;
 
@@ -88,4 +91,15 @@ inline void sendPointerEvent(Display* display_, Window w, int type, int x, int y
     }
     XSendEvent(display_, w, False, mask, &e);
     XSync(display_, False);
+}
+
+// Pixels of the window's top left width x height that differ from the drawing; -1 when unreadable.
+inline long windowDifferences(Display* display, Window w, const CDrawContext& expected, int width, int height) {
+    XImage* image = XGetImage(display, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image) return -1;
+    long bad = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
+    XDestroyImage(image);
+    return bad;
 }
