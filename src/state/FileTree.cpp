@@ -1,47 +1,51 @@
 #include "state/FileTree.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-#include <vector>
+#include <set>
 
-namespace fs = std::filesystem;
+#include "state/FolderListing.h"
+#include "state/PathText.h"
+#include "state/ZuFileio.h"
 
 namespace {
 
-constexpr int kMaxDepth = 64; // a guard against links that loop
+// Links can join a tree to itself any number of times; however it is made,
+// no folder is entered twice, and the walk ends after these many.
+constexpr int kMaxDepth = 64;
+constexpr size_t kMaxFolders = 20000;
 
-std::string search(const fs::path& folder, const std::string& fileName, int depth) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return std::string();
-    std::vector<fs::path> files, folders;
-    for (const fs::directory_entry& e : it) {
-        std::error_code typeError;
-        if (e.is_directory(typeError))
-            folders.push_back(e.path());
-        else if (e.is_regular_file(typeError))
-            files.push_back(e.path());
+struct Search {
+    const std::string& fileName;
+    std::set<std::string> visited;
+    size_t entered = 0;
+
+    std::string in(const std::string& folder, int depth) {
+        const std::string id = folderIdentity(folder);
+        if (id.empty() || !visited.insert(id).second || ++entered > kMaxFolders) return std::string();
+        ZuCharList listing;
+        ZuFileio::listDirectory(folder, listing);
+        for (int32_t i = 0; i < listing.count(); ++i)
+            if (!listing.isDirectory(i) && listing.name(i) == fileName) return folder + listing.name(i);
+        if (depth >= kMaxDepth) return std::string();
+        for (int32_t i = 0; i < listing.count(); ++i) {
+            if (!listing.isDirectory(i)) continue;
+            std::string sub = folder + listing.name(i);
+            ensureTrailingSeparator(sub);
+            std::string found = in(sub, depth + 1);
+            if (!found.empty() || entered > kMaxFolders) return found;
+        }
+        return std::string();
     }
-    std::sort(files.begin(), files.end());
-    for (const fs::path& f : files)
-        if (f.filename().string() == fileName) return f.string();
-    if (depth >= kMaxDepth) return std::string();
-    std::sort(folders.begin(), folders.end());
-    for (const fs::path& sub : folders) {
-        std::string found = search(sub, fileName, depth + 1);
-        if (!found.empty()) return found;
-    }
-    return std::string();
-}
+};
 
 } // namespace
 
 std::string findFileInTree(const std::string& root, const std::string& fileName) {
     if (root.empty() || fileName.empty()) return std::string();
     try {
-        return search(fs::path(root), fileName, 0);
+        std::string folder = root;
+        ensureTrailingSeparator(folder);
+        return Search{fileName, {}, 0}.in(folder, 0);
     } catch (...) {
-        return std::string(); // a name the platform cannot convert, or no memory
+        return std::string(); // no memory
     }
 }

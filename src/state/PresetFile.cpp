@@ -1,42 +1,21 @@
 #include "state/PresetFile.h"
 
-#include <cstdio>
-#include <memory>
-
+#include "state/RegularFile.h"
 #include "state/ZuChunk.h"
 
-namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
-
-bool readExactly(const std::string& path, void* dst, size_t n) {
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f) return false;
-    return std::fread(dst, 1, n, f.get()) == n;
-}
-
-} // namespace
-
 bool readPresetHeader(const std::string& path, uint8_t out[kPresetHeaderBytes]) {
-    if (path.empty()) return false;
-    return readExactly(path, out, kPresetHeaderBytes);
+    RegularFileReader f;
+    return f.open(path) == OpenOutcome::kOpened && f.read(out, kPresetHeaderBytes);
 }
 
 bool readPresetContent(const std::string& path, int32_t totalWords, std::vector<uint8_t>& out) {
-    if (path.empty() || totalWords < kStateHeaderWords || totalWords > kMaxPresetWords) return false;
+    if (totalWords < kStateHeaderWords || totalWords > kMaxPresetWords) return false;
     const size_t bytes = static_cast<size_t>(totalWords) * 4;
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f) return false;
+    RegularFileReader f;
     // The size first, so that a header that lies costs no large allocation.
-    if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;
-    const long size = std::ftell(f.get());
-    if (size < 0 || static_cast<unsigned long>(size) < bytes) return false;
-    if (std::fseek(f.get(), 0, SEEK_SET) != 0) return false;
+    if (f.open(path) != OpenOutcome::kOpened || f.size() < bytes) return false;
     std::vector<uint8_t> content(bytes);
-    if (std::fread(content.data(), 1, bytes, f.get()) != bytes) return false;
+    if (!f.read(content.data(), bytes)) return false;
     out.swap(content);
     return true;
 }

@@ -9,7 +9,8 @@
 constexpr int32_t kPresetHeaderBytes = 20;
 constexpr int32_t kMaxPresetWords = 4 * 1024 * 1024; // far above any layout a writer produces
 
-// The first 20 bytes; false when the file cannot be opened or is shorter.
+// The first 20 bytes; false when the file is not a regular file, cannot be
+// opened or is shorter.
 bool readPresetHeader(const std::string& path, uint8_t out[kPresetHeaderBytes]);
 // The first 4 x totalWords bytes; false when the file cannot be opened, is
 // shorter, or totalWords is below the header size or above kMaxPresetWords.

@@ -7,22 +7,6 @@
 #include "state/PresetFile.h"
 #include "state/ZuFileio.h"
 
-namespace {
-unsigned char folded(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
-} // namespace
-
-bool presetNameLess(const std::string& a, const std::string& b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char x = folded(a[i]), y = folded(b[i]);
-        if (x != y) return x < y;
-    }
-    return a.size() < b.size();
-}
-
 ProgramList::ProgramList(std::string extension, int32_t expectedKind, int32_t expectedCode)
     : extension_(std::move(extension)), expectedKind_(expectedKind), expectedCode_(expectedCode) {}
 
@@ -48,14 +32,12 @@ void ProgramList::scan(const std::string& root) {
 
 void ProgramList::readFolder(const std::string& path, PresetFolder& into) {
     ZuCharList files;
-    ZuFileio::listFiles(path, files);
-    std::vector<std::string> names;
-    for (int32_t i = 0; i < files.count(); ++i) names.emplace_back(files.name(i));
-    std::stable_sort(names.begin(), names.end(), presetNameLess);
+    ZuFileio::listFiles(path, files); // sorted by name already
     const std::string suffix = "." + extension_;
     std::string folder = path;
     ensureTrailingSeparator(folder);
-    for (const std::string& file : names) {
+    for (int32_t i = 0; i < files.count(); ++i) {
+        const std::string file = files.name(i);
         if (file.size() < suffix.size() || file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
         std::unique_ptr<PresetEntry> e = readEntry(folder + file, file.substr(0, file.size() - suffix.size()));

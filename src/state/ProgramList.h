@@ -30,8 +30,8 @@ class ProgramList {
 public:
     ProgramList(std::string extension = "zuo", int32_t expectedKind = 1, int32_t expectedCode = 41);
 
-    // Rebuilds the list from the subfolders of root (in the file system's
-    // order), each folder's presets sorted by name. Unreadable and foreign
+    // Rebuilds the list from the subfolders of root, folders and each
+    // folder's presets in listing order (by name, see ZuFileio). Unreadable and foreign
     // files are left out silently; a missing root gives an empty list.
     void scan(const std::string& root);
 
@@ -58,7 +58,3 @@ private:
     int32_t expectedCode_;
     int32_t folderCount_ = 0;
 };
-
-// Name order of the list: letters a to z compare as upper case, every other
-// byte by its value.
-bool presetNameLess(const std::string& a, const std::string& b);

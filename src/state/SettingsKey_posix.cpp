@@ -22,37 +22,30 @@
 #include <mutex>
 
 #include "state/AtomicFile.h"
+#include "state/RegularFile.h"
 #include "state/RegistryText.h"
 #include "state/SettingsKey.h"
 #include "state/UserFolders.h"
 
 namespace {
 
-constexpr off_t kLargestSettingsFile = 4 * 1024 * 1024;
+constexpr uint64_t kLargestSettingsFile = 4 * 1024 * 1024;
 
 enum class FileState { kMissing, kRead, kUnreadable };
 
+// A FIFO or device in the file's place counts as unreadable: it is never
+// waited on, read or replaced.
 FileState readWholeFile(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? FileState::kMissing : FileState::kUnreadable;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargestSettingsFile) {
-        ::close(fd);
-        return FileState::kUnreadable;
+    RegularFileReader f;
+    switch (f.open(path)) {
+    case OpenOutcome::kOpened: break;
+    case OpenOutcome::kMissing: return FileState::kMissing;
+    default: return FileState::kUnreadable;
     }
-    out.clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof(buffer));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || out.size() + static_cast<size_t>(n) > static_cast<size_t>(kLargestSettingsFile)) {
-            ::close(fd);
-            return FileState::kUnreadable;
-        }
-        if (n == 0) break;
-        out.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
+    if (f.size() > kLargestSettingsFile) return FileState::kUnreadable;
+    std::string text(static_cast<size_t>(f.size()), '\0');
+    if (!f.read(text.data(), text.size())) return FileState::kUnreadable;
+    out.swap(text);
     return FileState::kRead;
 }
 

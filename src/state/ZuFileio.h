@@ -1,5 +1,6 @@
-// Folder listings for the preset library, in the file system's own
-// enumeration order.
+// Folder listings for the preset library and the preset menu, in one order
+// on every platform and file system: the program list and the host's chunks
+// number folders by their place in it.
 #pragma once
 
 #include <cstdint>
@@ -28,13 +29,21 @@ private:
     std::vector<int8_t> flags_;
 };
 
+// The listing order: names compared with the letters a to z folded to upper
+// case (as Windows shows them), every other byte by its value; names equal
+// that way by their bytes.
+bool listingOrderLess(const std::string& a, const std::string& b);
+
 class ZuFileio {
 public:
-    // Every entry of the folder except "." and ".."; empty when it cannot be read.
+    // Every entry of the folder except "." and "..", in listing order; empty
+    // when it cannot be read. A folder link that leads back to the folder or
+    // to one it lies in is left out, so that a walk down the listings ends.
     static void listDirectory(const std::string& path, ZuCharList& out);
     // The same, files only.
     static void listFiles(const std::string& path, ZuCharList& out);
     // The full path of the first file of that name in root or, depth-first,
-    // below it (a folder's own files first, names compared exactly); "" when none.
+    // below it (a folder's own files first, names compared exactly); "" when
+    // none. No folder is searched twice, however links join the tree.
     static std::string findFileInTree(const std::string& root, const std::string& fileName);
 };

@@ -3,51 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 
 #include "gui/FileDialog.h"
 #include "state/ProgramList.h"
-#include "state/SettingsKey.h"
 #include "support/MessageCapture.h"
-#include "support/SettingsSandbox.h"
-#include "support/StateWords.h"
+#include "support/PresetTree.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-// A settings store whose preset root is root/Presets, past its first run.
-struct PresetTree {
-    SettingsSandbox sandbox;
-    std::string root = sandbox.root() + "/Presets/";
-    PresetTree() {
-        fs::create_directories(root);
-        writeSettingInt("firstuse", 1);
-        writeSettingString("presetpath0", root.c_str());
-    }
-    // A preset made by a plug-in with master (tag 0) at the given value.
-    void preset(const std::string& relative, float master) {
-        auto c = DirectHost::create();
-        c->setParameter(0, master);
-        c->presetName = fs::path(relative).stem().string();
-        fs::create_directories(fs::path(root + relative).parent_path());
-        ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));
-    }
-};
-
-} // namespace
 
 TEST(PresetFile, SaveThenLoadRestoresEveryParameterAndMatchesTheChunk) {
     PresetTree t;
@@ -206,17 +169,12 @@ TEST(ProgramList, SortsAndLeavesOutForeignFiles) {
 
 TEST(ProgramList, SetProgramStepsBetweenFolders) {
     PresetTree t;
-    // Folder order is the file system's: fill whichever folder it lists first with three.
-    fs::create_directories(t.root + "X");
-    fs::create_directories(t.root + "Y");
-    ProgramList probe;
-    probe.scan(t.root);
-    const std::string first = probe.folderName(0), second = probe.folderName(1);
-    t.preset(first + "/a0.zuo", 0.10f);
-    t.preset(first + "/a1.zuo", 0.11f);
-    t.preset(first + "/a2.zuo", 0.12f);
-    t.preset(second + "/b0.zuo", 0.20f);
-    t.preset(second + "/b1.zuo", 0.21f);
+    t.preset("b/b0.zuo", 0.20f); // folders listed by name whatever the order they were made in
+    t.preset("b/b1.zuo", 0.21f);
+    t.preset("A/a0.zuo", 0.10f);
+    t.preset("A/a1.zuo", 0.11f);
+    t.preset("A/a2.zuo", 0.12f);
+    const std::string first = "A", second = "b";
     auto c = DirectHost::create();
     c->programList().scan(t.root);
     ASSERT_EQ(c->programList().folderCount(), 2);
@@ -247,11 +205,9 @@ TEST(ProgramList, SetProgramStepsBetweenFolders) {
 
 TEST(ProgramList, SteppingPassesOverEmptyFolders) {
     PresetTree t;
-    for (const char* f : {"X", "Y", "Z", "W"}) fs::create_directories(t.root + f);
-    ProgramList probe;
-    probe.scan(t.root);
-    // Whatever the file system's order, the second and last folders stay empty.
-    const std::string first = probe.folderName(0), third = probe.folderName(2);
+    for (const char* f : {"W", "x", "Y", "Z"}) fs::create_directories(t.root + f);
+    // the second and last folders stay empty
+    const std::string first = "W", third = "Y";
     t.preset(first + "/a0.zuo", 0.10f);
     t.preset(first + "/a1.zuo", 0.11f);
     t.preset(third + "/c0.zuo", 0.30f);
@@ -347,19 +303,15 @@ TEST(PresetStartup, LoadsDefaultAndScansTheRoot) {
 
 TEST(PresetStartup, StartsInTheFirstFolderWithPresets) {
     PresetTree t;
-    fs::create_directories(t.root + "X");
     fs::create_directories(t.root + "Y");
-    ProgramList probe;
-    probe.scan(t.root);
-    // Whatever the file system's order, the folder listed first stays empty.
-    t.preset(probe.folderName(1) + "/only.zuo", 0.4f);
+    t.preset("Z/only.zuo", 0.4f); // the folder listed first stays empty
     auto c = DirectHost::create();
     EXPECT_EQ(c->presetFolderIndex, 1);
     char name[64];
     c->getProgramNameIndexed(0, 0, name);
     EXPECT_STREQ(name, "only");
 
-    fs::remove(t.root + probe.folderName(1) + "/only.zuo");
+    fs::remove(t.root + "Z/only.zuo");
     auto d = DirectHost::create(); // nothing anywhere: the first folder, as always
     EXPECT_EQ(d->presetFolderIndex, 0);
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -17,7 +18,10 @@
 extern char** environ;
 
 CommandResult runOrvel(const std::vector<std::string>& args) {
-    static const std::string binary = std::string(ORVEL_BINARY_DIR) + "/tools/orvel";
+    // ORVEL_COMMAND runs these tests on another build of the command (the AddressSanitizer one).
+    static const std::string binary = std::getenv("ORVEL_COMMAND") && *std::getenv("ORVEL_COMMAND")
+                                          ? std::string(std::getenv("ORVEL_COMMAND"))
+                                          : std::string(ORVEL_BINARY_DIR) + "/tools/orvel";
     TempDir dir("orvel-run");
     const std::string outPath = dir.file("out"), errPath = dir.file("err");
 

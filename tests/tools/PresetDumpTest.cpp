@@ -1,9 +1,11 @@
 // orvel preset dump on preset files written word by word here: the text it
 // prints, older layouts, and damaged files that must be refused cleanly.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <cstring>
 
+#include "support/Fifo.h"
 #include "support/TempDir.h"
 #include "tools/OrvelCommand.h"
 
@@ -170,4 +172,23 @@ TEST_F(PresetDump, MissingFileAndUsage) {
     EXPECT_EQ(r.status, 2);
     r = runOrvel({"preset", "show", file});
     EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(PresetDump, AFifoIsNamedForWhatItIsWithoutWaitingOnIt) {
+    const std::string fifo = dir.file("pipe.zuo");
+    makeFifo(fifo);
+    writeSoundFile(dir.file("in.wav"), 44100, 1, 441, SF_FORMAT_WAV | SF_FORMAT_PCM_16, sine(220.0, 44100, 0.4f));
+    CommandResult dump, render;
+    EXPECT_TRUE(returnsWithin(std::chrono::seconds(20), [&] { dump = runOrvel({"preset", "dump", fifo}); },
+                              writerFor({fifo})));
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_NE(dump.err.find("cannot read " + fifo + ": it is a FIFO (named pipe), not a regular file"),
+              std::string::npos)
+        << dump.err;
+    EXPECT_TRUE(returnsWithin(std::chrono::seconds(20), [&] {
+        render = runOrvel({"render", dir.file("in.wav"), dir.file("out.wav"), "--preset", fifo});
+    }, writerFor({fifo})));
+    EXPECT_EQ(render.status, 1);
+    EXPECT_NE(render.err.find(fifo + " is a FIFO (named pipe), not a regular file"), std::string::npos) << render.err;
+    EXPECT_EQ(render.err.find("neither"), std::string::npos) << render.err;
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "CliError.h"
+#include "state/RegularFile.h"
 
 namespace {
 
@@ -73,17 +74,27 @@ void AtomicFile::commit() {
     committed_ = true;
 }
 
-std::vector<uint8_t> readWholeFile(const std::string& path) {
+std::string notRegularFile(const std::string& path) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw CliError("cannot read " + path + ": it is a folder");
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw CliError("cannot read " + path + ": " + reason());
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) throw CliError("cannot read " + path);
+    switch (fs::status(path, ec).type()) {
+    case fs::file_type::fifo: return "a FIFO (named pipe), not a regular file";
+    case fs::file_type::socket: return "a socket, not a regular file";
+    case fs::file_type::block:
+    case fs::file_type::character: return "a device, not a regular file";
+    case fs::file_type::directory: return "a folder";
+    default: return "not a regular file";
+    }
+}
+
+std::vector<uint8_t> readWholeFile(const std::string& path) {
+    RegularFileReader f;
+    switch (f.open(path)) {
+    case OpenOutcome::kOpened: break;
+    case OpenOutcome::kNotRegular: throw CliError("cannot read " + path + ": it is " + notRegularFile(path));
+    default: throw CliError("cannot read " + path + ": " + reason());
+    }
+    std::vector<uint8_t> bytes(static_cast<size_t>(f.size()));
+    if (!f.read(bytes.data(), bytes.size())) throw CliError("cannot read " + path);
     return bytes;
 }

@@ -34,5 +34,9 @@ private:
     bool committed_ = false;
 };
 
-// The whole content of a file; throws CliError naming the file.
+// The whole content of a regular file; throws CliError naming the file. A
+// FIFO or a device is never opened so that it could block.
 std::vector<uint8_t> readWholeFile(const std::string& path);
+// What a path that is not a regular file is, for messages: "a FIFO (named
+// pipe), not a regular file", "a folder", ...
+std::string notRegularFile(const std::string& path);

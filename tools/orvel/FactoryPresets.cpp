@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "AtomicFile.h"
 #include "CliError.h"
 
 namespace fs = std::filesystem;
@@ -62,7 +63,10 @@ std::vector<FactoryPreset> listPresets(const std::string& root) {
 
 std::string resolvePreset(const std::string& nameOrPath, const std::vector<std::string>& roots) {
     std::error_code ec;
-    if (fs::is_regular_file(nameOrPath, ec)) return nameOrPath;
+    const fs::file_status status = fs::status(nameOrPath, ec);
+    if (fs::is_regular_file(status)) return nameOrPath;
+    if (fs::exists(status) && !fs::is_directory(status))
+        throw CliError(nameOrPath + " is " + notRegularFile(nameOrPath) + "; a preset is a .zuo file");
 
     std::vector<FactoryPreset> all;
     for (const std::string& root : roots)
