@@ -303,6 +303,8 @@ TEST(EditorShell, KeysAndKnobModeGoThroughTheDispatcher) {
     EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
     EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
     EXPECT_EQ(rig.host.dispatch(effEditKeyUp, 0, VKEY_F2, nullptr, 0.0f), 0);
+    EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 0, VKEY_F2, nullptr, std::nanf("")), 1); // no modifiers
+    EXPECT_EQ(rig.host.dispatch(effEditKeyUp, 0, VKEY_F2, nullptr, -1e30f), 0);
 
     EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, 2), 1);
     EXPECT_EQ(ZuControl::getKnobMode(), 2);
