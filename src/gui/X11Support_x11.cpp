@@ -24,8 +24,8 @@ struct X11ConnectionState {
 namespace {
 
 // Our open connections, and the process-wide I/O error handler that was in
-// place before the first of them opened. Xlib is never called while the
-// lock is held.
+// place before the first of them opened. The only Xlib call made under the
+// lock swaps that handler, which takes no display's lock.
 std::mutex gConnectionsLock;
 std::vector<X11ConnectionState*> gConnections;
 XIOErrorHandler gReplacedIOHandler = nullptr;
