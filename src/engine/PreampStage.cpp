@@ -43,6 +43,7 @@ void PreampStage::controlBlock() {
     feedback_.setTarget(feedbackTarget_);
     trim_.setTarget(trimTarget_);
     gain_.setTarget(gainTarget_);
+    selection_.setTarget(on_ ? 1.0f : 0.0f);
 }
 
 float PreampStage::overdrive(float hp, float& prev, float drive, float feedback, float trim) {
@@ -61,5 +62,9 @@ StereoSample PreampStage::process(StereoSample gated) {
     const float hpR = highPassBounded(hpR_, gated.r, hpCoefficients_);
     const StereoSample driven{overdrive(hpL, prevL_, drive, feedback, trim),
                               overdrive(hpR, prevR_, drive, feedback, trim)};
-    return on_ ? driven * gain : gated;
+    const StereoSample stage = driven * gain;
+    const float s = selection_.next();
+    if (s == 1.0f) return stage;
+    if (s == 0.0f) return gated;
+    return {gated.l * (1.0f - s) + stage.l * s, gated.r * (1.0f - s) + stage.r * s};
 }
