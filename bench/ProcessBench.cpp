@@ -80,13 +80,13 @@ void processReplacingAllStagesOn(benchmark::State& state) {
     reportFrames(state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), kBlock);
 }
 
-// Each iteration: a quarter of a second of loud noise, untimed, then four
+// Each iteration: a quarter of a second of loud noise, untimed, then twelve
 // seconds of silence, timed, while every filter, line and envelope decays.
 // The engine runs as the processing call runs it, with the floating-point
 // mode set by the processing call (Flush) or left as the host had it.
 template <bool Flush> void silenceAfterLoudInput(benchmark::State& state) {
     std::unique_ptr<ZuUniClient> c = clientWithAllStagesOn();
-    constexpr int kLoudBlocks = 22, kSilentBlocks = 344;
+    constexpr int kLoudBlocks = 22, kSilentBlocks = 1032;
     std::vector<float> loudL(kBlock), loudR(kBlock), silence(kBlock, 0.0f), outL(kBlock), outR(kBlock);
     uint32_t seed = 7;
     for (int i = 0; i < kBlock; ++i) {
