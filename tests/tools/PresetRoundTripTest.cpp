@@ -47,7 +47,7 @@ TEST_F(PresetBuild, ABuiltPresetDrivesARender) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string input = dir.file("in.wav"), output = dir.file("out.wav");
     writeSoundFile(input, 44100, 1, 22050, SF_FORMAT_WAV | SF_FORMAT_PCM_16, sine(300, 44100, 0.5f));
-    const CommandResult rendered = runOrvel({"render", input, output, "--preset", preset});
+    const CommandResult rendered = runOrvel({"render", input, output, "--preset", preset, "--tail", "2"});
     ASSERT_EQ(rendered.status, 0) << rendered.err;
     const SoundFile out = readSoundFile(output);
     ASSERT_EQ(out.frames(), 22050u + 88200u);
