@@ -77,10 +77,12 @@ TEST_F(RenderTruth, NonFiniteSamplesAreCountedAndFailTheRenderUnlessKept) {
             << r.err;
         EXPECT_EQ(files(), std::vector<std::string>{"in.wav"}) << "no output, no temporary";
 
-        const CommandResult kept = renderThroughProbe({"--tail", "0", "--keep-bad-output"});
+        // With a silent half second of tail: the RMS is over the input's span, as the input's is.
+        const CommandResult kept = renderThroughProbe({"--tail", "0.5", "--keep-bad-output"});
         EXPECT_EQ(kept.status, 1) << "a kept bad output is still a failure";
         EXPECT_TRUE(contains(kept.err, "from 0.250 s on; kept as asked")) << kept.err;
-        EXPECT_TRUE(contains(kept.out, "output peak -20.0 RMS -23.0 dBFS (of the finite samples; 20 are NaN or infinite)"))
+        EXPECT_TRUE(contains(kept.out, "input peak -20.0 RMS -23.0 dBFS (of the finite samples; 20 are NaN or infinite); "
+                                       "output peak -20.0 RMS -23.0 dBFS (of the finite samples; 20 are NaN or infinite)"))
             << kept.out;
         EXPECT_EQ(nonFinite(readSoundFile(output)), 20u);
         fs::remove(output);

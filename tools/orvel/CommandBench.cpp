@@ -106,8 +106,10 @@ int runBench(Arguments& args) {
     std::sort(sorted.begin(), sorted.end());
     const double median = sorted[kRuns / 2];
 
-    std::printf("%s (%s): %d Hz, blocks of %d, %.1f s of stereo noise, median of %d runs\n", c.plugin.c_str(),
-                host.text(effGetEffectName).c_str(), kRate, c.block, static_cast<double>(frames) / kRate, kRuns);
+    const std::string preset = c.preset.empty() ? "" : ", preset " + c.preset;
+    std::printf("%s (%s%s): %d Hz, blocks of %d, %.1f s of stereo noise, median of %d runs\n", c.plugin.c_str(),
+                host.text(effGetEffectName).c_str(), preset.c_str(), kRate, c.block,
+                static_cast<double>(frames) / kRate, kRuns);
     std::printf("%.1f ns per frame, %.1f x real time (runs:", median, 1e9 / (median * kRate));
     for (double v : nsPerFrame) std::printf(" %.1f", v);
     std::printf(")\n");
