@@ -54,7 +54,9 @@ Rendered renderThrough(PluginHost& host, const StereoAudio& input, const RenderO
         options.prerollSeconds > 0 ? framesOf(std::ceil(options.prerollSeconds / barSeconds) * barSeconds, rate) : 0;
     const size_t tailLimit = framesOf(options.tailSeconds.value_or(kTailCapSeconds), rate);
     const size_t total = input.frames() + tailLimit;
-    TailWatch watch(input.frames(), framesOf(std::max(1.0, barSeconds), rate), total);
+    // A bar covers the gap between the echoes of Orvel's longest delay (a bar); the
+    // bounds keep very fast and very slow tempos sensible.
+    TailWatch watch(input.frames(), framesOf(std::clamp(barSeconds, kTailHoldMinSeconds, kTailHoldMaxSeconds), rate), total);
 
     const size_t inputs = static_cast<size_t>(std::max(e.numInputs, 0));
     const size_t outputs = static_cast<size_t>(e.numOutputs);

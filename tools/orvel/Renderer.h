@@ -12,6 +12,9 @@ class PluginHost;
 
 // Output below this level counts as silence when the tail ends by itself.
 constexpr double kTailFloorDb = -90.0;
+// How long the output must stay below the floor: a bar of the tempo, within these.
+constexpr double kTailHoldMinSeconds = 1.0;
+constexpr double kTailHoldMaxSeconds = 6.0;
 // The longest tail that ends by itself.
 constexpr double kTailCapSeconds = 60.0;
 // Long enough for Orvel's delay to glide to its time from a cold start.
@@ -21,8 +24,8 @@ struct RenderOptions {
     int blockSize = 512;
     double tempo = 120.0;
     // A fixed tail; without one the tail ends when the output has stayed
-    // below the floor for a bar of the tempo (at least a second), at most
-    // after kTailCapSeconds.
+    // below the floor for a bar of the tempo (1 to 6 s), at most after
+    // kTailCapSeconds.
     std::optional<double> tailSeconds;
     // Rounded up to whole bars, so the input starts on a bar line.
     double prerollSeconds = kDefaultPrerollSeconds;

@@ -36,7 +36,7 @@ const Help kHelp[] = {
      "  --preroll SECONDS       silence through the plug-in before the input, rounded up to whole bars,\n"
      "                          so the delay has settled (8; 0 starts cold)\n"
      "  --tail SECONDS          a fixed tail after the input; without it the tail runs until the output\n"
-     "                          has stayed below -90 dBFS for a bar (at least 1 s), at most 60 s\n"
+     "                          has stayed below -90 dBFS for a bar (1 to 6 s), at most 60 s\n"
      "  --float                 32-bit float samples (no clipping)\n"
      "  --keep-bad-output       keep the file even when the output has NaN or infinite samples\n"
      "  --plugin PATH           any VST 2.4 plug-in instead of Orvel\n"
