@@ -78,18 +78,18 @@ int runRender(Arguments& args) {
 
     StereoAudio input = readAudioFile(c.input);
     const SampleReport inputReport = inspectSamples(input, input.frames());
-    if (inputReport.nonFinite)
-        std::fprintf(stderr,
-                     "orvel: warning: %s has %zu non-finite samples (NaN or infinite) from %s on; "
-                     "they go to the plug-in as they are (Orvel takes them as silence)\n",
-                     c.input.c_str(), inputReport.nonFinite,
-                     formatTime(inputReport.firstNonFiniteFrame, input.sampleRate).c_str());
     if (input.sampleRate < kLowestRate || input.sampleRate > kHighestRate)
         throw CliError(c.input + " has a sample rate of " + std::to_string(input.sampleRate) +
                        " Hz; the plug-in takes 11050 to 196000 Hz");
     const int format = outputFormatFor(c.output, input.format, c.asFloat, input.sampleRate);
 
     PluginHost host(c.plugin);
+    // They are legal input; a host passes them on as they are.
+    if (inputReport.nonFinite)
+        std::fprintf(stderr, "orvel: warning: %s has %zu non-finite samples (NaN or infinite) from %s on; %s\n",
+                     c.input.c_str(), inputReport.nonFinite,
+                     formatTime(inputReport.firstNonFiniteFrame, input.sampleRate).c_str(),
+                     host.isOrvel() ? "Orvel takes them as silence" : "the plug-in gets them as they are");
     prepareForRender(host, input, c.options);
     if (!c.preset.empty()) loadPresetFile(host, resolvePreset(c.preset, factoryPresetRoots()));
     if (c.program) selectProgram(host, *c.program);
@@ -100,7 +100,6 @@ int runRender(Arguments& args) {
     const StereoAudio& audio = rendered.audio;
     const SampleReport result = inspectSamples(audio, input.frames());
     const bool bad = result.nonFinite > 0;
-    if (bad && c.keepBadOutput) std::fprintf(stderr, "orvel: %s\n", badOutput(c.output, result, audio.sampleRate, "kept as asked").c_str());
     if (bad && !c.keepBadOutput)
         throw CliError(badOutput(c.output, result, audio.sampleRate, "nothing written (--keep-bad-output keeps it)"));
     writeAudioFile(out, audio, format);
@@ -117,5 +116,9 @@ int runRender(Arguments& args) {
                      "orvel: warning: %zu samples of %s were beyond full scale and are clipped in the file; "
                      "lower the output level or write with --float\n",
                      result.overFullScale, c.output.c_str());
-    return bad ? kExitFailure : 0;
+    if (bad) {
+        std::fprintf(stderr, "orvel: %s\n", badOutput(c.output, result, audio.sampleRate, "kept as asked").c_str());
+        return kExitFailure;
+    }
+    return 0;
 }
