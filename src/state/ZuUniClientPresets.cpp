@@ -43,6 +43,14 @@ bool askUser(FileDialogKind kind, const char* title, const char* extension, cons
     return runFileDialog(r, out) && !out.empty() && out != kNoChoice;
 }
 
+// The file's name without its folder and extension.
+std::string presetNameOfFile(const std::string& file) {
+    const size_t separator = file.find_last_of("/\\:");
+    const size_t start = separator == std::string::npos ? 0 : separator + 1;
+    const size_t dot = file.find_last_of('.');
+    return file.substr(start, dot != std::string::npos && dot > start ? dot - start : std::string::npos);
+}
+
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -115,9 +123,15 @@ bool ZuUniClient::savePresetFile(const char* path, int32_t, const char* extensio
         if (!endsWith(file, suffix)) file += suffix;
     }
     if (file.empty()) return false;
+    // Saved under a name the user chose, the preset takes that name, as the
+    // program list will call it; a failed save keeps the name it had.
+    const std::string previousName = presetName;
+    const bool renamed = !path && !presetNameOfFile(file).empty();
+    if (renamed) presetName = presetNameOfFile(file);
     ZuChunk chunk; // not the host's chunk buffer, which the host may still hold
     const int32_t bytes = serializeState(chunk);
     if (!writeFileAtomically(file, chunk.data(), static_cast<size_t>(bytes))) {
+        presetName = previousName;
         alertBox("The preset could not be saved to\n%s\nThe folder may be missing or write-protected, or the "
                  "disk full. An existing file of that name is unchanged.",
                  file.c_str());
