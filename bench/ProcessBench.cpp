@@ -1,17 +1,21 @@
 // processReplacing at 44100 Hz in 512-sample blocks with every stage on and
-// the delay and the reverb active, and each send effect alone as the engine
-// drives it, in blocks of 32.
+// the delay and the reverb active; the silence after loud input, where
+// decaying states pass through denormal numbers, with and without
+// flush-to-zero; and each send effect alone as the engine drives it, in
+// blocks of 32.
 // Reports the time per stereo frame and the real-time factor (seconds of
 // audio processed per second of computing).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <vector>
 
 #include "effects/ZuDelay.h"
 #include "effects/ZuReverb.h"
+#include "plugin/ScopedFlushToZero.h"
 #include "plugin/ZuUniClient.h"
 #include "support/AllStagesOn.h"
 
@@ -40,11 +44,22 @@ void reportFrames(benchmark::State& state, double seconds, double framesPerItera
     state.counters["realtime_factor"] = (frames / kSampleRate) / seconds;
 }
 
-void processReplacingAllStagesOn(benchmark::State& state) {
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+std::unique_ptr<ZuUniClient> clientWithAllStagesOn() {
     std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(benchHost)));
     c->setSampleRate(static_cast<float>(kSampleRate));
     c->resume();
     switchAllStagesOn([&](int tag, float v) { c->setParameter(tag, v); });
+    return c;
+}
+
+void processReplacingAllStagesOn(benchmark::State& state) {
+    std::unique_ptr<ZuUniClient> c = clientWithAllStagesOn();
 
     std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
     for (int i = 0; i < kBlock; ++i) {
@@ -64,6 +79,49 @@ void processReplacingAllStagesOn(benchmark::State& state) {
     }
     reportFrames(state, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), kBlock);
 }
+
+// Each iteration: a quarter of a second of loud noise, untimed, then twelve
+// seconds of silence, timed, while every filter, line and envelope decays.
+// The engine runs as the processing call runs it, with the floating-point
+// mode set by the processing call (Flush) or left as the host had it.
+template <bool Flush> void silenceAfterLoudInput(benchmark::State& state) {
+    std::unique_ptr<ZuUniClient> c = clientWithAllStagesOn();
+    constexpr int kLoudBlocks = 22, kSilentBlocks = 1032;
+    std::vector<float> loudL(kBlock), loudR(kBlock), silence(kBlock, 0.0f), outL(kBlock), outR(kBlock);
+    uint32_t seed = 7;
+    for (int i = 0; i < kBlock; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        loudL[i] = 1.8f * (static_cast<float>(seed >> 8) / 16777216.0f - 0.5f);
+        loudR[i] = -loudL[i];
+    }
+    float* loud[2] = {loudL.data(), loudR.data()};
+    float* quiet[2] = {silence.data(), silence.data()};
+    float* outs[2] = {outL.data(), outR.data()};
+    auto run = [&](float** ins) {
+        if constexpr (Flush) {
+            const ScopedFlushToZero flush;
+            c->engine().process(ins, outs, kBlock, 120.0);
+        } else {
+            c->engine().process(ins, outs, kBlock, 120.0);
+        }
+        benchmark::DoNotOptimize(outL.data());
+        benchmark::ClobberMemory();
+    };
+    double seconds = 0.0;
+    for (auto _ : state) {
+        for (int b = 0; b < kLoudBlocks; ++b) run(loud);
+        // Thread CPU time: the difference stays visible on a busy machine.
+        const double start = threadSeconds();
+        for (int b = 0; b < kSilentBlocks; ++b) run(quiet);
+        const double s = threadSeconds() - start;
+        state.SetIterationTime(s);
+        seconds += s;
+    }
+    reportFrames(state, seconds, static_cast<double>(kSilentBlocks) * kBlock);
+}
+
+void silenceAfterLoudInputFlushToZero(benchmark::State& state) { silenceAfterLoudInput<true>(state); }
+void silenceAfterLoudInputHostMode(benchmark::State& state) { silenceAfterLoudInput<false>(state); }
 
 // One send effect configured as the plug-in does it, fed 32-sample blocks;
 // settings() is what the engine's control block passes before each.
@@ -128,6 +186,8 @@ void delayAlone(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(processReplacingAllStagesOn)->Unit(benchmark::kMicrosecond);
+BENCHMARK(silenceAfterLoudInputHostMode)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(silenceAfterLoudInputFlushToZero)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(reverbAlone)->Unit(benchmark::kNanosecond);
 BENCHMARK(delayAlone)->Unit(benchmark::kNanosecond);
 

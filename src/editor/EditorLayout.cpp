@@ -78,42 +78,42 @@ const DisplaySpec kDisplays[] = {
     {44, {21, 398, 72, 414}, 15, D::Number, S::Readout, kGateHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
     // preamp
     {47, {102, 318, 153, 334}, 16, D::Number, S::Readout, kHighPassHz, 1, 0, "hz", 3, 0, 1004, 1, kCenterText},
-    {48, {102, 239, 153, 255}, 16, D::Number, S::Readout, kPreampGainDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {48, {102, 239, 153, 255}, 16, D::Number, S::Readout, kPreampGainDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText, 11},
     {49, {101, 398, 152, 414}, 16, D::Number, S::Readout, kDrive, 1, 0, " ", 3, 1, 1004, 1, kCenterText},
     {50, {113, 94, 141, 122}, 16, D::Image, S::Readout, kCompressorInputMeter, 1.0f / 31, 0, "", 0, 0, 1059, 32, kCenterText},
     // master
-    {51, {492, 398, 543, 414}, 0, D::Number, S::Readout, kMasterDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
+    {51, {492, 398, 543, 414}, 0, D::Number, S::Readout, kMasterDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText, 11},
     // LFO page
-    {52, {552, 184, 603, 200}, 1, D::Number, S::Cell, 34, 100, 0, " ", 3, 0, 0, 1, kLeftText},
-    {53, {570, 184, 621, 200}, 1, D::Number, S::Readout, kLfoRateHz, 1, 0, "hz", 3, 2, 0, 1, kRightText},
+    {52, {553, 184, 588, 200}, 1, D::Number, S::Cell, 34, 100, 0, " ", 3, 0, 0, 1, kCenterText, 10},
+    {53, {588, 184, 630, 200}, 1, D::Number, S::Readout, kLfoRateHz, 1, 0, "hz", 3, 2, 0, 1, kCenterText, 10},
     {54, {628, 138, 666, 176}, 1, D::Image, S::Readout, kLfoRateIndicator, 1, 0, "", 0, 0, 1038, 39, kCenterText},
     // envelope-follower page
-    {55, {571, 184, 622, 200}, 2, D::Number, S::Readout, kFollowerHoldMs, 1, 0, "ms", 3, 0, 0, 1, kRightText},
-    {56, {549, 184, 600, 200}, 2, D::Number, S::Cell, 29, 100, 0, " ", 3, 0, 0, 1, kLeftText},
+    {55, {588, 184, 630, 200}, 2, D::Number, S::Readout, kFollowerHoldMs, 1, 0, "ms", 3, 0, 0, 1, kCenterText, 10},
+    {56, {553, 184, 588, 200}, 2, D::Number, S::Cell, 29, 100, 0, " ", 3, 0, 0, 1, kCenterText, 10},
     {57, {627, 138, 665, 176}, 5, D::Image, S::Readout, kFollowerLevel, 1, 0, "", 0, 0, 1019, 39, kCenterText},
     {58, {628, 138, 666, 176}, 6, D::Image, S::Readout, kFollowerLevel, 1, 0, "", 0, 0, 1020, 39, kCenterText},
     // effects section
-    {61, {437, 296, 488, 312}, 19, D::Number, S::Cell, 21, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
+    {61, {454, 293, 478, 304}, 19, D::Number, S::Cell, 21, 100, 0, " ", 3, 0, 0, 1, kCenterText, 9},
     {62, {402, 296, 453, 312}, 19, D::Image, S::None, 0, 1, 0, "", 0, 0, 1004, 1, kCenterText},
     {63, {408, 299, 448, 310}, 19, D::Image, S::Readout, kDelayStep, 1, 0, "", 0, 0, 1013, 14, kCenterText},
-    {64, {579, 296, 630, 312}, 19, D::Number, S::Cell, 25, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
-    {65, {544, 296, 595, 312}, 19, D::Number, S::Cell, 24, 90, 10, " ", 3, 0, 1004, 1, kCenterText},
-    {66, {622, 296, 673, 312}, 19, D::Number, S::Readout, kReverbSendDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
-    {67, {474, 296, 525, 312}, 19, D::Number, S::Readout, kDelaySendDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
-    {68, {411, 398, 462, 414}, 0, D::Number, S::Cell, 28, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
-    {69, {406, 185, 457, 201}, 19, D::Number, S::Cell, 16, 100, 0, " ", 3, 0, 0, 1, kLeftText},
-    {70, {425, 185, 476, 201}, 19, D::Number, S::Cell, 17, 98, 0, " ", 3, 0, 0, 1, kRightText},
+    {64, {591, 293, 629, 304}, 19, D::Number, S::Cell, 25, 100, 0, " ", 3, 0, 0, 1, kCenterText, 9},
+    {65, {552, 293, 590, 304}, 19, D::Number, S::Cell, 24, 90, 10, " ", 3, 0, 0, 1, kCenterText, 9},
+    {66, {629, 293, 672, 304}, 19, D::Number, S::Readout, kReverbSendDb, 1, 0, "db", 3, 1, 0, 1, kCenterText, 9},
+    {67, {480, 293, 530, 304}, 19, D::Number, S::Readout, kDelaySendDb, 1, 0, "db", 3, 1, 0, 1, kCenterText, 9},
+    {68, {456, 400, 489, 416}, 0, D::Number, S::Cell, 28, 100, 0, " ", 3, 0, 0, 1, kCenterText},
+    {69, {404, 185, 444, 201}, 19, D::Number, S::Cell, 16, 100, 0, " ", 3, 0, 0, 1, kCenterText},
+    {70, {445, 185, 481, 201}, 19, D::Number, S::Cell, 17, 98, 0, " ", 3, 0, 0, 1, kCenterText},
     {78, {574, 343, 658, 390}, 0, D::Image, S::Readout, kOutputMeter, 1.0f / 64, 0, "", 0, 0, 1043, 65, kCenterText},
     // multiband dynamics
     {82, {261, 398, 312, 414}, 18, D::Number, S::Cell, 14, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
     {83, {261, 318, 312, 334}, 18, D::Number, S::Cell, 12, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
     {84, {262, 238, 313, 254}, 18, D::Number, S::Cell, 10, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
-    {85, {332, 318, 383, 334}, 18, D::Number, S::Readout, kMidLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
-    {86, {332, 398, 383, 414}, 18, D::Number, S::Readout, kLowLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
-    {87, {331, 238, 382, 254}, 18, D::Number, S::Readout, kHighLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText},
-    {88, {261, 336, 312, 352}, 18, D::Number, S::Readout, kLowHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
-    {89, {262, 256, 313, 272}, 18, D::Number, S::Readout, kMidHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
-    {90, {262, 175, 313, 191}, 18, D::Number, S::Readout, kHighHoldMs, 1, 0, "ms", 3, 0, 1004, 1, kCenterText},
+    {85, {332, 318, 383, 334}, 18, D::Number, S::Readout, kMidLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText, 11},
+    {86, {332, 398, 383, 414}, 18, D::Number, S::Readout, kLowLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText, 11},
+    {87, {331, 238, 382, 254}, 18, D::Number, S::Readout, kHighLevelDb, 1, 0, "db", 3, 1, 1004, 1, kCenterText, 11},
+    {88, {290, 335, 330, 344}, 18, D::Number, S::Readout, kLowHoldMs, 1, 0, "ms", 3, 0, 0, 1, kCenterText, 9},
+    {89, {290, 256, 330, 265}, 18, D::Number, S::Readout, kMidHoldMs, 1, 0, "ms", 3, 0, 0, 1, kCenterText, 9},
+    {90, {290, 175, 330, 184}, 18, D::Number, S::Readout, kHighHoldMs, 1, 0, "ms", 3, 0, 0, 1, kCenterText, 9},
     {91, {258, 127, 309, 143}, 18, D::Number, S::Cell, 8, 100, 0, " ", 3, 0, 1004, 1, kCenterText},
     // covers of the switched-off sections
     {92, {11, 71, 83, 403}, 10, D::Image, S::None, 0, 1, 0, "", 0, 0, 1006, 1, kCenterText},
@@ -123,6 +123,21 @@ const DisplaySpec kDisplays[] = {
     {98, {403, 71, 672, 298}, 14, D::Image, S::None, 0, 1, 0, "", 0, 0, 1025, 1, kCenterText},
     // the info line at the top
     {100, {170, 25, 436, 44}, 0, D::Info, S::None, 0, 1, 0, "", 0, 0, 1068, 4, kCenterText},
+};
+
+struct ResetValue {
+    int32_t tag;
+    float value;
+};
+
+// Unity: master 4v^2 at 0.5, preamp gain 12v^4 at (1/12)^(1/4), band levels 2v at 0.5.
+constexpr float kPreampUnity = 0.537285f;
+
+const ResetValue kResets[] = {
+    {0, 0.5f},       {1, 0.05f},  {2, 0.745f}, {3, kPreampUnity}, {4, 0.15f}, {5, 0.0f},  {6, 0.6f},  {7, 0.6f},
+    {8, 0.383625f},  {9, 0.6f},   {10, 0.0f},  {11, 0.5f},        {12, 0.0f}, {13, 0.5f}, {14, 0.0f}, {15, 0.5f},
+    {16, 1.0f},      {17, 0.0f},  {20, 0.487f}, {21, 0.35f},      {22, 0.5f}, {24, 0.5f}, {25, 0.5f}, {26, 0.5f},
+    {28, 0.6f},      {29, 0.5f},  {30, 0.5f},  {34, 0.3f},        {35, 0.2f},
 };
 
 constexpr const char* kDestinations[] = {"Filter Freq", "Filter Reso", "Delay Time", "Delay Fdbk",
@@ -145,6 +160,12 @@ const DisplaySpec* displayFor(int32_t tag) {
     for (const DisplaySpec& d : kDisplays)
         if (d.tag == tag) return &d;
     return nullptr;
+}
+
+float resetValueFor(int32_t tag) {
+    for (const ResetValue& r : kResets)
+        if (r.tag == tag) return r.value;
+    return 0.0f;
 }
 
 float sensitivityFor(int32_t tag) { return tag == 9 ? 1.0f : 0.5f; }

@@ -90,12 +90,18 @@ struct DisplaySpec {
     int32_t strip;        // Number: background bitmap, 0 for none; Image and Info: the strip
     int32_t images;
     CHoriTxtAlign align;
+    int32_t fontSize = 12; // pixels; smaller where the panel leaves a narrow box
 };
 
 std::span<const ControlSpec> controls();
 std::span<const DisplaySpec> displays();
 const ControlSpec* controlFor(int32_t tag);
 const DisplaySpec* displayFor(int32_t tag);
+
+// What a double click or control-click sets a knob to: unity for the gains
+// (master, preamp gain, the band levels), otherwise the value the plug-in
+// starts with from its factory default preset.
+float resetValueFor(int32_t tag);
 
 // Knob drag sensitivity: 1.0 for the response slider, 0.5 for all others.
 float sensitivityFor(int32_t tag);
@@ -108,6 +114,7 @@ constexpr CCoord kWidth = 682;
 constexpr CCoord kHeight = 425;
 constexpr int32_t kBackgroundBitmap = 1000;
 constexpr int32_t kPresetMenuTag = 76;
+constexpr int32_t kInfoLineTag = 100;
 constexpr int32_t kPresetMenuStyle = 0x49F8;
 
 } // namespace layout

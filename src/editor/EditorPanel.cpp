@@ -1,5 +1,6 @@
 #include "editor/EditorPanel.h"
 
+#include "editor/ControlInfo.h"
 #include "editor/EditorLayout.h"
 #include "editor/ZuButton.h"
 #include "editor/ZuDisplay.h"
@@ -10,7 +11,6 @@
 #include "editor/ZuUniClientEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
-#include "params/ParameterTable.h"
 #include "plugin/ZuUniClient.h"
 
 #include <string>
@@ -53,7 +53,13 @@ public:
         case ControlKind::Link: made = new ZuLocalLink(c.rect, &editor_, c.tag, strip); break;
         default: break;
         }
-        if (made) add(made, c.group);
+        if (!made) return;
+        ZuUniClientEditor* editor = &editor_;
+        made->setInfoSource([editor, made] {
+            if (made->getTag() == kPresetMenuTag) return "Preset " + editor->presetTitle();
+            return controlInfo(*made, editor->engineCells(), editor->readouts());
+        });
+        add(made, c.group);
     }
 
     void display(const DisplaySpec& d) {
@@ -73,7 +79,7 @@ public:
         v->bindDisplay(cell, d.scale, d.offset);
         v->setUnit(d.unit);
         v->setFieldFormat(d.width, d.precision);
-        v->setFont(kPanelFont);
+        v->setFont(CFontDesc{kPanelFont.name, d.fontSize, kPanelFont.style});
         v->setTextColor(kDisplayText);
         v->setAlignment(d.align);
         add(v, d.group);
@@ -84,7 +90,7 @@ private:
         const auto orientation = c.kind == ControlKind::HSlider ? ZuKnob::kHorizontal : ZuKnob::kVertical;
         auto* k = new ZuKnob(c.rect, &editor_, c.tag, strip, c.states, imageHeightOf(strip, c.states), orientation);
         k->setSensitivity(sensitivityFor(c.tag));
-        k->setDefaultValue(ParameterTable::initialValue(c.tag));
+        k->setDefaultValue(resetValueFor(c.tag));
         bind(k, c.tag);
         return k;
     }
@@ -109,8 +115,8 @@ private:
         return m;
     }
 
-    // The file browser of preset folder slot 0; it shows "default" until a
-    // preset is chosen.
+    // The file browser of preset folder slot 0; the editor keeps its text at
+    // the loaded preset's name.
     ZuControl* presetMenu(const ControlSpec& c, CBitmap* strip) {
         auto* m = new ZuPresetMenu(c.rect, &editor_, c.tag, strip, kPresetMenuStyle);
         m->setFont(kPanelFont);

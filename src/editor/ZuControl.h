@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "gui/CControl.h"
@@ -47,7 +48,9 @@ public:
     bool hasEditGestures() const { return editGestures_; }
 
     void setInfoText(const std::string& text) { info_ = text; }
-    virtual const std::string& getInfoText() const { return info_; }
+    // A text made when asked (a value that changes), instead of the fixed one.
+    void setInfoSource(std::function<std::string()> source) { infoSource_ = std::move(source); }
+    virtual std::string getInfoText() const { return infoSource_ ? infoSource_() : info_; }
 
     // Called on every idle tick: takes the bound cell's value when visible,
     // not tracking and bound, and marks the control dirty when it changed.
@@ -80,4 +83,5 @@ private:
     ZuOptionMenu* contextMenu_ = nullptr;
     bool editGestures_ = true;
     std::string info_ = "no info";
+    std::function<std::string()> infoSource_;
 };

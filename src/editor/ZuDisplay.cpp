@@ -10,8 +10,6 @@
 
 namespace {
 
-const std::string kNoInfo = "no info";
-
 // The prefix goes into a printf format: its own percent signs must stay text.
 std::string escapePercent(const std::string& s) {
     std::string out;
@@ -39,6 +37,12 @@ void ZuDisplay::bindDisplay(const float* cell, float scale, float offset) {
     scale_ = scale;
     offset_ = offset;
     lastShown_ = shownNumber();
+    setDirty(true);
+}
+
+void ZuDisplay::setIdleText(const std::string& text) {
+    if (text == idleText_) return;
+    idleText_ = text;
     setDirty(true);
 }
 
@@ -90,7 +94,7 @@ std::string ZuDisplay::text() const {
     if (mode_ == kInfo) {
         const ZuFrame* frame = dynamic_cast<const ZuFrame*>(getFrame());
         const ZuControl* hovered = frame ? frame->getHoveredControl() : nullptr;
-        return hovered ? hovered->getInfoText() : kNoInfo;
+        return hovered ? hovered->getInfoText() : idleText_;
     }
     return format(shownNumber(), prefix_, width_, precision_, unit_, mode_ == kInteger);
 }

@@ -25,6 +25,10 @@ public:
     void setTextColor(const CColor& c) { textColor_ = c; }
     void setFont(const CFontDesc& font) { font_ = font; }
     void setAlignment(CHoriTxtAlign align) { align_ = align; }
+    const CFontDesc& getFont() const { return font_; }
+    // Info mode: what the line says while the mouse is over no control.
+    void setIdleText(const std::string& text);
+    CHoriTxtAlign getAlignment() const { return align_; }
     // Image mode: imageCount images stacked in the strip (takes a reference);
     // the index is chosen from the shown number as a knob does.
     void setImageStrip(CBitmap* strip, int32_t imageCount, CCoord imageHeight = 0);
@@ -55,4 +59,5 @@ private:
     CCoord imageHeight_ = 0;
     float lastShown_ = 0.0f;
     std::string lastInfo_;
+    std::string idleText_ = "no info";
 };

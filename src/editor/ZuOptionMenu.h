@@ -47,11 +47,13 @@ public:
 
     // Shown while no entry is chosen.
     void setShownText(const std::string& text);
-    std::string getShownText() const;
+    // The chosen entry's text, or the shown text while none is chosen.
+    virtual std::string getShownText() const;
     void setFont(const CFontDesc& font) { font_ = font; }
     const CFontDesc& getFont() const { return font_; }
     void setTextColor(const CColor& c) { textColor_ = c; }
     void setShowText(bool on) { showText_ = on; }
+    bool showsText() const { return showText_; }
     void setExtraCallBack(ZuOptionMenuExtraCallBack* callback) { extra_ = callback; }
 
     // A bound cell holds the chosen value as a normalised number: value =
@@ -74,6 +76,7 @@ public:
     void valueChanged(CControl* part) override;
 
 protected:
+    const std::string& shownText() const { return shownText_; }
     // This menu's own entry was chosen.
     virtual void entryChosen() {}
     // An entry of a sub-menu (child, directly below this one) was chosen.

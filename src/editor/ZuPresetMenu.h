@@ -48,6 +48,10 @@ public:
     // False when there is no file entry of the menu's value.
     bool chosenFilePath(std::string& out, const char* extension) const;
 
+    // Always the shown text (the editor keeps it at the loaded preset's name):
+    // a command or file entry once chosen says nothing about what is loaded.
+    std::string getShownText() const override { return shownText(); }
+
 protected:
     void entryChosen() override;
     void subMenuChosen(ZuOptionMenu* child) override;

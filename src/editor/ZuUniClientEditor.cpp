@@ -6,6 +6,8 @@
 #include "editor/EditorPanel.h"
 #include "editor/ValueRouting.h"
 #include "editor/ZuControl.h"
+#include "editor/ZuDisplay.h"
+#include "editor/ZuPresetMenu.h"
 #include "editor/ZuFrame.h"
 #include "plugin/ZuUniClient.h"
 
@@ -37,6 +39,8 @@ bool ZuUniClientEditor::open(void* parentWindow) {
     buildPanel(*this, *frame);
     for (int32_t tag : kSectionSwitches)
         if (ParameterRecord* r = client_->parameters().byTag(tag)) client_->setParameter(tag, *r->value);
+    shownPresetName_.clear();
+    showPresetName();
     refreshControls();
     return true;
 }
@@ -49,6 +53,7 @@ void ZuUniClientEditor::close() {
 void ZuUniClientEditor::idle() {
     if (!frame) return;
     readouts_.derive(client_->engine());
+    showPresetName();
     refreshControls();
     if (takeRefreshRequest()) frame->setDirty(true);
     frame->idle();
@@ -56,6 +61,19 @@ void ZuUniClientEditor::idle() {
 
 void ZuUniClientEditor::refreshControls() {
     if (frame) static_cast<ZuFrame*>(frame)->refreshControls();
+}
+
+std::string ZuUniClientEditor::presetTitle() const {
+    return client_->presetName.empty() ? std::string("default") : client_->presetName;
+}
+
+void ZuUniClientEditor::showPresetName() {
+    std::string name = presetTitle();
+    if (name == shownPresetName_) return;
+    for (ZuPresetMenu* m : presetMenus_)
+        if (m) m->setShownText(name);
+    if (auto* info = dynamic_cast<ZuDisplay*>(findControl(layout::kInfoLineTag))) info->setIdleText(name);
+    shownPresetName_ = std::move(name);
 }
 
 CControl* ZuUniClientEditor::findControl(int32_t tag) const {

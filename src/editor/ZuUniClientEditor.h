@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "editor/EditorReadouts.h"
@@ -41,6 +42,9 @@ public:
     // Every preset menu of the open editor, for rebuilding.
     std::vector<ZuPresetMenu*>& presetMenus() { return presetMenus_; }
 
+    // What the panel calls the loaded preset: its name, "default" while it has none.
+    std::string presetTitle() const;
+
     // CControlListener
     void valueChanged(CControl* control) override;
     int32_t controlModifierClicked(CControl*, CButtonState) override { return 0; }
@@ -52,10 +56,14 @@ protected:
 
 private:
     void refreshControls();
+    // The preset menu and the information line follow the plug-in's preset
+    // name, whoever changed it (a load, a program change, a save).
+    void showPresetName();
 
     ZuUniClient* client_;
     VisibilityMask mask_;
     EditorReadouts readouts_;
     std::vector<ZuPresetMenu*> presetMenus_;
     uint32_t randomState_ = 1;
+    std::string shownPresetName_;
 };

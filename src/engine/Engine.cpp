@@ -32,10 +32,15 @@ void Engine::process(float** inputs, float** outputs, int32_t n, double hostTemp
         processSample(l, r, outL, outR, i);
         ++ctx.controlCounter;
     }
-    if (sends.count > 0 && delay_ && reverb_) sends.flush(*delay_, *reverb_, outL, outR, n);
+    finishStretch(outL, outR, n);
+}
+
+void Engine::finishStretch(float* outLeft, float* outRight, int32_t end) {
+    const int32_t k = sends.count;
+    if (k <= 0) return;
+    if (delay_ && reverb_) sends.flush(*delay_, *reverb_, outLeft, outRight, end);
+    output.finish(outLeft + (end - k), outRight ? outRight + (end - k) : nullptr, k);
     sends.count = 0;
-    output.applyMasterGain(outL, outR, n);
-    output.blockDc(outL, outR, n);
 }
 
 void Engine::processSample(float inL, float inR, float* outLeft, float* outRight, int32_t i) {
@@ -59,7 +64,7 @@ void Engine::processSample(float inL, float inR, float* outLeft, float* outRight
     const float dPower = delayPower.next();
     const float rLevel = reverbLevel.next();
     const float rPower = reverbPower.next();
-    if (sends.full() && delay_ && reverb_) sends.flush(*delay_, *reverb_, outLeft, outRight, i);
+    if (sends.full()) finishStretch(outLeft, outRight, i);
     sends.write(send.l * dLevel * dPower, send.r * dLevel * dPower, send.l * rLevel * rPower,
                 send.r * rLevel * rPower);
 

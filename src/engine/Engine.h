@@ -83,6 +83,9 @@ public:
     EngineMeters meters;
 
 private:
+    // The samples since the last stretch ended, up to end: the send effects
+    // run and their returns are added, then the master gain and the DC blocker.
+    void finishStretch(float* outLeft, float* outRight, int32_t end);
     void controlBlock(float* outLeft, float* outRight, int32_t i, double hostTempo);
     void tempoBlock(double hostTempo);
     void sendSettingsBlock();

@@ -11,15 +11,14 @@ inline float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
 } // namespace
 
 void Engine::controlBlock(float* outLeft, float* outRight, int32_t i, double hostTempo) {
-    if (sends.count > 0 && delay_ && reverb_) sends.flush(*delay_, *reverb_, outLeft, outRight, i);
-    sends.count = 0;
+    finishStretch(outLeft, outRight, i);
     ctx.controlCounter = 0;
 
     tempoBlock(hostTempo);
 
     dynamics.controlBlock();
     equaliser.controlBlock();
-    output.targetGain = controls.masterGain;
+    output.master.setTarget(controls.masterGain);
     dryMute.setTarget(controls.dryMuteTarget);
     modulation.controlBlock(ctx);
     filter.controlBlock(modulation.at(kModFilterFrequency), modulation.at(kModFilterResonance), ctx);

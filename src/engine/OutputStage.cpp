@@ -1,23 +1,26 @@
 #include "engine/OutputStage.h"
 
 void OutputStage::applyMasterGain(float* left, float* right, int32_t n) {
-    float g0 = appliedGain;
-    const float g1 = targetGain;
-    if (g0 != g1) {
-        if (n > 0) {
-            const float step = (g1 - g0) / static_cast<float>(n);
-            for (int32_t j = 0; j < n; ++j) {
-                g0 = g0 + step;
-                left[j] *= g0;
-                if (right) right[j] *= g0;
-            }
-        }
-        appliedGain = g1;
-    } else if (g1 != 1.0f) {
-        for (int32_t j = 0; j < n; ++j) left[j] *= g1;
+    if (master.settled()) {
+        // At exactly unity nothing is done.
+        const float g = master.current;
+        if (g == 1.0f) return;
+        for (int32_t j = 0; j < n; ++j) left[j] *= g;
         if (right)
-            for (int32_t j = 0; j < n; ++j) right[j] *= g1;
+            for (int32_t j = 0; j < n; ++j) right[j] *= g;
+        return;
     }
+    for (int32_t j = 0; j < n; ++j) {
+        const float g = master.next();
+        left[j] *= g;
+        if (right) right[j] *= g;
+    }
+}
+
+void OutputStage::finish(float* left, float* right, int32_t n) {
+    if (n <= 0) return;
+    applyMasterGain(left, right, n);
+    blockDc(left, right, n);
 }
 
 namespace {

@@ -4,6 +4,22 @@
 
 #include "engine/ModuleMath.h"
 
+namespace {
+// The high-pass in front of the overdrive integrates whatever its small
+// coefficient lets through: a run of samples near the float range would carry
+// its state to infinity, and inf - inf then poisons the stage for good. Any
+// input beyond this bound drives the overdrive into its clip just the same,
+// and the state bound keeps it finite for any input at all.
+constexpr float kInputLimit = 1e6f;
+constexpr float kStateLimit = 1e30f;
+
+float highPassBounded(FirstOrderHighPass& hp, float x, const FirstOrderCoefficients& c) {
+    const float y = hp.processMultiply(clampf(x, -kInputLimit, kInputLimit), c);
+    hp.vPrev = clampf(hp.vPrev, -kStateLimit, kStateLimit);
+    return y;
+}
+} // namespace
+
 void PreampStage::setHighPass(float v, const EngineContext& ctx) {
     const float fs = ctx.sampleRate;
     const float u = 0.276f * v;
@@ -27,6 +43,7 @@ void PreampStage::controlBlock() {
     feedback_.setTarget(feedbackTarget_);
     trim_.setTarget(trimTarget_);
     gain_.setTarget(gainTarget_);
+    selection_.setTarget(on_ ? 1.0f : 0.0f);
 }
 
 float PreampStage::overdrive(float hp, float& prev, float drive, float feedback, float trim) {
@@ -41,9 +58,13 @@ StereoSample PreampStage::process(StereoSample gated) {
     const float feedback = feedback_.next();
     const float trim = trim_.next();
     const float gain = gain_.next();
-    const float hpL = hpL_.processMultiply(gated.l, hpCoefficients_);
-    const float hpR = hpR_.processMultiply(gated.r, hpCoefficients_);
+    const float hpL = highPassBounded(hpL_, gated.l, hpCoefficients_);
+    const float hpR = highPassBounded(hpR_, gated.r, hpCoefficients_);
     const StereoSample driven{overdrive(hpL, prevL_, drive, feedback, trim),
                               overdrive(hpR, prevR_, drive, feedback, trim)};
-    return on_ ? driven * gain : gated;
+    const StereoSample stage = driven * gain;
+    const float s = selection_.next();
+    if (s == 1.0f) return stage;
+    if (s == 0.0f) return gated;
+    return {gated.l * (1.0f - s) + stage.l * s, gated.r * (1.0f - s) + stage.r * s};
 }

@@ -15,7 +15,10 @@ public:
     void setGain(float v) { gainTarget_ = 12.0f * v * v * v * v; }
 
     void controlBlock();
-    // The stage output: the overdrive times the gain when switched in, else the input.
+    // The stage output: the overdrive times the gain when switched in, else the
+    // input. A switch crossfades between the two over the next control block,
+    // as the gate and compressor switches ramp their gains, instead of
+    // stepping from one signal to an unrelated one.
     StereoSample process(StereoSample gated);
 
     float cutoffHz() const { return cutoffHz_; }
@@ -33,5 +36,6 @@ private:
     FirstOrderHighPass hpL_, hpR_;
     float driveTarget_ = 0.0f, feedbackTarget_ = 0.0f, trimTarget_ = 0.0f, gainTarget_ = 0.0f;
     ParamRamp drive_, feedback_, trim_, gain_;
+    ParamRamp selection_; // 0 the input, 1 the overdrive times the gain
     float prevL_ = 0.0f, prevR_ = 0.0f; // each channel's previous overdrive output
 };

@@ -95,13 +95,8 @@ void CDrawContext::drawString(const char* text, const CRect& r, CHoriTxtAlign al
     if (area.isEmpty()) return;
     clip_ = area;
 
-    int textWidth = textlayout::width(face, codes);
-    CCoord penX = r.left;
-    if (align == kCenterText)
-        penX = r.left + (r.width() - textWidth) / 2;
-    else if (align == kRightText)
-        penX = r.right - textWidth;
-    CCoord baseline = r.top + (r.height() - (face.ascent + face.descent)) / 2 + face.ascent;
+    const textlayout::Placement at = textlayout::place(face, codes, r, align);
+    CCoord penX = at.penX, baseline = at.baseline;
 
     for (int code : codes) {
         const fontatlas::GlyphInfo& g = textlayout::glyph(face, code);

@@ -1,7 +1,8 @@
 // The file and folder choosers the preset code asks the user through: the
 // platform's own dialogs (on Linux zenity or kdialog, whichever is installed;
-// "cancelled" when neither is or no display is there). Tests install a
-// script that answers instead.
+// "cancelled" when no display is there, and when neither is installed, after
+// telling the user what to install). Tests install a script that answers
+// instead.
 #pragma once
 
 #include <functional>
@@ -14,6 +15,7 @@ struct FileDialogRequest {
     std::string title;
     std::string fileType;  // "Preset file"; empty for a folder choice
     std::string extension; // without the dot; empty for a folder choice
+    std::string folder;    // where the dialog opens; empty: the user's home folder
 };
 
 // Answers one request: true with the chosen path in out, false when cancelled.

@@ -3,13 +3,23 @@
 // cancelling exits with 1.
 #include <cstdlib>
 
+#include "gui/Alerts.h"
 #include "gui/ChildProcess.h"
 #include "gui/FileDialog.h"
+#include "plugin/ProductIdentity.h"
 
 namespace {
 
+// A folder as both helpers take it to mean "open in this folder": with a
+// trailing separator (zenity would otherwise preselect a file of that name).
+std::string asFolder(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+    return folder;
+}
+
 std::vector<std::string> zenityArguments(const std::string& program, const FileDialogRequest& r) {
     std::vector<std::string> a{program, "--file-selection", "--title=" + r.title};
+    if (!r.folder.empty()) a.push_back("--filename=" + asFolder(r.folder));
     if (r.kind == FileDialogKind::Folder) {
         a.push_back("--directory");
         return a;
@@ -24,7 +34,7 @@ std::vector<std::string> zenityArguments(const std::string& program, const FileD
 
 std::vector<std::string> kdialogArguments(const std::string& program, const FileDialogRequest& r) {
     const char* home = std::getenv("HOME");
-    const std::string start = home && *home ? home : ".";
+    const std::string start = !r.folder.empty() ? asFolder(r.folder) : home && *home ? home : "/";
     std::vector<std::string> a{program, "--title", r.title};
     if (r.kind == FileDialogKind::Folder) {
         a.insert(a.end(), {"--getexistingdirectory", start});
@@ -49,7 +59,12 @@ bool detail::runPlatformFileDialog(const FileDialogRequest& request, std::string
         arguments = zenityArguments(program, request);
     } else {
         program = findProgramOnPath("kdialog");
-        if (program.empty()) return false;
+        if (program.empty()) {
+            alertBox("%s shows its file and folder dialogs with zenity or kdialog, and neither is installed.\n"
+                     "Install one of them, for example with:\nsudo apt install zenity",
+                     product::kName);
+            return false;
+        }
         arguments = kdialogArguments(program, request);
     }
     std::string output;

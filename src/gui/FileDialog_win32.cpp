@@ -22,6 +22,7 @@ bool chooseFile(const FileDialogRequest& r, std::string& out) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrTitle = r.title.c_str();
+    ofn.lpstrInitialDir = r.folder.empty() ? nullptr : r.folder.c_str();
     ofn.lpstrDefExt = r.extension.empty() ? nullptr : r.extension.c_str();
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     BOOL chosen;
@@ -37,11 +38,21 @@ bool chooseFile(const FileDialogRequest& r, std::string& out) {
     return true;
 }
 
+// Selects the start folder once the browser is up.
+int CALLBACK selectStartFolder(HWND window, UINT message, LPARAM, LPARAM folder) {
+    if (message == BFFM_INITIALIZED && folder) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, folder);
+    return 0;
+}
+
 bool chooseFolder(const FileDialogRequest& r, std::string& out) {
     BROWSEINFOA info{};
     info.hwndOwner = GetActiveWindow();
     info.lpszTitle = r.title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (!r.folder.empty()) {
+        info.lpfn = &selectStartFolder;
+        info.lParam = reinterpret_cast<LPARAM>(r.folder.c_str());
+    }
     LPITEMIDLIST item = SHBrowseForFolderA(&info);
     if (!item) return false;
     char path[MAX_PATH] = "";

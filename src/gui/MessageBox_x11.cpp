@@ -1,11 +1,12 @@
 // A modal message window of our own on X11, drawn with the toolkit; without a
 // display the text goes to standard error. The window runs its own event
 // loop on a connection of its own until OK, Return, Escape, Space or the
-// window manager's close ends it.
+// window manager's close ends it, or the connection is lost.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +41,8 @@ void setDialogHints(Display* d, Window w, const char* caption, const MessageLayo
 bool showMessageWindow(const char* caption, const char* text) {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) return false;
-    Display* d = XOpenDisplay(nullptr);
+    X11Connection connection;
+    Display* d = connection.display();
     if (!d) return false;
     COffscreenContext measure(1, 1);
     measure.setFont(CFontDesc{"Arial", 13, kNormalFace});
@@ -48,19 +50,14 @@ bool showMessageWindow(const char* caption, const char* text) {
     COffscreenContext pixels(layout.width, layout.height);
     pixels.setFont(measure.getFont());
 
-    // The trap stays for the whole box: nothing else runs on this thread
-    // meanwhile, and an error of ours must not end the host.
     X11ErrorTrap trap(d);
     const int screen = DefaultScreen(d);
     const int x = (DisplayWidth(d, screen) - int(layout.width)) / 2;
     const int y = (DisplayHeight(d, screen) - int(layout.height)) / 3;
     Window w = XCreateSimpleWindow(d, RootWindow(d, screen), x, y, unsigned(layout.width), unsigned(layout.height),
                                    0, 0, 0xE8E8E8);
-    if (trap.failed()) {
-        trap.release();
-        XCloseDisplay(d);
-        return false;
-    }
+    if (trap.failed()) return false;
+    trap.release();
     setDialogHints(d, w, caption, layout);
     Atom closeRequest = XInternAtom(d, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(d, w, &closeRequest, 1);
@@ -77,7 +74,14 @@ bool showMessageWindow(const char* caption, const char* text) {
         XFlush(d);
     };
     auto onButton = [&](int px, int py) { return layout.button.pointInside(CPoint(px, py)); };
-    while (!done) {
+    while (!done && !connection.lost()) {
+        if (XPending(d) == 0) {
+            // Waiting on the socket, not in XNextEvent, which cannot return
+            // from a lost connection.
+            pollfd ready{ConnectionNumber(d), POLLIN, 0};
+            poll(&ready, 1, -1);
+            continue;
+        }
         XEvent e;
         XNextEvent(d, &e);
         switch (e.type) {
@@ -115,10 +119,9 @@ bool showMessageWindow(const char* caption, const char* text) {
         default: break;
         }
     }
+    if (connection.lost()) return false; // the text then goes to standard error too
     XFreeGC(d, gc);
     if (w) XDestroyWindow(d, w);
-    trap.release();
-    XCloseDisplay(d);
     return true;
 }
 

@@ -41,7 +41,7 @@ CButtonState buttonOf(unsigned button) {
 class X11Window : public PlatformWindow {
 public:
     X11Window(Window parent, const CRect& size, PlatformWindowEvents& events) : events_(events) {
-        display_ = XOpenDisplay(nullptr);
+        display_ = connection_.display();
         if (!display_) return;
         int screen = DefaultScreen(display_);
         visual_ = DefaultVisual(display_, screen);
@@ -70,7 +70,6 @@ public:
             if (gc_) XFreeGC(display_, gc_);
             if (window_) XDestroyWindow(display_, window_);
         }
-        XCloseDisplay(display_);
     }
 
     bool isValid() const override { return display_ && window_; }
@@ -131,6 +130,7 @@ public:
 
 private:
     PlatformWindowEvents& events_;
+    X11Connection connection_; // closed after the destructor has freed the window
     Display* display_ = nullptr;
     Visual* visual_ = nullptr;
     int depth_ = 0;

@@ -1,5 +1,6 @@
 #include "gui/TextLayout.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace textlayout {
@@ -49,6 +50,37 @@ int width(const fontatlas::FaceInfo& face, const std::vector<int>& codes) {
     int w = 0;
     for (int c : codes) w += glyph(face, c).advance;
     return w;
+}
+
+Placement place(const fontatlas::FaceInfo& face, const std::vector<int>& codes, const CRect& box, CHoriTxtAlign align) {
+    const int textWidth = width(face, codes);
+    CCoord penX = box.left;
+    if (align == kCenterText)
+        penX = box.left + (box.width() - textWidth) / 2;
+    else if (align == kRightText)
+        penX = box.right - textWidth;
+    const CCoord baseline = box.top + (box.height() - (face.ascent + face.descent)) / 2 + face.ascent;
+    return {penX, baseline};
+}
+
+CRect inkBox(const fontatlas::FaceInfo& face, const std::vector<int>& codes, const Placement& at) {
+    CRect ink;
+    bool any = false;
+    CCoord penX = at.penX;
+    for (int code : codes) {
+        const fontatlas::GlyphInfo& g = glyph(face, code);
+        if (g.width > 0 && g.height > 0) {
+            const CRect r(penX + g.left, at.baseline - g.top, penX + g.left + g.width, at.baseline - g.top + g.height);
+            if (!any) ink = r;
+            ink.left = std::min(ink.left, r.left);
+            ink.top = std::min(ink.top, r.top);
+            ink.right = std::max(ink.right, r.right);
+            ink.bottom = std::max(ink.bottom, r.bottom);
+            any = true;
+        }
+        penX += g.advance;
+    }
+    return ink;
 }
 
 } // namespace textlayout

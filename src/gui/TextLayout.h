@@ -18,4 +18,13 @@ std::vector<int> decode(const char* text);
 const fontatlas::GlyphInfo& glyph(const fontatlas::FaceInfo& face, int code);
 int width(const fontatlas::FaceInfo& face, const std::vector<int>& codes);
 
+// Where a line of text set in a box starts: the pen's left and the baseline,
+// the line centred vertically and aligned horizontally in the box.
+struct Placement {
+    CCoord penX, baseline;
+};
+Placement place(const fontatlas::FaceInfo& face, const std::vector<int>& codes, const CRect& box, CHoriTxtAlign align);
+// The pixels the glyphs cover when the pen starts there (empty for blank text).
+CRect inkBox(const fontatlas::FaceInfo& face, const std::vector<int>& codes, const Placement& at);
+
 } // namespace textlayout

@@ -1,6 +1,7 @@
-// What our X11 windows share: an error trap, since Xlib's default error
-// handler ends the process (and the host with it), and putting offscreen
-// pixels into a window of any visual. X11 only.
+// What our X11 windows share: a connection of their own that can never end
+// the host (Xlib's default error and I/O error handlers end the process, and
+// both handlers are process-wide: they are the host's), an error trap, and
+// putting offscreen pixels into a window of any visual. X11 only.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -9,8 +10,29 @@
 
 class CDrawContext;
 
-// Around each of our requests a handler of ours records errors instead; the
-// previous one is put back on release.
+// A display connection of our own on $DISPLAY. Its X errors are kept from
+// the process-wide error handler (X11ErrorTrap counts them), and its loss
+// (the server gone) ends only this connection: while any connection of ours
+// is open, the process-wide I/O error handler is one that passes every other
+// connection's loss on to the handler it replaced, and that handler is put
+// back when the last one closes. After a loss, Xlib calls that do not block
+// are safe; a blocking XNextEvent is not (wait on the socket instead).
+class X11Connection {
+public:
+    X11Connection();
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+    Display* display() const { return display_; } // null when it could not be opened
+    bool lost() const;
+
+private:
+    Display* display_ = nullptr;
+    struct X11ConnectionState* state_ = nullptr;
+};
+
+// Errors of our requests on a connection of ours, between construction and
+// each failed().
 class X11ErrorTrap {
 public:
     explicit X11ErrorTrap(Display* display);
@@ -23,7 +45,6 @@ public:
 
 private:
     Display* display_;
-    XErrorHandler previous_ = nullptr;
 };
 
 // Copies the area of the offscreen pixels to the same place in the drawable.

@@ -1,5 +1,7 @@
 #include "plugin/AudioEffectX.h"
 
+#include "plugin/KeyModifiers.h"
+
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : AudioEffect(audioMaster, numPrograms, numParams) {
     canProcessReplacing(true);
@@ -28,13 +30,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effGetVstVersion: return getVstVersion();
     case effEditKeyDown:
         if (editor) {
-            VstKeyCode key{index, static_cast<unsigned char>(value), static_cast<unsigned char>(static_cast<int>(opt))};
+            VstKeyCode key{index, static_cast<unsigned char>(value), keyModifiersFromOpt(opt)};
             return editor->onKeyDown(key) ? 1 : 0;
         }
         return 0;
     case effEditKeyUp:
         if (editor) {
-            VstKeyCode key{index, static_cast<unsigned char>(value), static_cast<unsigned char>(static_cast<int>(opt))};
+            VstKeyCode key{index, static_cast<unsigned char>(value), keyModifiersFromOpt(opt)};
             return editor->onKeyUp(key) ? 1 : 0;
         }
         return 0;

@@ -6,6 +6,7 @@
 
 #include "plugin/LoadHandshake.h"
 #include "plugin/ProductIdentity.h"
+#include "plugin/ScopedFlushToZero.h"
 #include "state/Settings.h"
 
 namespace {
@@ -67,7 +68,11 @@ void ZuUniClient::processReplacing(float** inputs, float** outputs, VstInt32 sam
     const VstTimeInfo* time = getTimeInfo(kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid |
                                           kVstBarsValid | kVstCyclePosValid);
     const double tempo = Engine::resolveHostTempo(time != nullptr, time ? time->tempo : 0.0, engine_.ctx.tempo);
-    engine_.process(inputs, outputs, sampleFrames, tempo);
+    {
+        // Set after the host call, so the host's own code runs in its own mode.
+        const ScopedFlushToZero flushToZero;
+        engine_.process(inputs, outputs, sampleFrames, tempo);
+    }
     midiEventQueue.clear();
     LoadHandshake::leaveAudio(audioBusy);
 }

@@ -145,6 +145,7 @@ private:
 
     void announcePrograms(int32_t count);
     void lookUpPresetPath();
+    std::string presetDialogFolder() const;
 };
 
 // Registers the product identity and creates the plug-in; null on failure.

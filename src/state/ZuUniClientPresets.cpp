@@ -1,6 +1,7 @@
 // Preset files, host program changes over the program list, the preset
 // folder choice and the start-up load of the default preset.
 #include <cstdio>
+#include <filesystem>
 #include <ctime>
 #include <random>
 #include <string>
@@ -29,10 +30,12 @@ std::string folderSettingName(const char* prefix, int32_t slot) {
     return name;
 }
 
-bool askUser(FileDialogKind kind, const char* title, const char* extension, std::string& out) {
+bool askUser(FileDialogKind kind, const char* title, const char* extension, const std::string& folder,
+             std::string& out) {
     FileDialogRequest r;
     r.kind = kind;
     r.title = title;
+    r.folder = folder;
     if (kind != FileDialogKind::Folder) {
         r.fileType = kPresetFileType;
         r.extension = extension && *extension ? extension : kPresetExtension;
@@ -40,17 +43,47 @@ bool askUser(FileDialogKind kind, const char* title, const char* extension, std:
     return runFileDialog(r, out) && !out.empty() && out != kNoChoice;
 }
 
+// The file's name without its folder and extension.
+std::string presetNameOfFile(const std::string& file) {
+    const size_t separator = file.find_last_of("/\\:");
+    const size_t start = separator == std::string::npos ? 0 : separator + 1;
+    const size_t dot = file.find_last_of('.');
+    return file.substr(start, dot != std::string::npos && dot > start ? dot - start : std::string::npos);
+}
+
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+bool isFolder(const std::string& path) {
+    std::error_code e;
+    return !path.empty() && std::filesystem::is_directory(path, e);
+}
+
 } // namespace
+
+// The dialogs open where the musician's presets are, never in the host's
+// working folder: the folder of the preset loaded now, else the program
+// list's current folder, else preset folder slot 0.
+std::string ZuUniClient::presetDialogFolder() const {
+    if (!presetPath.empty()) {
+        const std::string folder = std::filesystem::path(presetPath).parent_path().string();
+        if (isFolder(folder)) return folder;
+    }
+    if (presetFolderIndex >= 0 && presetFolderIndex < programList_.folderCount()) {
+        const std::string folder = programList_.root() + programList_.folderName(presetFolderIndex);
+        if (isFolder(folder)) return folder;
+    }
+    std::string slot0;
+    if (readSettingString("presetpath0", slot0) && isFolder(slot0)) return slot0;
+    return {};
+}
 
 bool ZuUniClient::loadPresetFile(const char* path, int32_t group, const char* extension, int32_t) {
     std::string file;
     if (path)
         file = path;
-    else if (!askUser(FileDialogKind::Open, "Choose a file to load", extension, file))
+    else if (!askUser(FileDialogKind::Open, "Choose a file to load", extension, presetDialogFolder(), file))
         return false;
     if (file.size() < 2) return false;
 
@@ -66,6 +99,7 @@ bool ZuUniClient::loadPresetFile(const char* path, int32_t group, const char* ex
     if (!readPresetContent(file, headerChunk.totalWords, content)) return false;
     ZuChunk chunk(content.data(), content.size());
     const bool applied = readState(chunk, false, false, false);
+    if (applied) presetPath = file;
 
     if (group == 0) {
         const int32_t folder = programList_.findFolder(containingFolderName(file));
@@ -84,19 +118,26 @@ bool ZuUniClient::savePresetFile(const char* path, int32_t, const char* extensio
     if (path) {
         file = path;
     } else {
-        if (!askUser(FileDialogKind::Save, "Save preset file", extension, file)) return false;
+        if (!askUser(FileDialogKind::Save, "Save preset file", extension, presetDialogFolder(), file)) return false;
         const std::string suffix = std::string(".") + (extension && *extension ? extension : kPresetExtension);
         if (!endsWith(file, suffix)) file += suffix;
     }
     if (file.empty()) return false;
+    // Saved under a name the user chose, the preset takes that name, as the
+    // program list will call it; a failed save keeps the name it had.
+    const std::string previousName = presetName;
+    const bool renamed = !path && !presetNameOfFile(file).empty();
+    if (renamed) presetName = presetNameOfFile(file);
     ZuChunk chunk; // not the host's chunk buffer, which the host may still hold
     const int32_t bytes = serializeState(chunk);
     if (!writeFileAtomically(file, chunk.data(), static_cast<size_t>(bytes))) {
+        presetName = previousName;
         alertBox("The preset could not be saved to\n%s\nThe folder may be missing or write-protected, or the "
                  "disk full. An existing file of that name is unchanged.",
                  file.c_str());
         return false;
     }
+    presetPath = file;
     return true;
 }
 
@@ -166,7 +207,10 @@ void ZuUniClient::announcePrograms(int32_t count) {
 
 bool ZuUniClient::selectPresetFolder(std::string& outPath, int32_t slot) {
     std::string folder;
-    if (!askUser(FileDialogKind::Folder, "Choose Preset Directory", nullptr, folder)) return false;
+    std::string current;
+    if (!readSettingString(folderSettingName("presetpath", slot).c_str(), current) || !isFolder(current))
+        current = presetDialogFolder();
+    if (!askUser(FileDialogKind::Folder, "Choose Preset Directory", nullptr, current, folder)) return false;
     ensureTrailingSeparator(folder);
     writeSettingString(folderSettingName("presetpath", slot).c_str(), folder.c_str());
     if (slot == 0) writeSettingString("presetpath", folder.c_str());

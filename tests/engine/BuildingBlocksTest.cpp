@@ -1,6 +1,8 @@
 // The engine's building blocks against hand-worked values.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/OutputStage.h"
 
@@ -104,21 +106,29 @@ TEST(OutputStage, DcBlockerInDoublePrecision) {
     EXPECT_EQ(o.dcOutPrev[1], 0.0f);
 }
 
-TEST(OutputStage, MasterGainRampsOverTheCallThenHolds) {
-    OutputStage o; // applied 0, target 1
-    float l[4] = {1, 1, 1, 1}, r[4] = {2, 2, 2, 2};
-    o.applyMasterGain(l, r, 4);
-    EXPECT_EQ(l[0], 0.25f);
-    EXPECT_EQ(l[1], 0.5f);
-    EXPECT_EQ(l[3], 1.0f);
-    EXPECT_EQ(r[2], 1.5f);
-    EXPECT_EQ(o.appliedGain, 1.0f);
+TEST(OutputStage, MasterGainRampsLinearlyOverAFixedLengthThenHolds) {
+    MasterGainRamp m; // at 0: the first target fades in
+    m.setTarget(2.0f);
+    m.setTarget(2.0f); // the same target again does not restart the ramp
+    std::vector<float> g(600);
+    for (float& x : g) x = m.next();
+    EXPECT_EQ(g[0], 2.0f / 512.0f);
+    EXPECT_LT(g[510], 2.0f);
+    EXPECT_EQ(g[511], 2.0f);
+    EXPECT_EQ(g[599], 2.0f);
+    for (int i = 0; i < 256; ++i) m.next();
+    m.setTarget(1.0f);
+    EXPECT_EQ(m.next(), 2.0f - 1.0f / 512.0f) << "a new target ramps from where the gain stands";
+
+    OutputStage o;
+    o.master = MasterGainRamp{1.0f, 1.0f, 0.0f, 0};
     float u[2] = {3, 3};
-    o.applyMasterGain(u, nullptr, 2);
-    EXPECT_EQ(u[0], 3.0f) << "unity is left alone";
-    o.targetGain = 4.0f;
-    o.applyMasterGain(u, nullptr, 0);
-    EXPECT_EQ(o.appliedGain, 4.0f) << "no samples: the gain jumps to its target";
-    o.applyMasterGain(u, nullptr, 2);
-    EXPECT_EQ(u[1], 12.0f);
+    o.finish(u, nullptr, 2);
+    EXPECT_EQ(u[0], 3.0f) << "unity leaves the samples to the DC blocker";
+    EXPECT_EQ(u[1], static_cast<float>(0.998 * 3.0));
+    o.resetDc();
+    o.master = MasterGainRamp{2.0f, 2.0f, 0.0f, 0};
+    float w[1] = {3};
+    o.finish(w, nullptr, 1);
+    EXPECT_EQ(w[0], 6.0f);
 }

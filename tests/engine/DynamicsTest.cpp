@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "engine/Dynamics.h"
 #include "engine/ModuleContext.h"
@@ -124,6 +125,35 @@ TEST(PreampStage, OverdriveRunsWhileSwitchedOut) {
     EXPECT_EQ(out.r, -0.2f);
     EXPECT_NEAR(p.overdriveOut().l, softClip(0.3f), 1e-6f);
     EXPECT_NEAR(p.overdriveOut().r, softClip(-0.2f), 1e-6f);
+}
+
+TEST(PreampStage, SwitchingCrossfadesOverTheNextControlBlock) {
+    // High-pass at 0 and overdrive 0: the overdrive output of a constant 0.3
+    // is softClip(0.3) with the trim 1; gain 12 v^4 = 1.
+    const EngineContext ctx;
+    PreampStage p;
+    p.setHighPass(0.0f, ctx);
+    p.setOverdrive(0.0f);
+    p.setGain(std::pow(1.0f / 12.0f, 0.25f));
+    for (int b = 0; b < 4; ++b) {
+        p.controlBlock();
+        for (int i = 0; i < 32; ++i) p.process({0.3f, 0.3f});
+    }
+    p.setSwitch(1.0f);
+    EXPECT_EQ(p.process({0.3f, 0.3f}).l, 0.3f) << "until the control block, the input";
+    p.controlBlock();
+    const float driven = p.process({0.3f, 0.3f}).l; // 1/32 of the way
+    std::vector<float> fade;
+    for (int i = 1; i < 32; ++i) fade.push_back(p.process({0.3f, 0.3f}).l);
+    const float stage = p.overdriveOut().l;
+    EXPECT_NEAR(driven, 0.3f + (stage - 0.3f) / 32.0f, 1e-4f);
+    EXPECT_NEAR(fade[14], 0.3f + (stage - 0.3f) * 0.5f, 1e-4f);
+    EXPECT_NEAR(fade.back(), stage, 1e-4f) << "in after one control block";
+    p.setSwitch(0.0f);
+    p.controlBlock();
+    for (int i = 0; i < 32; ++i) p.process({0.3f, 0.3f});
+    p.controlBlock();
+    EXPECT_EQ(p.process({0.3f, 0.3f}).l, 0.3f) << "out again: the input exactly";
 }
 
 TEST(Compressor, GainNeverBelowOneFifth) {

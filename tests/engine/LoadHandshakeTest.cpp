@@ -43,7 +43,7 @@ TEST(LoadHandshake, ALoadSilencesTheOutputAndFreezesTheEngine) {
     Block b(100);
     b.process(*c);
     const int32_t counter = c->engine().ctx.controlCounter;
-    const float gain = c->engine().output.appliedGain;
+    const float gain = c->engine().output.master.current;
     c->beginLoad();
     std::fill(b.outL.begin(), b.outL.end(), 7.0f);
     b.process(*c);
@@ -51,7 +51,7 @@ TEST(LoadHandshake, ALoadSilencesTheOutputAndFreezesTheEngine) {
     EXPECT_EQ(peakOf(b.outR), 0.0f);
     EXPECT_FALSE(c->audioBusy.load()) << "a skipped call leaves the flag clear";
     EXPECT_EQ(c->engine().ctx.controlCounter, counter);
-    EXPECT_EQ(c->engine().output.appliedGain, gain);
+    EXPECT_EQ(c->engine().output.master.current, gain);
     c->endLoad();
     b.process(*c);
     EXPECT_GT(peakOf(b.outL), 0.0f);

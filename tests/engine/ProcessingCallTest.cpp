@@ -6,27 +6,45 @@
 #include <limits>
 #include <vector>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
+#include "plugin/ScopedFlushToZero.h"
 #include "support/EngineFixtures.h"
 
 namespace {
 constexpr size_t kOneSecond = 44100;
 enum : VstInt32 { kTagDelayPower = 23, kTagReverbPower = 27 };
-// Undoes the DC blocker (from rest) and the given master gains, giving back
-// what the chain and the returns put into the outputs.
-std::vector<double> beforeOutputStage(const std::vector<float>& y, const std::vector<double>& gains) {
-    std::vector<double> x(y.size());
-    double xp = 0.0, yp = 0.0;
-    for (size_t j = 0; j < y.size(); ++j) {
-        const double in = xp + (static_cast<double>(y[j]) - 0.998 * yp);
-        x[j] = in / gains[j];
-        xp = in;
-        yp = y[j];
+enum : VstInt32 { kTagMaster = 0, kTagLfoTarget = 71, kTagLfoSync = 37, kTagFollowerTarget = 32 };
+
+// Renders through the entry point in calls of the given lengths (the last
+// one repeats), reporting the host tempo `tempoAt` gives for a call's first frame.
+template <class Tempo>
+void renderInCalls(HostedPlugin& p, const std::vector<float>& inL, const std::vector<float>& inR,
+                   std::vector<float>& out, const std::vector<size_t>& calls, Tempo tempoAt) {
+    const size_t n = inL.size();
+    out.assign(2 * n, 0.0f);
+    std::vector<float> bl, br, ol, orr;
+    size_t k = 0;
+    for (size_t pos = 0; pos < n;) {
+        const size_t len = std::min(calls[std::min(k++, calls.size() - 1)], n - pos);
+        bl.assign(inL.begin() + static_cast<std::ptrdiff_t>(pos), inL.begin() + static_cast<std::ptrdiff_t>(pos + len));
+        br.assign(inR.begin() + static_cast<std::ptrdiff_t>(pos), inR.begin() + static_cast<std::ptrdiff_t>(pos + len));
+        ol.assign(len, 0.0f);
+        orr.assign(len, 0.0f);
+        float* ins[2] = {bl.data(), br.data()};
+        float* outs[2] = {ol.data(), orr.data()};
+        p.host.timeInfo.tempo = tempoAt(pos);
+        p.host.processReplacing(ins, outs, static_cast<VstInt32>(len));
+        std::copy(ol.begin(), ol.end(), out.begin() + static_cast<std::ptrdiff_t>(pos));
+        std::copy(orr.begin(), orr.end(), out.begin() + static_cast<std::ptrdiff_t>(n + pos));
+        pos += len;
     }
-    return x;
 }
 } // namespace
 
-TEST(ProcessingCall, NoSamplesWritesNothingAndTheNextCallStartsAtTheTargetGain) {
+TEST(ProcessingCall, NoSamplesWriteNothingAndChangeNothing) {
     HostedPlugin fresh, snapped, negative;
     float l[4] = {7, 7, 7, 7}, r[4] = {7, 7, 7, 7};
     float* outs[2] = {l, r};
@@ -38,36 +56,8 @@ TEST(ProcessingCall, NoSamplesWritesNothingAndTheNextCallStartsAtTheTargetGain) 
 
     const std::vector<float> in(64, 0.5f);
     const std::vector<float> a = fresh.runLeft(in, 64);
-    const std::vector<float> b = snapped.runLeft(in, 64);
-    const std::vector<float> c = negative.runLeft(in, 64);
-    for (size_t j = 0; j < 5; ++j)
-        EXPECT_GT(std::fabs(b[j]), 5.0f * std::fabs(a[j])) << "a fresh plug-in fades in from 0, " << j;
-    EXPECT_TRUE(bitIdentical(b, c)) << "a negative count is handled like 0";
-}
-
-TEST(ProcessingCall, AFirstCallOf40SamplesRunsItsControlBlocksAt0And32) {
-    // One call of 40 samples against calls of 32 and 8: with the master gain
-    // and the DC blocker taken out, the chain must have done the same, so the
-    // long call ran a control block at its sample 32 just as the second call
-    // ran one at its start.
-    const std::vector<float> in = sineWave(40, 0.5f, 0.01f, 0.5f);
-    auto opened = [](HostedPlugin& p) {
-        p.set(0, 0.5f); // the first control block sets the target gain to exactly 1
-        p.set(22, 1.0f);
-        p.set(28, 1.0f);
-    };
-    HostedPlugin one, two;
-    opened(one);
-    opened(two);
-    std::vector<float> a, ar, b, br;
-    one.run(in, in, a, ar, 40);
-    two.run(in, in, b, br, 32);
-    std::vector<double> ga(40), gb(40, 1.0);
-    for (size_t j = 0; j < 40; ++j) ga[j] = static_cast<double>(j + 1) / 40.0;
-    for (size_t j = 0; j < 32; ++j) gb[j] = static_cast<double>(j + 1) / 32.0;
-    const std::vector<double> xa = beforeOutputStage(a, ga), xb = beforeOutputStage(b, gb);
-    EXPECT_GT(std::fabs(xa[39]), 1e-3);
-    for (size_t j = 0; j < 40; ++j) EXPECT_NEAR(xa[j], xb[j], 1e-4 * std::fabs(xb[j]) + 1e-6) << j;
+    EXPECT_TRUE(bitIdentical(a, snapped.runLeft(in, 64))) << "an empty call is no call";
+    EXPECT_TRUE(bitIdentical(a, negative.runLeft(in, 64))) << "a negative count is handled like 0";
 }
 
 TEST(ProcessingCall, FirstCallFadesInFromSilence) {
@@ -131,22 +121,86 @@ TEST(ProcessingCall, EffectsSectionOffSilencesTheSendsButLetsTailsRunOut) {
     EXPECT_LT(peakOf(rest, rest.size() / 2), 1e-6f);
 }
 
-TEST(ProcessingCall, BlockSizeDoesNotChangeTheOutput) {
-    const std::vector<float> inL = testSignal(20000, 0.6f, 7), inR = testSignal(20000, 0.4f, 11);
-    std::vector<std::vector<float>> outs;
-    for (int block : {1000, 1, 7, 32}) {
+TEST(ProcessingCall, OutputIsTheSameHoweverTheHostSplitsTheInput) {
+    // Hosts report their tempo once per call, so the change from 120 to 140
+    // sits on a frame that is a call boundary in every split: 31 * 4096.
+    constexpr size_t kTempoChange = 126976;
+    const size_t n = kTempoChange + 20000;
+    const std::vector<float> inL = testSignal(n, 0.6f, 7), inR = testSignal(n, 0.4f, 11);
+    auto tempoAt = [](size_t frame) { return frame < kTempoChange ? 120.0 : 140.0; };
+
+    std::vector<size_t> randomSplit;
+    uint32_t seed = 12345;
+    for (size_t pos = 0; pos < n;) {
+        seed = seed * 1664525u + 1013904223u;
+        size_t len = 1 + (seed >> 8) % 1500;
+        if (pos < kTempoChange && pos + len > kTempoChange) len = kTempoChange - pos;
+        randomSplit.push_back(len);
+        pos += len;
+    }
+    const std::vector<std::vector<size_t>> splits = {{4096}, {1}, {31}, {32}, {64}, {512}, randomSplit};
+
+    std::vector<float> reference;
+    for (size_t k = 0; k < splits.size(); ++k) {
         HostedPlugin p(true);
         p.allStagesOn();
-        // The master gain settles during the first call, which is the same for all.
-        std::vector<float> primeL, primeR;
-        p.run(std::vector<float>(1000, 0.0f), std::vector<float>(1000, 0.0f), primeL, primeR, 1000);
-        std::vector<float> l, r;
-        p.run(inL, inR, l, r, block);
-        l.insert(l.end(), r.begin(), r.end());
-        outs.push_back(l);
+        p.set(kTagMaster, 0.6f);           // a gain other than unity
+        p.set(kTagLfoSync, 1.0f);          // an LFO rate that follows the tempo,
+        p.set(kTagLfoTarget, 0.25f);       // on the delay time,
+        p.set(kTagFollowerTarget, 0.0f);   // and the follower on the filter frequency
+        std::vector<float> out;
+        renderInCalls(p, inL, inR, out, splits[k], tempoAt);
+        if (k == 0) {
+            reference = out;
+            ASSERT_GT(peakOf(out, 0, 64), 0.0f) << "the fade-in begins at once";
+            ASSERT_GT(peakOf(out, kTempoChange + 10000, n), 0.01f);
+            continue;
+        }
+        size_t first = 0;
+        while (first < out.size() && out[first] == reference[first]) ++first;
+        EXPECT_EQ(first, out.size()) << "split " << k << " differs first at frame " << first % n
+                                     << (first >= n ? " (right)" : " (left)");
     }
-    EXPECT_GT(peakOf(outs[0]), 0.01f);
-    for (size_t k = 1; k < outs.size(); ++k) EXPECT_TRUE(bitIdentical(outs[0], outs[k])) << "block case " << k;
+}
+
+TEST(ProcessingCall, HugeFiniteInputLeavesEveryStateFiniteAndRecovers) {
+    constexpr float kMax = std::numeric_limits<float>::max();
+    constexpr size_t kBurst = 4096, kBurstLength = 512, kFrames = 2 * kOneSecond;
+    const std::vector<float> signal = testSignal(kFrames, 0.5f, 3);
+    const VstInt32 sectionsOff[] = {-1, kTagGate, kTagPreamp, kTagComp, kTagDyn, kTagFxSwitch};
+    for (VstInt32 off : sectionsOff) {
+        auto opened = [off](HostedPlugin& p) {
+            p.allStagesOn();
+            if (off >= 0) p.set(off, 0.0f);
+        };
+        HostedPlugin clean;
+        opened(clean);
+        std::vector<float> cl, cr;
+        clean.run(signal, signal, cl, cr, 512);
+        const float cleanTail = peakOf(cl, kFrames - kOneSecond / 2);
+        for (int kind = 0; kind < 3; ++kind) {
+            std::vector<float> inL = signal, inR = signal;
+            for (size_t j = kBurst; j < kBurst + kBurstLength; ++j) {
+                const float sign = (kind == 2 && j % 2) ? -1.0f : 1.0f;
+                inL[j] = kind == 0 ? 1e38f : sign * kMax;
+                inR[j] = kind == 0 ? 1e38f : -sign * kMax;
+            }
+            HostedPlugin p;
+            opened(p);
+            std::vector<float> l, r;
+            p.run(inL, inR, l, r, 512);
+            const auto finite = [](float x) { return std::isfinite(x); };
+            EXPECT_TRUE(std::all_of(l.begin(), l.end(), finite) && std::all_of(r.begin(), r.end(), finite))
+                << "section " << off << " off, burst " << kind;
+            const float tail = peakOf(l, kFrames - kOneSecond / 2);
+            EXPECT_GT(tail, 0.5f * cleanTail) << "section " << off << " off, burst " << kind;
+            EXPECT_LT(tail, 2.0f * cleanTail) << "section " << off << " off, burst " << kind;
+            // A stage that ran while switched out kept no poison for later.
+            p.allStagesOn();
+            p.run(signal, signal, l, r, 512);
+            EXPECT_TRUE(std::all_of(l.begin(), l.end(), finite)) << "section " << off << " on again, burst " << kind;
+        }
+    }
 }
 
 TEST(ProcessingCall, InPlaceBuffersGiveTheSameOutput) {
@@ -186,6 +240,31 @@ TEST(ProcessingCall, NonFiniteInputSamplesCountAsSilence) {
     EXPECT_TRUE(bitIdentical(pr, cr));
     EXPECT_TRUE(std::all_of(pl.begin(), pl.end(), [](float x) { return std::isfinite(x); }));
 }
+
+#if defined(__SSE__)
+TEST(ProcessingCall, DenormalsFlushToZeroWithinTheCallAndTheHostsModeIsKept) {
+    constexpr unsigned kModes = 0x8040; // flush-to-zero and denormals-are-zero
+    volatile float tiny = 1e-30f, scale = 1e-9f;
+    {
+        const ScopedFlushToZero flush;
+        EXPECT_TRUE(ScopedFlushToZero::active());
+        EXPECT_EQ(tiny * scale, 0.0f);
+        volatile float denormal = 1e-39f;
+        EXPECT_EQ(denormal * 1.0f, 0.0f) << "denormal operands count as zero";
+    }
+    EXPECT_GT(tiny * scale, 0.0f) << "the mode ends with the scope";
+
+    HostedPlugin p;
+    const unsigned saved = _mm_getcsr();
+    for (unsigned hostMode : {0u, kModes, 0x8000u}) {
+        _mm_setcsr((saved & ~kModes) | hostMode);
+        p.runLeft(std::vector<float>(1024, 0.25f), 256);
+        const unsigned after = _mm_getcsr();
+        _mm_setcsr(saved);
+        EXPECT_EQ(after & kModes, hostMode);
+    }
+}
+#endif
 
 TEST(ProcessingCall, NullRightOutputIsNotWritten) {
     const std::vector<float> in = testSignal(4096, 0.5f);

@@ -64,7 +64,7 @@ TEST(ProcessingLoop, ControlBlocksAt0And32OfA40SampleCallWithFlushesOf32And8) {
 
 TEST(ProcessingLoop, ReturnsLandOnTheVerySamplesThatProducedThem) {
     ReturnsOnlyRig rig;
-    rig.run(100); // the master gain settles at 1
+    rig.run(612); // past the fade-in, the grid at 4
     rig.delay.returnScale = 1.0f;
     rig.reverb.returnScale = 0.5f;
     const float xp = rig.engine.output.dcInPrev[0], yp = rig.engine.output.dcOutPrev[0];
@@ -72,54 +72,47 @@ TEST(ProcessingLoop, ReturnsLandOnTheVerySamplesThatProducedThem) {
     rig.run(70, l, r, 0.3f); // the grid stands at 4: blocks at samples 28 and 60
     std::vector<float> x(70), g(70, 1.0f);
     for (int j = 0; j < 70; ++j) {
-        const float s = static_cast<float>(100 + j + 1);
+        const float s = static_cast<float>(612 + j + 1);
         x[static_cast<size_t>(j)] = (0.0f + s) + 0.5f * s;
     }
     EXPECT_EQ(l, afterOutputStage(x, g, xp, yp));
     EXPECT_EQ(r, l);
 }
 
-TEST(ProcessingLoop, MasterGainFollowsAtCallRateFromTheFirstCallWithAControlBlock) {
+TEST(ProcessingLoop, MasterChangeRampsFromTheNextControlBlockOverAFixedLength) {
     ReturnsOnlyRig rig;
-    rig.run(70); // grid at 6, gain settled at 1
+    rig.run(582); // past the fade-in at unity, the grid at 6
     rig.delay.returnScale = 1.0f;
-    rig.set(0, 1.0f);
-    float xp = rig.engine.output.dcInPrev[0], yp = rig.engine.output.dcOutPrev[0];
-    std::vector<float> a, b, c, unused;
-    rig.run(20, a, unused); // no control block: still unity
-    std::vector<float> x(20), g(20, 1.0f);
-    for (int j = 0; j < 20; ++j) x[static_cast<size_t>(j)] = static_cast<float>(70 + j + 1);
-    EXPECT_EQ(a, afterOutputStage(x, g, xp, yp));
-
-    xp = rig.engine.output.dcInPrev[0];
-    yp = rig.engine.output.dcOutPrev[0];
-    rig.run(40, b, unused); // control block at sample 6 raises the target to 4
-    x.assign(40, 0.0f);
-    g.assign(40, 0.0f);
+    rig.set(0, 1.0f); // target 4
+    const float xp = rig.engine.output.dcInPrev[0], yp = rig.engine.output.dcOutPrev[0];
+    std::vector<float> a, b, unused;
+    rig.run(20, a, unused); // no control block yet: still unity
+    rig.run(40, b, unused); // the control block at its sample 6 starts the ramp
+    a.insert(a.end(), b.begin(), b.end());
+    std::vector<float> x(60), g(60, 1.0f);
     float gain = 1.0f;
-    const float step = (4.0f - 1.0f) / 40.0f;
-    for (int j = 0; j < 40; ++j) {
-        x[static_cast<size_t>(j)] = static_cast<float>(90 + j + 1);
-        gain = gain + step;
-        g[static_cast<size_t>(j)] = gain;
+    const float step = (4.0f - 1.0f) / 512.0f;
+    for (size_t j = 0; j < 60; ++j) {
+        x[j] = static_cast<float>(582 + j + 1);
+        if (j >= 26) g[j] = gain = gain + step;
     }
-    EXPECT_EQ(b, afterOutputStage(x, g, xp, yp));
-    EXPECT_EQ(rig.engine.output.appliedGain, 4.0f);
+    EXPECT_EQ(a, afterOutputStage(x, g, xp, yp));
+    rig.run(477);
+    EXPECT_LT(rig.engine.output.master.current, 4.0f);
+    rig.run(1);
+    EXPECT_EQ(rig.engine.output.master.current, 4.0f) << "512 samples after the block, exactly on target";
 }
 
-TEST(ProcessingLoop, NoSamplesStillSetsTheAppliedGainToItsTarget) {
+TEST(ProcessingLoop, NoSamplesChangeNothing) {
     EngineRig rig;
     const float xp = rig.engine.output.dcInPrev[0];
     rig.run(0);
-    EXPECT_EQ(rig.engine.output.appliedGain, 1.0f) << "the target before any control block";
+    float* outs[2] = {nullptr, nullptr};
+    rig.engine.process(nullptr, outs, 5, 120.0); // nothing to write to: like no samples
     EXPECT_TRUE(rig.log.empty()) << "no control block, no flush";
     EXPECT_EQ(rig.engine.ctx.controlCounter, 32);
+    EXPECT_EQ(rig.engine.output.master.current, 0.0f) << "the fade-in has not begun";
     EXPECT_EQ(rig.engine.output.dcInPrev[0], xp);
-    float* outs[2] = {nullptr, nullptr};
-    rig.engine.output.targetGain = 2.0f;
-    rig.engine.process(nullptr, outs, 5, 120.0); // nothing to write to: like no samples
-    EXPECT_EQ(rig.engine.ctx.controlCounter, 32);
-    EXPECT_EQ(rig.engine.output.appliedGain, 2.0f);
 }
 
 TEST(ProcessingLoop, EffectsSwitchSilencesTheSendsWithinOneControlBlock) {

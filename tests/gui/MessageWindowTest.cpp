@@ -198,3 +198,37 @@ TEST_F(MessageWindow, ClosesWithTheOkButtonAndTheWindowManagersClose) {
     EXPECT_TRUE(waitClosed());
     closeLeftover();
 }
+
+namespace {
+int gHostErrors = 0, gHostConnectionLosses = 0;
+int countHostError(Display*, XErrorEvent*) {
+    ++gHostErrors;
+    return 0;
+}
+int countHostConnectionLoss(Display*) {
+    ++gHostConnectionLosses;
+    return 0;
+}
+} // namespace
+
+TEST_F(MessageWindow, OutlivesItsServerAndLeavesTheHostsHandlersAsTheyWere) {
+    XErrorHandler before = XSetErrorHandler(&countHostError);
+    XIOErrorHandler beforeIO = XSetIOErrorHandler(&countHostConnectionLoss);
+    gHostErrors = gHostConnectionLosses = 0;
+    show("The X server goes away while this is open");
+    ASSERT_NE(findBox(), 0u);
+    // While the box is open the host's own errors still reach its handler.
+    XDestroyWindow(display_, 0x3FFFFFFF);
+    XSync(display_, False);
+    EXPECT_EQ(gHostErrors, 1);
+    // The host's connection goes with the server; the box's loss must neither
+    // reach the host's handler nor end the process.
+    XCloseDisplay(display_);
+    display_ = nullptr;
+    server_->stop();
+    EXPECT_TRUE(waitClosed());
+    EXPECT_EQ(gHostConnectionLosses, 0);
+    EXPECT_EQ(XSetErrorHandler(before), &countHostError);
+    EXPECT_EQ(XSetIOErrorHandler(beforeIO), &countHostConnectionLoss);
+    closeLeftover();
+}

@@ -3,6 +3,7 @@
 // arguments and answer as the real ones do.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "gui/ChildProcess.h"
 #include "gui/FileDialog.h"
 #include "gui/ShellOpen.h"
+#include "support/MessageCapture.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -55,6 +57,23 @@ protected:
         chmod(file.c_str(), 0755);
     }
     std::string argsOf(const std::string& name) { return readFile(bin_.file(name + ".args")); }
+    void script(const std::string& name, const std::string& body) {
+        std::ofstream(bin_.file(name)) << "#!/bin/sh\n" << body;
+        chmod(bin_.file(name).c_str(), 0755);
+    }
+    // Shell text that waits until the test releases it, or its folder goes
+    // (so a failed test leaves no process behind), then marks that it ended.
+    std::string waitForRelease() {
+        return "while [ ! -e '" + bin_.file("release") + "' ] && [ -d '" + bin_.path() +
+               "' ]; do /bin/sleep 0.05; done\nprintf done > '" + bin_.file("finished") + "'\n";
+    }
+    // Releases the waiting process and waits until it has ended.
+    void release() {
+        std::ofstream(bin_.file("release")) << "x";
+        for (int i = 0; i < 200 && readFile(bin_.file("finished")).empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(readFile(bin_.file("finished")), "done");
+    }
 
     static FileDialogRequest request(FileDialogKind kind) {
         FileDialogRequest r;
@@ -88,12 +107,23 @@ TEST_F(FakeDesktop, ZenityChoosesFilesAndFoldersWithThePresetFilter) {
     ASSERT_TRUE(runFileDialog(request(FileDialogKind::Folder), chosen));
     EXPECT_EQ(chosen, "/home/me/Presets");
     EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose Preset Directory\n--directory\n");
+
+    // A start folder: with a trailing separator, zenity opens in it.
+    FileDialogRequest save = request(FileDialogKind::Save);
+    save.folder = "/home/me/My Presets";
+    ASSERT_TRUE(runFileDialog(save, chosen));
+    EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose a file to load\n--filename=/home/me/My Presets/\n"
+                                "--save\n--confirm-overwrite\n--file-filter=Preset file | *.zuo\n");
 }
 
 TEST_F(FakeDesktop, CancelledEmptyOrMissingDialogsChooseNothing) {
     std::string chosen = "unchanged";
-    // Neither helper installed.
+    MessageCapture messages;
+    // Neither helper installed: the user is told what to install.
     EXPECT_FALSE(runFileDialog(request(FileDialogKind::Open), chosen));
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_NE(messages.texts()[0].find("zenity or kdialog"), std::string::npos);
+    EXPECT_NE(messages.texts()[0].find("apt install zenity"), std::string::npos);
     // Cancelled (zenity exits with 1), or an empty answer.
     fake("zenity", "/ignored.zuo", 1);
     EXPECT_FALSE(runFileDialog(request(FileDialogKind::Open), chosen));
@@ -105,6 +135,7 @@ TEST_F(FakeDesktop, CancelledEmptyOrMissingDialogsChooseNothing) {
     EXPECT_FALSE(runFileDialog(request(FileDialogKind::Open), chosen));
     EXPECT_EQ(argsOf("zenity"), "");
     EXPECT_EQ(chosen, "unchanged");
+    EXPECT_EQ(messages.texts().size(), 1u); // cancelling and a missing display say nothing
 }
 
 TEST_F(FakeDesktop, KdialogIsTheFallbackWithItsOwnArguments) {
@@ -114,9 +145,10 @@ TEST_F(FakeDesktop, KdialogIsTheFallbackWithItsOwnArguments) {
     EXPECT_EQ(chosen, "/home/me/a b.zuo");
     const std::string home = std::getenv("HOME");
     EXPECT_EQ(argsOf("kdialog"), "--title\nChoose a file to load\n--getsavefilename\n" + home + "\n*.zuo|Preset file\n");
-    fake("kdialog", "/x\n", 0);
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Folder), chosen));
-    EXPECT_EQ(argsOf("kdialog"), "--title\nChoose Preset Directory\n--getexistingdirectory\n" + home + "\n");
+    FileDialogRequest folder = request(FileDialogKind::Folder);
+    folder.folder = "/srv/presets/";
+    ASSERT_TRUE(runFileDialog(folder, chosen));
+    EXPECT_EQ(argsOf("kdialog"), "--title\nChoose Preset Directory\n--getexistingdirectory\n/srv/presets/\n");
 }
 
 TEST_F(FakeDesktop, AnInstalledHandlerAnswersInsteadOfTheDesktop) {
@@ -134,47 +166,43 @@ TEST_F(FakeDesktop, AnInstalledHandlerAnswersInsteadOfTheDesktop) {
 TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaiting) {
     // The fake viewer records its argument and then keeps running until the
     // test releases it: openDocument coming back at all shows it did not wait.
-    const std::string file = bin_.file("xdg-open");
-    {
-        std::ofstream out(file);
-        out << "#!/bin/sh\nprintf '%s' \"$1\" > '" << bin_.file("opened.tmp") << "'\n/bin/mv '"
-            << bin_.file("opened.tmp") << "' '" << bin_.file("opened") << "'\nwhile [ ! -e '" << bin_.file("release")
-            << "' ]; do /bin/sleep 0.05; done\nprintf done > '" << bin_.file("finished") << "'\n";
-    }
-    chmod(file.c_str(), 0755);
+    script("xdg-open", "printf '%s' \"$1\" > '" + bin_.file("opened.tmp") + "'\n/bin/mv '" + bin_.file("opened.tmp") +
+                           "' '" + bin_.file("opened") + "'\n" + waitForRelease());
     ASSERT_TRUE(openDocument("/opt/Orvel/Manual/Manual.htm"));
     for (int i = 0; i < 200 && readFile(bin_.file("opened")).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(readFile(bin_.file("opened")), "/opt/Orvel/Manual/Manual.htm");
     EXPECT_EQ(readFile(bin_.file("finished")), ""); // still running after openDocument came back
-    std::ofstream(bin_.file("release")) << "x";
-    for (int i = 0; i < 200 && readFile(bin_.file("finished")).empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(readFile(bin_.file("finished")), "done");
+    release();
 }
 
 TEST_F(FakeDesktop, ADialogThatExitsWhileItsOffspringHoldsTheOutputStillAnswers) {
     // The helper prints its answer and exits, leaving behind a process that
     // inherited its standard output and lives until released.
-    const std::string file = bin_.file("zenity");
-    {
-        std::ofstream out(file);
-        out << "#!/bin/sh\n(while [ ! -e '" << bin_.file("release") << "' ]; do /bin/sleep 0.05; done) &\n"
-            << "printf '%s\\n' '/home/me/kept.zuo'\nexit 0\n";
-    }
-    chmod(file.c_str(), 0755);
+    script("zenity", "(" + waitForRelease() + ") &\nprintf '%s\\n' '/home/me/kept.zuo'\nexit 0\n");
     auto answer = std::async(std::launch::async, [] {
         std::string chosen;
         return runFileDialog(request(FileDialogKind::Open), chosen) ? chosen : std::string("cancelled");
     });
     const bool cameBack = answer.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-    std::ofstream(bin_.file("release")) << "x"; // lets a hanging reader go too
+    release(); // lets a hanging reader go too
     EXPECT_TRUE(cameBack) << "the dialog waited for a process it did not start";
     EXPECT_EQ(answer.get(), "/home/me/kept.zuo");
 }
 
 TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
-    EXPECT_FALSE(openDocument("/x.htm")); // no xdg-open on PATH
+    MessageCapture messages;
+    EXPECT_FALSE(openDocument("/x.htm")); // no xdg-open on PATH: the user is told what to install
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_NE(messages.texts()[0].find("apt install xdg-utils"), std::string::npos);
+    EXPECT_NE(messages.texts()[0].find("/x.htm"), std::string::npos);
+    // An xdg-open that is there but cannot be run (its interpreter is missing).
+    script("xdg-open", "");
+    std::ofstream(bin_.file("xdg-open")) << "#!/nonexistent/interpreter\n";
+    EXPECT_FALSE(openDocument("/w.htm"));
+    ASSERT_EQ(messages.texts().size(), 2u);
+    EXPECT_NE(messages.texts()[1].find("could not start"), std::string::npos);
+
     std::string asked;
     setShellOpenHandler([&](const std::string& p) {
         asked = p;
@@ -187,13 +215,59 @@ TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
     setShellOpenHandler({});
 }
 
-TEST(ChildProcess, CapturesOutputAndExitStatus) {
+TEST(ChildProcess, ReportsTheRealOutcome) {
     std::string out;
     int code = -5;
     ASSERT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "printf 'a\\nb'; echo err >&2; exit 3"}, out, code));
     EXPECT_EQ(out, "a\nb");
     EXPECT_EQ(code, 3);
+    // A program that exits with 127 itself was still started.
+    EXPECT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "exit 127"}, out, code));
+    EXPECT_EQ(code, 127);
     EXPECT_FALSE(runAndCapture("/nonexistent/program", {"/nonexistent/program"}, out, code));
     EXPECT_EQ(findProgramOnPath("no-such-program-orvel"), "");
     EXPECT_EQ(findProgramOnPath("sh").empty(), false);
+
+    // Found and executable, but exec fails: not started, whichever way.
+    TempDir dir("orvel-exec");
+    const std::string broken = dir.file("broken");
+    std::ofstream(broken) << "#!/nonexistent/interpreter\n";
+    chmod(broken.c_str(), 0755);
+    EXPECT_FALSE(startDetached(broken, {broken}));
+    EXPECT_FALSE(runAndCapture(broken, {broken}, out, code));
+    const std::string mark = dir.file("started");
+    EXPECT_TRUE(startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"}));
+    for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(readFile(mark), "yes");
+}
+
+TEST(ChildProcess, WorksInAHostThatIgnoresSIGCHLDAndLeavesItSo) {
+    struct sigaction ignore {}, before{}, after{};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGCHLD, &ignore, &before);
+    std::string out;
+    int code = -5;
+    // The helper itself starts with SIGCHLD at its default (bit 17 of SigIgn clear).
+    const bool ran = runAndCapture(
+        "/bin/sh", {"/bin/sh", "-c", "mask=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/self/status); "
+                                     "printf %s $(( 0x$mask >> 16 & 1 )); exit 4"},
+        out, code);
+    std::string unused;
+    int unusedCode = 0;
+    const bool notRun = runAndCapture("/nonexistent/program", {"/nonexistent/program"}, unused, unusedCode);
+    TempDir dir("orvel-sigchld");
+    const std::string mark = dir.file("started");
+    const bool started = startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"});
+    const bool startedMissing = startDetached("/nonexistent/program", {"/nonexistent/program"});
+    sigaction(SIGCHLD, &before, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN); // the host's choice is kept
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(out, "0");
+    EXPECT_FALSE(notRun);
+    EXPECT_TRUE(started);
+    EXPECT_FALSE(startedMissing);
+    for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(readFile(mark), "yes");
 }

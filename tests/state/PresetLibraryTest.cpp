@@ -110,6 +110,40 @@ TEST(PresetFile, DialogsCancelledByDefaultAndScriptable) {
     EXPECT_EQ(asked[1].extension, "zuo");
 }
 
+TEST(PresetFile, DialogsOpenWhereThePresetsAreNotInTheWorkingFolder) {
+    PresetTree t;
+    t.preset("A/one.zuo", 0.1f);
+    t.preset("B/two.zuo", 0.2f);
+    auto a = DirectHost::create();
+    a->programList().scan(t.root);
+    std::vector<std::string> folders;
+    FileDialogHandler previous = setFileDialogHandler([&](const FileDialogRequest& r, std::string&) {
+        folders.push_back(r.folder);
+        return false;
+    });
+    // No preset file known: the program list's current folder.
+    a->presetPath.clear();
+    a->presetFolderIndex = a->programList().findFolder("B");
+    EXPECT_FALSE(a->savePresetFile(nullptr));
+    // The folder of the preset file loaded now, for both dialogs.
+    ASSERT_TRUE(a->loadPresetFile((t.root + "A/one.zuo").c_str()));
+    EXPECT_FALSE(a->savePresetFile(nullptr));
+    EXPECT_FALSE(a->loadPresetFile(nullptr));
+    // Neither: preset folder slot 0, also where the folder choice starts.
+    a->presetPath.clear();
+    a->presetFolderIndex = 200;
+    EXPECT_FALSE(a->savePresetFile(nullptr));
+    std::string chosen;
+    EXPECT_FALSE(a->selectPresetFolder(chosen, 0));
+    setFileDialogHandler(previous);
+    ASSERT_EQ(folders.size(), 5u);
+    const std::string expected[] = {t.root + "B", t.root + "A", t.root + "A", t.root, t.root};
+    for (size_t i = 0; i < 5; ++i) {
+        ASSERT_FALSE(folders[i].empty()) << i;
+        EXPECT_TRUE(fs::equivalent(folders[i], expected[i])) << i << ": " << folders[i];
+    }
+}
+
 TEST(PresetFile, FolderLookupAfterLoad) {
     PresetTree t;
     t.preset("A/one.zuo", 0.1f);

@@ -27,6 +27,14 @@ public:
     }
     ~XvfbServer() { stop(); }
     const std::string& display() const { return display_; }
+    // Ends the server (its clients lose their connections); also done by the destructor.
+    void stop() {
+        if (pid_) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = 0;
+    }
 
 private:
     void start(int number) {
@@ -43,10 +51,20 @@ private:
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         // Our server writes its number once it accepts clients; one that
-        // could not take the number exits without writing.
-        char text[32] = {};
-        pollfd p{fds[0], POLLIN, 0};
-        bool ready = pid_ && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0;
+        // could not take the number exits without writing. The number and
+        // its line feed come in two writes, and a server whose second write
+        // finds the pipe closed ends itself: read up to the line feed.
+        std::string text;
+        bool ready = pid_ != 0;
+        while (ready && text.find('\n') == std::string::npos) {
+            char piece[32];
+            pollfd p{fds[0], POLLIN, 0};
+            const ssize_t n = poll(&p, 1, 10000) == 1 ? read(fds[0], piece, sizeof piece) : -1;
+            if (n > 0)
+                text.append(piece, size_t(n));
+            else
+                ready = false;
+        }
         close(fds[0]);
         if (ready) {
             Display* probe = XOpenDisplay(name.c_str());
@@ -57,13 +75,6 @@ private:
             }
         }
         stop();
-    }
-    void stop() {
-        if (pid_) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        pid_ = 0;
     }
 
     pid_t pid_ = 0;

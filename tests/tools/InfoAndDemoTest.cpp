@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "support/TempDir.h"
@@ -55,6 +56,29 @@ TEST(InfoCommand, ShowsIdentityCapabilitiesAndAll38Parameters) {
     EXPECT_EQ((first + 39)->rfind("programs (128)", 0), 0u) << "nothing between the last parameter and the programs";
 }
 
+TEST(InfoCommand, ShowsEachValueInItsUnitAsTheEditorDoes) {
+    TempDir dir("orvel-info-units");
+    const std::string preset = dir.file("units.zuo"), text = dir.file("units.txt");
+    std::ofstream(text) << "name = units\nmaster = 0.25\ngate_speed = 0.5\ncompression = 0.5\n"
+                           "dyn_eq_response = 0.25\nrvb_room = 0.5\nfollowertarget = 0.4\nhipass_freq = 0.5\n";
+    ASSERT_EQ(runOrvel({"preset", "build", text, preset}).status, 0);
+    const CommandResult units = runOrvel({"info", "--preset", preset});
+    ASSERT_EQ(units.status, 0) << units.err;
+    // The values as the preset leaves them, read back through the host's calls,
+    // worked by hand from the mappings: master 4v^2 = 0.25 is -12.0 dB; gate hold 400 - 390v;
+    // compression 100 v^3 %; dyn response r = 0.7617 (0.999 - 0.949v in steps of 0.0001),
+    // holds 450, 750, 1000 r^2;
+    // room 90v + 10 %; destination floor(8v + 0.001) = 3; high-pass 20000 (0.276v)^2 Hz.
+    for (const char* part : {"master              0.250000  \"0.250000 \"  -12.0 dB\n", "gate_speed          0.500000  \"0.500000 \"  205 ms\n",
+                             "compression         0.500000  \"0.500000 \"  12 %\n",
+                             "dyn_eq_response     0.250000  \"0.250000 \"  261/435/580 ms\n",
+                             "rvb_room            0.500000  \"0.500000 \"  55 %\n", "followertarget      0.400000  \"0.400000 \"  Delay Fdbk\n",
+                             "hipass_freq         0.500000  \"0.500000 \"  381 Hz\n"})
+        EXPECT_TRUE(contains(units.out, part)) << part << units.out;
+    const CommandResult peer = runOrvel({"info", "--plugin", ORVEL_PROBE_PLUGIN});
+    EXPECT_TRUE(contains(peer.out, "    0  offset              0.000000  \"\"\n")) << "no units for other plug-ins: " << peer.out;
+}
+
 TEST(DemoCommand, WritesTheInputAndOneRenderPerPresetAndPrintsTheirLevels) {
     TempDir dir("orvel-demo");
     const std::string out = dir.file("demo");
@@ -77,7 +101,7 @@ TEST(DemoCommand, WritesTheInputAndOneRenderPerPresetAndPrintsTheirLevels) {
     for (const auto& e : fs::directory_iterator(out)) {
         if (e.path().filename() == "demo-input.wav") continue;
         const SoundFile f = readSoundFile(e.path().string());
-        EXPECT_EQ(f.frames(), input.frames() + 88200u) << e.path();
+        EXPECT_GE(f.frames(), input.frames()) << e.path() << ": the input and the tail that rings out";
         EXPECT_TRUE(contains(r.out, e.path().string())) << e.path();
         ++renders;
     }

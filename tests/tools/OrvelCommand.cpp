@@ -17,14 +17,11 @@
 
 extern char** environ;
 
-CommandResult runOrvel(const std::vector<std::string>& args) {
+int startOrvel(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath) {
     // ORVEL_COMMAND runs these tests on another build of the command (the AddressSanitizer one).
     static const std::string binary = std::getenv("ORVEL_COMMAND") && *std::getenv("ORVEL_COMMAND")
                                           ? std::string(std::getenv("ORVEL_COMMAND"))
                                           : std::string(ORVEL_BINARY_DIR) + "/tools/orvel";
-    TempDir dir("orvel-run");
-    const std::string outPath = dir.file("out"), errPath = dir.file("err");
-
     std::vector<std::string> argvStrings{binary};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -37,13 +34,21 @@ CommandResult runOrvel(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    CommandResult result;
     const int spawned = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         ADD_FAILURE() << "cannot run " << binary;
-        return result;
+        return 0;
     }
+    return pid;
+}
+
+CommandResult runOrvel(const std::vector<std::string>& args) {
+    TempDir dir("orvel-run");
+    const std::string outPath = dir.file("out"), errPath = dir.file("err");
+    CommandResult result;
+    const pid_t pid = startOrvel(args, outPath, errPath);
+    if (pid == 0) return result;
     int status = 0;
     waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -14,6 +14,10 @@ struct CommandResult {
 
 CommandResult runOrvel(const std::vector<std::string>& args);
 
+// Starts the command with its output and errors going to the files given;
+// returns its process id (0 when it cannot start).
+int startOrvel(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath);
+
 struct SoundFile {
     int sampleRate = 0;
     int channels = 0;

@@ -53,14 +53,14 @@ protected:
 
 TEST_F(RenderCommand, MonoInputGivesStereoOfInputPlusTailInTheInputFormat) {
     makeSineInput();
-    const CommandResult r = runOrvel({"render", input, output});
+    const CommandResult r = runOrvel({"render", input, output, "--tail", "2"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "") << "no progress bar when standard error is not a terminal";
     EXPECT_NE(r.out.find("110250 frames at 44100 Hz"), std::string::npos) << r.out;
     const SoundFile out = readSoundFile(output);
     EXPECT_EQ(out.channels, 2);
     EXPECT_EQ(out.sampleRate, 44100);
-    EXPECT_EQ(out.frames(), 22050u + 88200u) << "input plus the default 2 s tail";
+    EXPECT_EQ(out.frames(), 22050u + 88200u) << "input plus the 2 s tail";
     EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     EXPECT_GT(peakFrom(out, 0), 0.01f);
 }
@@ -104,7 +104,7 @@ TEST_F(RenderCommand, OutputFormatComesFromTheExtension) {
 
 TEST_F(RenderCommand, WithEverythingNeutralTheOutputFollowsTheInput) {
     makeSineInput(44100, 44100);
-    const CommandResult r = runOrvel(std::vector<std::string>{"render", input, output, "--set", "solo=0"} + kNeutral);
+    const CommandResult r = runOrvel(std::vector<std::string>{"render", input, output, "--tail", "2", "--set", "solo=0"} + kNeutral);
     ASSERT_EQ(r.status, 0) << r.err;
     const SoundFile in = readSoundFile(input), out = readSoundFile(output);
     ASSERT_EQ(out.frames(), 44100u + 88200u);

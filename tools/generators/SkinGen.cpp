@@ -60,20 +60,21 @@ SkinCanvas drawBackground() {
     // top bar
     c.gradientRect(0, 0, 682, 60, rgb(0x17191c), rgb(0x111214));
     c.fillRect(0, 60, 682, 61, kEdge);
-    c.text("PRESET", 75, 20, 8, kDimLabel);
     c.text("ORVEL", 664, 38, 26, kLabel, Align::Right);
     c.text("TAMBLOR  STEREO CHANNEL PROCESSOR", 664, 52, 7.5f, kDimLabel, Align::Right, false);
     c.fillRect(452, 44, 664, 45, rgb(kMaster), 0.9f);
     for (const Section& s : kSections) section(c, s);
     // effects sub-areas
-    c.text("FILTER", 444, 86, 8, rgb(kFilter));
-    c.text("MODULATION", 573, 86, 8, rgb(kMod));
+    for (const SkinWord& w : panelWords()) {
+        const Align align = w.align == SkinAlign::Left ? Align::Left : w.align == SkinAlign::Right ? Align::Right : Align::Centre;
+        c.text(w.text, w.x, w.baseline, w.size, w.colour ? rgb(w.colour) : kDimLabel, align);
+    }
     c.fillRect(540, 80, 541, 290, kEdge, 0.8f);
     // labels above knobs and sliders
     for (const SkinEntry& e : skinTable()) {
         if ((e.look != Look::Knob && e.look != Look::VSlider) || e.words.empty()) continue;
-        float cx = float(e.left) + float(e.width) / 2;
-        c.text(e.words[0], cx, float(e.top) - 2.5f, 7.5f, kLabel);
+        const float x = e.labelAtLeft ? float(e.left) + 1 : float(e.left) + float(e.width) / 2;
+        c.text(e.words[0], x, float(e.top) - kLabelRaise, kLabelSize, kLabel, e.labelAtLeft ? Align::Left : Align::Centre);
     }
     // slider scale marks on the panel beside each fader
     for (const SkinEntry& e : skinTable()) {
@@ -84,9 +85,6 @@ SkinCanvas drawBackground() {
             c.fillRect(float(e.left) - len + 1, y, float(e.left) + 1, y + 0.8f, kDimLabel, 0.9f);
         }
     }
-    c.text("HI", 321, 213, 7, kDimLabel);
-    c.text("MID", 321, 294, 7, kDimLabel);
-    c.text("LO", 321, 373, 7, kDimLabel);
     screw(c, 6, 6);
     screw(c, 676, 6);
     screw(c, 6, 419);

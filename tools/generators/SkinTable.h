@@ -32,11 +32,39 @@ struct SkinEntry {
     int left, top; // place on the panel; -1 when the image has no fixed place
     unsigned accent;
     std::vector<std::string> words; // label (knobs, sliders, covers) or one word per state
+    bool labelAtLeft = false;       // the label starts at the control's left instead of centring on it
 };
 
 // Section colours.
 constexpr unsigned kGate = 0x5cd67a, kPreamp = 0xf0a040, kComp = 0xe8c850, kMulti = 0x4cc8e8, kFilter = 0xb07cf0,
                    kDelay = 0x5c9cf0, kReverb = 0x40d0b0, kMod = 0xf06cb0, kMaster = 0xf06a50, kNeutral = 0xd8dce2;
+
+// Words the panel's background carries besides the section titles: a label
+// kLabelRaise above every knob and slider, and the headings below. The
+// multiband compression labels start at the knob's left: their band's hold
+// time shares the row.
+constexpr float kLabelSize = 7.5f, kLabelRaise = 2.5f;
+
+enum class SkinAlign { Left, Centre, Right };
+
+struct SkinWord {
+    const char* text;
+    float x, baseline, size; // x is the left, centre or right by align
+    SkinAlign align;
+    unsigned colour; // 0 for the dim label grey
+};
+
+inline const std::vector<SkinWord>& panelWords() {
+    static const std::vector<SkinWord> words = {
+        {"PRESET", 75, 20, 8, SkinAlign::Centre, 0},
+        {"FILTER", 444, 86, 7, SkinAlign::Centre, kFilter},
+        {"MODULATION", 569, 86, 7, SkinAlign::Centre, kMod},
+        {"HI", 321, 213, 7, SkinAlign::Centre, 0},
+        {"MID", 321, 294, 7, SkinAlign::Centre, 0},
+        {"LO", 321, 373, 7, SkinAlign::Centre, 0},
+    };
+    return words;
+}
 
 inline const std::vector<SkinEntry>& skinTable() {
     static const std::vector<SkinEntry> table = {
@@ -50,11 +78,11 @@ inline const std::vector<SkinEntry>& skinTable() {
         {1051, 52, 4992, 96, Look::Knob, 100, 344, kPreamp, {"DRIVE"}},
         {1009, 52, 4992, 96, Look::Knob, 180, 265, kComp, {"AMOUNT"}},
         {1008, 52, 4992, 96, Look::Knob, 180, 344, kComp, {"SPEED"}},
-        {1033, 52, 4992, 96, Look::Knob, 260, 184, kMulti, {"HI COMP"}},
+        {1033, 52, 4992, 96, Look::Knob, 260, 184, kMulti, {"COMP"}, true},
         {1034, 52, 4992, 96, Look::Knob, 330, 184, kMulti, {"HI LEVEL"}},
-        {1045, 52, 4992, 96, Look::Knob, 260, 265, kMulti, {"MID COMP"}},
+        {1045, 52, 4992, 96, Look::Knob, 260, 265, kMulti, {"COMP"}, true},
         {1046, 52, 4992, 96, Look::Knob, 330, 265, kMulti, {"MID LEVEL"}},
-        {1041, 52, 4992, 96, Look::Knob, 260, 344, kMulti, {"LO COMP"}},
+        {1041, 52, 4992, 96, Look::Knob, 260, 344, kMulti, {"COMP"}, true},
         {1042, 52, 4992, 96, Look::Knob, 330, 344, kMulti, {"LO LEVEL"}},
         {1023, 52, 4992, 96, Look::Knob, 410, 344, kMaster, {"FX RETURN"}},
         // vertical sliders: 128 images of 24 x 82

@@ -1,10 +1,13 @@
 #include "AtomicFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +21,55 @@ std::string reason() { return std::strerror(errno); }
 
 std::string writeError(const std::string& target) { return "cannot write " + target + ": " + reason(); }
 
+// The temporaries a signal handler removes: fixed slots, since the handler
+// may only touch what is already there. A path is written before its slot
+// is marked in use.
+constexpr int kSlots = 8;
+constexpr size_t kSlotPath = 4096;
+std::atomic<bool> slotInUse[kSlots];
+char slotPath[kSlots][kSlotPath];
+
+int registerTemporary(const std::string& path) {
+    if (path.size() >= kSlotPath) return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        if (slotInUse[i].load()) continue;
+        std::memcpy(slotPath[i], path.c_str(), path.size() + 1);
+        slotInUse[i].store(true);
+        return i;
+    }
+    return -1;
+}
+
+void forgetTemporary(int slot) {
+    if (slot >= 0) slotInUse[slot].store(false);
+}
+
+// Holds off the signals the handler takes while a temporary comes into being
+// or goes into place, so that none is left between creating and registering.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+extern "C" void removeTemporariesAndEnd(int signal) {
+    for (int i = 0; i < kSlots; ++i)
+        if (slotInUse[i].load()) unlink(slotPath[i]);
+    // End by the signal as the shell expects.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(const std::string& target) : target_(target) {
@@ -27,12 +79,14 @@ AtomicFile::AtomicFile(const std::string& target) : target_(target) {
     const fs::path path(target);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     temporary_ = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const SignalsHeld held;
     fd_ = mkstemp(temporary_.data());
     if (fd_ < 0) {
         const std::string message = writeError(target);
         temporary_.clear();
         throw CliError(message);
     }
+    slot_ = registerTemporary(temporary_);
     // mkstemp makes the file private; give it the mode a new file would get.
     const mode_t mask = umask(0);
     umask(mask);
@@ -42,6 +96,7 @@ AtomicFile::AtomicFile(const std::string& target) : target_(target) {
 AtomicFile::~AtomicFile() {
     if (fd_ >= 0) close(fd_);
     if (!committed_ && !temporary_.empty()) unlink(temporary_.c_str());
+    forgetTemporary(slot_);
 }
 
 int AtomicFile::takeDescriptor() {
@@ -70,8 +125,23 @@ void AtomicFile::commit() {
         }
         fd_ = -1;
     }
+    const SignalsHeld held;
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) throw CliError(writeError(target_));
     committed_ = true;
+    forgetTemporary(slot_);
+    slot_ = -1;
+}
+
+void removeTemporariesOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = removeTemporariesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction previous {};
+        // A signal the caller ignores (nohup, a background job) stays ignored.
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 std::string notRegularFile(const std::string& path) {

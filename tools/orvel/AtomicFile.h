@@ -31,8 +31,14 @@ private:
     std::string target_;
     std::string temporary_;
     int fd_ = -1;
+    int slot_ = -1; // where the signal handler finds the temporary
     bool committed_ = false;
 };
+
+// From then on SIGINT, SIGTERM and SIGHUP remove the temporaries of the
+// AtomicFiles not yet committed before the program ends by the signal; the
+// targets stay as they were.
+void removeTemporariesOnSignals();
 
 // The whole content of a regular file; throws CliError naming the file. A
 // FIFO or a device is never opened so that it could block.

@@ -113,6 +113,8 @@ int outputFormatFor(const std::string& path, int inputFormat, bool asFloat, int 
     throw CliError("." + ext + " files cannot be written at " + std::to_string(sampleRate) + " Hz");
 }
 
+bool keepsOverFullScale(int format) { return isFloatSubtype(format & SF_FORMAT_SUBMASK); }
+
 void writeAudioFile(AtomicFile& target, const StereoAudio& audio, int format) {
     SF_INFO info{};
     info.samplerate = audio.sampleRate;
@@ -141,24 +143,4 @@ void writeAudioFile(AtomicFile& target, const StereoAudio& audio, int format) {
         throw CliError("cannot write " + target.target());
     }
     file.handle = nullptr;
-}
-
-Levels measureLevels(const StereoAudio& audio) {
-    double peak = 0.0, sum = 0.0;
-    for (const auto* channel : {&audio.left, &audio.right})
-        for (float s : *channel) {
-            peak = std::max(peak, static_cast<double>(std::fabs(s)));
-            sum += static_cast<double>(s) * s;
-        }
-    const double count = 2.0 * static_cast<double>(audio.frames());
-    const double rms = count > 0 ? std::sqrt(sum / count) : 0.0;
-    const auto db = [](double v) { return v > 0 ? 20.0 * std::log10(v) : -std::numeric_limits<double>::infinity(); };
-    return {db(peak), db(rms)};
-}
-
-std::string formatDb(double db) {
-    if (std::isinf(db)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.1f", db);
-    return text;
 }

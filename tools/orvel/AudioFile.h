@@ -27,15 +27,9 @@ StereoAudio readAudioFile(const std::string& path);
 // (floating point when asFloat). Throws CliError.
 int outputFormatFor(const std::string& path, int inputFormat, bool asFloat, int sampleRate);
 
+// Whether a format keeps samples beyond full scale (floating point) or clips them.
+bool keepsOverFullScale(int format);
+
 class AtomicFile;
 // Writes stereo audio into the temporary of an AtomicFile (not yet committed).
 void writeAudioFile(AtomicFile& file, const StereoAudio& audio, int format);
-
-// Peak and RMS level over both channels, in dBFS (-inf for silence).
-struct Levels {
-    double peakDb;
-    double rmsDb;
-};
-Levels measureLevels(const StereoAudio& audio);
-// "-6.0", or "-inf".
-std::string formatDb(double db);

@@ -22,6 +22,7 @@
 #include "PluginHost.h"
 #include "PluginState.h"
 #include "Renderer.h"
+#include "SampleReport.h"
 
 namespace fs = std::filesystem;
 
@@ -121,7 +122,7 @@ int runDemo(Arguments& args) {
     const StereoAudio input = makeDemoPhrase();
     const RenderOptions options;
     writeWav(fs::path(outDir) / "demo-input.wav", input);
-    const Levels in = measureLevels(input);
+    const SampleReport in = inspectSamples(input, input.frames());
 
     std::printf("%-22s %10s %10s %10s %10s  %s\n", "preset", "in peak", "in RMS", "out peak", "out RMS", "file");
     for (const DemoPreset& preset : choosePresets(presetDir)) {
@@ -129,10 +130,10 @@ int runDemo(Arguments& args) {
         prepareForRender(host, input, options);
         if (!preset.file.empty()) loadPresetFile(host, preset.file);
         applySettings(host, preset.settings);
-        const StereoAudio output = renderThrough(host, input, options);
+        const StereoAudio output = renderThrough(host, input, options).audio;
         const fs::path file = fs::path(outDir) / fileNameFor(preset.name);
         writeWav(file, output);
-        const Levels out = measureLevels(output);
+        const SampleReport out = inspectSamples(output, input.frames());
         std::printf("%-22s %7s dB %7s dB %7s dB %7s dB  %s\n", preset.name.c_str(), formatDb(in.peakDb).c_str(),
                     formatDb(in.rmsDb).c_str(), formatDb(out.peakDb).c_str(), formatDb(out.rmsDb).c_str(), file.string().c_str());
     }

@@ -1,4 +1,6 @@
-// orvel info [--plugin PATH]: what the plug-in tells a host about itself.
+// orvel info [--preset FILE.zuo|NAME] [--plugin PATH]: what the plug-in tells a
+// host about itself, in a preset's state when one is given.
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -6,6 +8,8 @@
 #include "CliError.h"
 #include "Commands.h"
 #include "PluginHost.h"
+#include "FactoryPresets.h"
+#include "OrvelReadouts.h"
 #include "PluginState.h"
 
 namespace {
@@ -41,14 +45,21 @@ std::string flagNames(VstInt32 flags) {
 
 void printParameters(PluginHost& host) {
     const VstInt32 count = host.effect().numParams;
+    std::array<std::string, kOrvelHostParameters> units;
+    if (host.isOrvel() && count == kOrvelHostParameters) {
+        std::array<float, kOrvelHostParameters> values{};
+        for (VstInt32 i = 0; i < count; ++i) values[size_t(i)] = host.getParameter(i);
+        units = orvelReadouts(values);
+    }
     std::printf("parameters (%d):\n", count);
     for (VstInt32 i = 0; i < count; ++i) {
         VstParameterProperties properties{};
         const bool hasProperties = host.dispatch(effGetParameterProperties, i, 0, &properties) != 0;
         const bool isSwitch = hasProperties && (properties.flags & kVstParameterIsSwitch);
-        std::printf("  %3d  %-18s %9.6f  \"%s\"%s\n", i, host.text(effGetParamName, i).c_str(),
+        const std::string unit = i < kOrvelHostParameters ? units[size_t(i)] : "";
+        std::printf("  %3d  %-18s %9.6f  \"%s\"%s%s%s\n", i, host.text(effGetParamName, i).c_str(),
                     static_cast<double>(host.getParameter(i)), host.text(effGetParamDisplay, i).c_str(),
-                    isSwitch ? "  switch" : "");
+                    unit.empty() ? "" : "  ", unit.c_str(), isSwitch ? "  switch" : "");
     }
 }
 
@@ -73,13 +84,15 @@ void printPrograms(PluginHost& host) {
 } // namespace
 
 int runInfo(Arguments& args) {
-    std::string plugin = defaultPluginPath();
+    std::string plugin = defaultPluginPath(), preset;
     while (!args.done()) {
         const std::string option = args.take();
         if (option == "--plugin") plugin = args.valueOf(option);
+        else if (option == "--preset") preset = args.valueOf(option);
         else throw usageError("info: unknown argument " + option);
     }
     PluginHost host(plugin);
+    if (!preset.empty()) loadPresetFile(host, resolvePreset(preset, factoryPresetRoots()));
     AEffect& e = host.effect();
     std::printf("plug-in:       %s\n", plugin.c_str());
     std::printf("name:          %s\n", host.text(effGetEffectName).c_str());

@@ -15,6 +15,7 @@
 #include "PluginHost.h"
 #include "PluginState.h"
 #include "Renderer.h"
+#include "SampleReport.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ struct RenderCommand {
     std::vector<ParameterSetting> settings;
     RenderOptions options;
     bool asFloat = false;
+    bool keepBadOutput = false;
 };
 
 RenderCommand parse(Arguments& args) {
@@ -45,6 +47,8 @@ RenderCommand parse(Arguments& args) {
         else if (option == "--tempo") c.options.tempo = numberOption(option, args.valueOf(option), 1, 999);
         else if (option == "--block") c.options.blockSize = static_cast<int>(integerOption(option, args.valueOf(option), 1, 65536));
         else if (option == "--tail") c.options.tailSeconds = numberOption(option, args.valueOf(option), 0, 600);
+        else if (option == "--preroll") c.options.prerollSeconds = numberOption(option, args.valueOf(option), 0, 600);
+        else if (option == "--keep-bad-output") c.keepBadOutput = true;
         else if (option == "--plugin") c.plugin = args.valueOf(option);
         else if (option == "--float") c.asFloat = true;
         else throw usageError("render: unknown option " + option);
@@ -61,6 +65,11 @@ bool sameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
+std::string badOutput(const std::string& path, const SampleReport& r, int rate, const char* outcome) {
+    return path + ": the plug-in gave " + std::to_string(r.nonFinite) + " non-finite samples (NaN or infinite) from " +
+           formatTime(r.firstNonFiniteFrame, rate) + " on; " + outcome;
+}
+
 } // namespace
 
 int runRender(Arguments& args) {
@@ -68,26 +77,48 @@ int runRender(Arguments& args) {
     if (sameFile(c.input, c.output)) throw CliError(c.output + " is the input file; choose another output");
 
     StereoAudio input = readAudioFile(c.input);
+    const SampleReport inputReport = inspectSamples(input, input.frames());
     if (input.sampleRate < kLowestRate || input.sampleRate > kHighestRate)
         throw CliError(c.input + " has a sample rate of " + std::to_string(input.sampleRate) +
                        " Hz; the plug-in takes 11050 to 196000 Hz");
     const int format = outputFormatFor(c.output, input.format, c.asFloat, input.sampleRate);
 
     PluginHost host(c.plugin);
+    // They are legal input; a host passes them on as they are.
+    if (inputReport.nonFinite)
+        std::fprintf(stderr, "orvel: warning: %s has %zu non-finite samples (NaN or infinite) from %s on; %s\n",
+                     c.input.c_str(), inputReport.nonFinite,
+                     formatTime(inputReport.firstNonFiniteFrame, input.sampleRate).c_str(),
+                     host.isOrvel() ? "Orvel takes them as silence" : "the plug-in gets them as they are");
     prepareForRender(host, input, c.options);
     if (!c.preset.empty()) loadPresetFile(host, resolvePreset(c.preset, factoryPresetRoots()));
     if (c.program) selectProgram(host, *c.program);
     applySettings(host, c.settings);
 
     AtomicFile out(c.output);
-    const StereoAudio rendered = renderThrough(host, input, c.options, true);
-    writeAudioFile(out, rendered, format);
+    const Rendered rendered = renderThrough(host, input, c.options, true);
+    const StereoAudio& audio = rendered.audio;
+    const SampleReport result = inspectSamples(audio, input.frames());
+    const bool bad = result.nonFinite > 0;
+    if (bad && !c.keepBadOutput)
+        throw CliError(badOutput(c.output, result, audio.sampleRate, "nothing written (--keep-bad-output keeps it)"));
+    writeAudioFile(out, audio, format);
     out.commit();
 
-    const Levels in = measureLevels(input), result = measureLevels(rendered);
-    std::printf("%s: %zu frames at %d Hz (%.2f s); input peak %s RMS %s dBFS; output peak %s RMS %s dBFS\n",
-                c.output.c_str(), rendered.frames(), rendered.sampleRate,
-                static_cast<double>(rendered.frames()) / rendered.sampleRate, formatDb(in.peakDb).c_str(),
-                formatDb(in.rmsDb).c_str(), formatDb(result.peakDb).c_str(), formatDb(result.rmsDb).c_str());
+    const size_t tail = audio.frames() - input.frames();
+    std::printf("%s: %zu frames at %d Hz (%.2f s, tail %.2f s%s); input %s; output %s, RMS over the input's span\n",
+                c.output.c_str(), audio.frames(), audio.sampleRate,
+                static_cast<double>(audio.frames()) / audio.sampleRate, static_cast<double>(tail) / audio.sampleRate,
+                rendered.tailCut ? ", cut while still sounding" : "", describeLevels(inputReport).c_str(),
+                describeLevels(result).c_str());
+    if (result.overFullScale && !keepsOverFullScale(format))
+        std::fprintf(stderr,
+                     "orvel: warning: %zu samples of %s were beyond full scale and are clipped in the file; "
+                     "lower the output level or write with --float\n",
+                     result.overFullScale, c.output.c_str());
+    if (bad) {
+        std::fprintf(stderr, "orvel: %s\n", badOutput(c.output, result, audio.sampleRate, "kept as asked").c_str());
+        return kExitFailure;
+    }
     return 0;
 }

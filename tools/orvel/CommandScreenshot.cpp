@@ -1,4 +1,4 @@
-// orvel screenshot OUT.png [--preset FILE.zuo] [--plugin PATH]: a picture of
+// orvel screenshot OUT.png [--preset FILE.zuo|NAME] [--plugin PATH]: a picture of
 // the plug-in's open editor. The editor is opened as a host opens it, without
 // a parent window, and the module hands over the pixels it would show.
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "AtomicFile.h"
 #include "CliError.h"
 #include "Commands.h"
+#include "FactoryPresets.h"
 #include "PluginHost.h"
 #include "PluginState.h"
 #include "PngImage.h"
@@ -61,7 +62,7 @@ int runScreenshot(Arguments& args) {
     if (!(host.effect().flags & effFlagsHasEditor)) throw CliError(plugin + " has no editor");
     auto snapshot = reinterpret_cast<SnapshotProc>(host.symbol("OrvelEditorSnapshot"));
     if (!snapshot) throw CliError(plugin + " cannot give pictures of its editor");
-    if (!preset.empty()) loadPresetFile(host, preset);
+    if (!preset.empty()) loadPresetFile(host, resolvePreset(preset, factoryPresetRoots()));
     runAudio(host);
 
     ERect* rect = nullptr;

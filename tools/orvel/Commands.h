@@ -5,11 +5,9 @@
 class Arguments;
 
 int runRender(Arguments& args);
+int runBench(Arguments& args);
 int runInfo(Arguments& args);
 int runPrograms(Arguments& args);
 int runPreset(Arguments& args);
 int runDemo(Arguments& args);
 int runScreenshot(Arguments& args);
-
-// The usage text of all subcommands.
-extern const char* const kUsage;

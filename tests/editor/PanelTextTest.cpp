@@ -1,0 +1,168 @@
+// What the panel tells a musician: the loaded preset's name in the preset
+// menu and the information line after every load, program change and save;
+// the control under the mouse with its value; and where a one-step reset
+// takes each knob.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "editor/ZuDisplay.h"
+#include "editor/ZuPresetMenu.h"
+#include "gui/FileDialog.h"
+#include "state/SettingsKey.h"
+#include "support/EditorRig.h"
+#include "support/MessageCapture.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::string shownPreset(EditorRig& rig) { return dynamic_cast<ZuPresetMenu*>(rig.control(76))->getShownText(); }
+std::string infoLine(EditorRig& rig) { return dynamic_cast<ZuDisplay*>(rig.control(100))->text(); }
+
+std::vector<uint8_t> chunkNamed(const std::string& name) {
+    EditorRig maker;
+    maker.client->presetName = name;
+    void* data = nullptr;
+    const VstIntPtr size = maker.host.dispatch(effGetChunk, 0, 0, &data);
+    return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+}
+
+// key = value lines of a factory preset's source, by key.
+std::map<std::string, float> factoryValues(const std::string& file) {
+    std::map<std::string, float> values;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream s(line);
+        std::string key, eq;
+        float v = 0;
+        if (line.empty() || line[0] == '#' || !(s >> key >> eq >> v) || eq != "=") continue;
+        values[key] = v;
+    }
+    return values;
+}
+
+} // namespace
+
+TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
+    TempDir root("orvel-names");
+    const std::string bank = root.file("Bank");
+    std::filesystem::create_directories(bank);
+    for (const char* name : {"Alpha", "Beta"}) {
+        EditorRig maker;
+        maker.client->presetName = name;
+        ASSERT_TRUE(maker.client->savePresetFile((bank + "/" + name + ".zuo").c_str()));
+    }
+    ASSERT_TRUE(writeSettingString("presetpath0", (root.path() + "/").c_str()));
+
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    EXPECT_EQ(shownPreset(rig), "default"); // no default preset in the folder
+    EXPECT_EQ(infoLine(rig), "default");
+
+    rig.clickTag(102); // next preset
+    rig.window().mouseMoved(CPoint(5, 200), 0); // the information line shows the preset away from the controls
+    rig.idle();
+    ASSERT_NE(rig.client->presetName, "");
+    EXPECT_EQ(shownPreset(rig), rig.client->presetName);
+    EXPECT_EQ(infoLine(rig), rig.client->presetName);
+
+    std::vector<uint8_t> bytes = chunkNamed("Auto Wah");
+    rig.host.dispatch(effSetChunk, 0, VstIntPtr(bytes.size()), bytes.data());
+    rig.idle();
+    EXPECT_EQ(shownPreset(rig), "Auto Wah");
+
+    // a file chosen in the menu keeps the name the file holds, not the entry's
+    auto* menu = dynamic_cast<ZuPresetMenu*>(rig.control(76));
+    rig.editor()->presetMenus()[0]->build((bank + "/").c_str(), "zuo");
+    int32_t beta = -1;
+    for (int32_t i = 0; i < menu->getNbEntries(); ++i)
+        if (menu->getEntry(i)->text == "Beta") beta = i;
+    ASSERT_TRUE(menu->choose(beta));
+    rig.idle();
+    EXPECT_EQ(shownPreset(rig), "Beta");
+
+    // saved under a new name, the preset is that name, also in the file
+    const FileDialogHandler previous = setFileDialogHandler([&](const FileDialogRequest&, std::string& out) {
+        out = bank + "/Mine.zuo";
+        return true;
+    });
+    ASSERT_TRUE(menu->choose(1));
+    rig.window().mouseMoved(CPoint(5, 200), 0);
+    rig.idle();
+    EXPECT_EQ(shownPreset(rig), "Mine");
+    EXPECT_EQ(infoLine(rig), "Mine");
+    // a save that fails keeps the name
+    MessageCapture messages;
+    setFileDialogHandler([&](const FileDialogRequest&, std::string& out) {
+        out = root.file("missing/Other.zuo");
+        return true;
+    });
+    EXPECT_FALSE(rig.client->savePresetFile(nullptr, 0, "zuo"));
+    EXPECT_EQ(rig.client->presetName, "Mine");
+    EXPECT_EQ(messages.texts().size(), 1u);
+    setFileDialogHandler(previous);
+    rig.client->presetName = "";
+    ASSERT_TRUE(rig.client->loadPresetFile((bank + "/Mine.zuo").c_str()));
+    EXPECT_EQ(rig.client->presetName, "Mine");
+    rig.close();
+    writeSettingString("presetpath0", "");
+}
+
+TEST(PanelText, InfoLineNamesTheControlUnderTheMouseWithItsValue) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    rig.host.setParameter(0, 0.5f);
+    rig.host.setParameter(1, 0.0f);
+    rig.client->setParameter(41, 1.0f); // gate on
+    rig.client->setParameter(79, 0.0f);
+    rig.client->presetName = "Vocal Plate";
+    rig.idle();
+    auto hover = [&](int32_t tag) {
+        rig.window().mouseMoved(EditorRig::centre(rig.control(tag)->getViewSize()), 0);
+        return infoLine(rig);
+    };
+    EXPECT_EQ(infoLine(rig), "Vocal Plate");
+    EXPECT_EQ(hover(0), "Master 0.0db");
+    EXPECT_EQ(hover(1), "Gate threshold -100db");
+    EXPECT_EQ(hover(41), "Gate on");
+    EXPECT_EQ(hover(79), "Meter source Input");
+    EXPECT_EQ(hover(76), "Preset Vocal Plate");
+    // the value follows the control while the mouse stays
+    rig.host.setParameter(0, 1.0f);
+    rig.idle();
+    EXPECT_EQ(hover(0), "Master 12.0db");
+    // away from every control: the preset again
+    rig.window().mouseMoved(CPoint(5, 200), 0);
+    EXPECT_EQ(infoLine(rig), "Vocal Plate");
+    rig.close();
+}
+
+TEST(PanelText, OneStepResetsGiveUnityGainsAndTheFactoryStartValues) {
+    const std::map<std::string, float> start = factoryValues(std::string(ORVEL_SOURCE_DIR) + "/presets/factory/default.txt");
+    ASSERT_FALSE(start.empty());
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    for (int32_t tag : {41, 45, 46, 96, 97}) rig.client->setParameter(tag, 1.0f);
+    const int32_t knobs[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 20, 21, 22, 24, 25, 26, 28, 29, 30, 34, 35};
+    for (int32_t tag : knobs) {
+        rig.client->setParameter(72, tag == 29 || tag == 30 ? 1.0f : 0.0f); // the follower's page or the LFO's
+        rig.host.setParameter(tag, 0.93f);
+        rig.idle();
+        rig.clickTag(tag, kLButton | kControl);
+        char name[64] = {};
+        rig.host.dispatch(effGetParamName, tag, 0, name);
+        const float v = rig.host.getParameter(tag);
+        ASSERT_TRUE(start.count(name)) << name;
+        EXPECT_NEAR(v, start.at(name), 5e-4f) << name;
+    }
+    // unity: master 4v^2, preamp gain 12v^4, band levels 2v
+    auto at = [&](int32_t tag) { return rig.host.getParameter(tag); };
+    EXPECT_FLOAT_EQ(4.0f * at(0) * at(0), 1.0f);
+    EXPECT_NEAR(12.0f * std::pow(at(3), 4.0f), 1.0f, 1e-5f);
+    for (int32_t tag : {11, 13, 15}) EXPECT_FLOAT_EQ(2.0f * at(tag), 1.0f) << tag;
+    rig.close();
+}
