@@ -12,7 +12,7 @@ using namespace layout;
 
 namespace {
 
-struct InfoSpec {
+struct ControlDescription {
     int32_t tag;
     const char* name;
     int32_t display;             // the readout that shows the value, 0 for none
@@ -26,7 +26,7 @@ constexpr const char* kInvert[] = {"+", "inverted"};
 constexpr const char* kSync[] = {"free", "sync"};
 constexpr const char* kPages[] = {"LFO", "envelope"};
 
-const InfoSpec kInfo[] = {
+const ControlDescription kInfo[] = {
     {0, "Master", 51, nullptr},
     {1, "Gate threshold", 43, nullptr},
     {2, "Gate hold", 44, nullptr},
@@ -81,8 +81,8 @@ const InfoSpec kInfo[] = {
     {103, "Previous preset", 0, nullptr},
 };
 
-const InfoSpec* infoFor(int32_t tag) {
-    for (const InfoSpec& s : kInfo)
+const ControlDescription* infoFor(int32_t tag) {
+    for (const ControlDescription& s : kInfo)
         if (s.tag == tag) return &s;
     return nullptr;
 }
@@ -101,19 +101,19 @@ std::string readoutText(int32_t tag, const float* cells, const EditorReadouts& r
     return trimmed(ZuDisplay::format(value * d->scale + d->offset, "", d->width, d->precision, d->unit, false));
 }
 
-std::string valueOf(const ZuControl& control, const InfoSpec& spec, const float* cells,
+std::string valueOf(const ZuControl& control, const ControlDescription& info, const float* cells,
                     const EditorReadouts& readouts) {
-    if (spec.display) return readoutText(spec.display, cells, readouts);
-    if (const auto* b = dynamic_cast<const ZuButton*>(&control); b && spec.states) return spec.states[b->getState()];
+    if (info.display) return readoutText(info.display, cells, readouts);
+    if (const auto* b = dynamic_cast<const ZuButton*>(&control); b && info.states) return info.states[b->getState()];
     if (const auto* m = dynamic_cast<const ZuOptionMenu*>(&control); m) {
         const ZuOptionMenuEntryInfo* e = m->getEntry(m->findValue(int32_t(m->getValue())));
         return e ? e->text : std::string();
     }
-    if (spec.tag == 20) {
+    if (info.tag == 20) {
         const float steps = std::trunc(readouts[kDelayStep] * 13.0f + 0.5f);
         return std::to_string(int(steps)) + "/14";
     }
-    if (spec.tag == 9)
+    if (info.tag == 9)
         return "hold " + readoutText(90, cells, readouts) + " / " + readoutText(89, cells, readouts) + " / " +
                readoutText(88, cells, readouts);
     return std::string();
@@ -122,8 +122,8 @@ std::string valueOf(const ZuControl& control, const InfoSpec& spec, const float*
 } // namespace
 
 std::string controlInfo(const ZuControl& control, const float* cells, const EditorReadouts& readouts) {
-    const InfoSpec* spec = infoFor(control.getTag());
-    if (!spec) return control.getInfoText();
-    const std::string value = valueOf(control, *spec, cells, readouts);
-    return value.empty() ? spec->name : std::string(spec->name) + " " + value;
+    const ControlDescription* info = infoFor(control.getTag());
+    if (!info) return control.getInfoText();
+    const std::string value = valueOf(control, *info, cells, readouts);
+    return value.empty() ? info->name : std::string(info->name) + " " + value;
 }
