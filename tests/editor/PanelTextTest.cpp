@@ -157,7 +157,10 @@ TEST(PanelText, OneStepResetsGiveUnityGainsAndTheFactoryStartValues) {
         rig.host.dispatch(effGetParamName, tag, 0, name);
         const float v = rig.host.getParameter(tag);
         ASSERT_TRUE(start.count(name)) << name;
-        EXPECT_NEAR(v, start.at(name), 5e-4f) << name;
+        // The gains go to unity (below); the default preset's master sits above it.
+        if (tag != 0 && tag != 3 && tag != 11 && tag != 13 && tag != 15) {
+            EXPECT_NEAR(v, start.at(name), 5e-4f) << name;
+        }
     }
     // unity: master 4v^2, preamp gain 12v^4, band levels 2v
     auto at = [&](int32_t tag) { return rig.host.getParameter(tag); };
