@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "effects/EffectNotice.h"
 #include "engine/EngineContext.h"
 
 class ZuEffect {
@@ -38,12 +39,17 @@ public:
     float dryGain() const { return dryGain_; }
     float wetGain() const { return wetGain_; }
     float mix() const { return mix_; }
+    // Where reports go; without one they are dropped.
+    void setNotice(EffectNotice* notice) { notice_ = notice; }
 
 protected:
     void setParameterNameText(int32_t index, const char* name);
     void setParameterDefaultValue(int32_t index, float value);
     // The effects' display: value * 100 as "50.00 %"; nothing for an index beyond the count.
     void writePercentDisplay(int32_t index, float value, char* text) const;
+    void report(const char* text) const {
+        if (notice_) notice_->effectNotice(text);
+    }
 
     std::vector<float> values_;
     float dryGain_ = 0.70710677f;
@@ -55,4 +61,5 @@ protected:
     int32_t reapplyWord_ = 0;
     EngineContext* context_;
     BufferRegistry* registry_;
+    EffectNotice* notice_ = nullptr;
 };

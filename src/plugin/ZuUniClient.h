@@ -21,7 +21,7 @@
 
 constexpr int32_t kNumPrograms = 128;
 
-class ZuUniClient : public ZuAligned, public ZuPluginBase {
+class ZuUniClient : public ZuAligned, public ZuPluginBase, private EffectNotice {
 public:
     explicit ZuUniClient(audioMasterCallback audioMaster);
     ~ZuUniClient() override;
@@ -145,6 +145,8 @@ private:
 
     void announcePrograms(int32_t count);
     void lookUpPresetPath();
+    // The effects' reports, shown as a notice box.
+    void effectNotice(const char* text) override;
     std::string presetDialogFolder() const;
 };
 
