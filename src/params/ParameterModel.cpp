@@ -1,11 +1,9 @@
 #include "params/ParameterModel.h"
 
-#include "editor/ZuUniClientEditor.h"
 #include "effects/ZuEffect.h"
 #include "engine/Engine.h"
 #include "params/Mappings.h"
 #include "params/ParameterTable.h"
-#include "params/SwitchVisibility.h"
 
 using namespace mapping;
 
@@ -118,10 +116,7 @@ void ParameterModel::applySideEffects(int32_t tag, float v) {
     }
     case 33: {
         const float state = onOff(v);
-        if (state != lastEfInvert_) {
-            lastEfInvert_ = state;
-            setParameter(59, state);
-        }
+        if (lastEfInvert_.exchange(state) != state) setParameter(59, state);
         break;
     }
     case 23:
@@ -147,16 +142,13 @@ void ParameterModel::refreshFilterFlow() {
 }
 
 void ParameterModel::applyVisibility(int32_t tag, float state) {
-    const SwitchVisibility* row = switchVisibilityFor(tag);
-    if (!row || !editor_) return;
-    applySwitchVisibility(*row, state, editor_->mask());
-    editor_->requestRefresh();
+    if (listener_) listener_->switchChanged(tag, state);
 }
 
-bool ParameterModel::maskBit(int bit) const { return editor_ && editor_->mask().test(bit); }
+bool ParameterModel::maskBit(int bit) const { return listener_ && listener_->groupShown(bit); }
 
 void ParameterModel::requestRefresh() {
-    if (editor_) editor_->requestRefresh();
+    if (listener_) listener_->requestRedraw();
 }
 
 void ParameterModel::reapply(int32_t tag) {

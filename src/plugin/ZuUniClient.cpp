@@ -38,7 +38,7 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     ccMapRecallIsolate = switches.ccMapRecallIsolate;
     uniEditor_ = new ZuUniClientEditor(this);
     setEditor(uniEditor_);
-    model_.setEditor(uniEditor_);
+    model_.setListener(uniEditor_);
 
     delay_.setNotice(this);
     reverb_.setNotice(this);
