@@ -19,7 +19,7 @@
 #include "engine/SendBus.h"
 #include "params/ParameterTable.h"
 
-class ZuEffect;
+class SendEffect;
 
 // Control values written by the parameter model, read by the loop at its
 // next sample or control block. Switches hold 0.0 or 1.0; the flags are
@@ -48,7 +48,7 @@ class Engine {
 public:
     Engine();
 
-    void attach(ZuEffect* delay, ZuEffect* reverb, RecomputeHandler* recompute);
+    void attach(SendEffect* delay, SendEffect* reverb, RecomputeHandler* recompute);
     // The configuration both send effects get once, before the first recompute.
     void configureEffects();
     // Recompute up to the re-application of the parameters: context from the
@@ -94,7 +94,7 @@ private:
     // The per-sample chain for one input pair; writes the direct output and the sends.
     void processSample(float inL, float inR, float* outLeft, float* outRight, int32_t i);
 
-    ZuEffect* delay_ = nullptr;
-    ZuEffect* reverb_ = nullptr;
+    SendEffect* delay_ = nullptr;
+    SendEffect* reverb_ = nullptr;
     RecomputeHandler* recompute_ = nullptr;
 };

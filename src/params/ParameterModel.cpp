@@ -1,7 +1,7 @@
 #include "params/ParameterModel.h"
 
-#include "effects/ZuEffect.h"
 #include "engine/Engine.h"
+#include "engine/SendEffect.h"
 #include "params/Mappings.h"
 #include "params/ParameterTable.h"
 
@@ -11,7 +11,7 @@ const int32_t ParameterModel::kRecomputeOrder[48] = {
     41, 45, 46, 59, 23, 27, 32, 71, 72, 96, 97, 2,  1,  4,  5,  3,  7,  6,  8,  9,  14, 15, 12, 13,
     10, 11, 0,  101, 18, 36, 37, 35, 34, 31, 29, 30, 33, 16, 17, 19, 22, 28, 26, 20, 21, 24, 25, 79};
 
-ParameterModel::ParameterModel(Engine& engine, ParameterTable& table, ZuEffect& reverb)
+ParameterModel::ParameterModel(Engine& engine, ParameterTable& table, SendEffect& reverb)
     : engine_(engine), table_(table), reverb_(reverb) {}
 
 float ParameterModel::getParameter(int32_t index) const {

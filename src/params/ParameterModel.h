@@ -12,11 +12,11 @@
 
 class Engine;
 class ParameterTable;
-class ZuEffect;
+class SendEffect;
 
 class ParameterModel : public RecomputeHandler {
 public:
-    ParameterModel(Engine& engine, ParameterTable& table, ZuEffect& reverb);
+    ParameterModel(Engine& engine, ParameterTable& table, SendEffect& reverb);
     virtual ~ParameterModel() = default;
 
     // Who shows the switches' groups; null while there is none.
@@ -45,7 +45,7 @@ private:
 
     Engine& engine_;
     ParameterTable& table_;
-    ZuEffect& reverb_;
+    SendEffect& reverb_;
     ParameterListener* listener_ = nullptr;
     // Recompute on the audio thread and the host's calls both test and set it.
     std::atomic<float> lastEfInvert_{0.0f};
