@@ -50,17 +50,17 @@ add_custom_command(OUTPUT ${ORVEL_SKIN_FILES}
   COMMENT "Drawing the skin bitmaps" VERBATIM)
 add_custom_target(orvel_skin DEPENDS ${ORVEL_SKIN_FILES})
 
-target_sources(orvel_core PRIVATE ${ORVEL_GEN_DIR}/FontAtlasData.cpp)
+target_sources(orvel_gui PRIVATE ${ORVEL_GEN_DIR}/FontAtlasData.cpp)
 if(WIN32)
   enable_language(RC)
   target_sources(Orvel PRIVATE ${ORVEL_SKIN_DIR}/skin.rc)
   set_source_files_properties(${ORVEL_SKIN_DIR}/skin.rc PROPERTIES OBJECT_DEPENDS "${ORVEL_SKIN_FILES}")
-  target_link_libraries(orvel_core PUBLIC gdi32 user32)
+  target_link_libraries(orvel_gui PUBLIC gdi32 user32)
 else()
-  target_sources(orvel_core PRIVATE ${ORVEL_SKIN_DIR}/EmbeddedBitmaps.cpp)
+  target_sources(orvel_gui PRIVATE ${ORVEL_SKIN_DIR}/EmbeddedBitmaps.cpp)
   set_source_files_properties(${ORVEL_SKIN_DIR}/EmbeddedBitmaps.cpp PROPERTIES OBJECT_DEPENDS "${ORVEL_SKIN_FILES}")
   find_package(X11 REQUIRED)
-  target_link_libraries(orvel_core PUBLIC X11::X11)
+  target_link_libraries(orvel_gui PUBLIC X11::X11)
 endif()
 
 # The contact sheet of the skin (Linux only).

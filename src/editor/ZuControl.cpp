@@ -15,7 +15,7 @@ ZuControl::ZuControl(const CRect& size, CControlListener* listener, int32_t tag,
 
 void ZuControl::setGroup(int32_t group) { group_ = group >= 0 && group < kGroupCount ? group : 0; }
 
-void ZuControl::setMask(const uint32_t* mask) {
+void ZuControl::setMask(const std::atomic<uint32_t>* mask) {
     mask_ = mask;
     setDirty(true);
 }
@@ -28,7 +28,7 @@ void ZuControl::setEnabled(bool on) {
 
 bool ZuControl::isVisible() const {
     if (!enabled_ || !CControl::isVisible()) return false;
-    return !mask_ || ((mask_[group_ / 32] >> (group_ % 32)) & 1u) != 0;
+    return !mask_ || ((mask_[group_ / 32].load() >> (group_ % 32)) & 1u) != 0;
 }
 
 bool ZuControl::bindValue(const float* cell, float minimum, float maximum) {

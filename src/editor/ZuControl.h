@@ -3,6 +3,7 @@
 // edit gestures around drags, a context menu and an info text.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,8 +23,8 @@ public:
     int32_t getGroup() const { return group_; }
     // Four 32-bit words (bit g is bit g mod 32 of word g / 32), owned by the
     // editor; null means always visible.
-    void setMask(const uint32_t* mask);
-    const uint32_t* getMask() const { return mask_; }
+    void setMask(const std::atomic<uint32_t>* mask);
+    const std::atomic<uint32_t>* getMask() const { return mask_; }
 
     void setEnabled(bool on);
     bool isEnabled() const { return enabled_; }
@@ -75,7 +76,7 @@ protected:
 
 private:
     int32_t group_ = 0;
-    const uint32_t* mask_ = nullptr;
+    const std::atomic<uint32_t>* mask_ = nullptr;
     bool enabled_ = true;
     const float* bound_ = nullptr;
     float boundMin_ = 0.0f, boundMax_ = 1.0f;

@@ -56,9 +56,7 @@ void ZuEditorBase::requestRefresh() {
 }
 
 bool ZuEditorBase::takeRefreshRequest() {
-    const bool was = refreshRequested_;
-    refreshRequested_ = false;
-    return was;
+    return refreshRequested_.exchange(false);
 }
 
 void ZuEditorBase::doIdleStuff() {

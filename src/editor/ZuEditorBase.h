@@ -4,6 +4,7 @@
 // during long control interactions.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "gui/AEffGUIEditor.h"
@@ -59,8 +60,9 @@ protected:
     bool keyCapture_ = false;
 
 private:
-    bool open_ = false;
-    bool refreshRequested_ = false;
+    // Set on the editor's thread, read by requests from any thread.
+    std::atomic<bool> open_{false};
+    std::atomic<bool> refreshRequested_{false};
     uint64_t idleDue_ = 0;
     EditorClock defaultClock_;
     EditorClock* clock_ = &defaultClock_;

@@ -4,6 +4,7 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/EditorPanel.h"
+#include "editor/SwitchVisibility.h"
 #include "editor/ValueRouting.h"
 #include "editor/ZuControl.h"
 #include "editor/ZuDisplay.h"
@@ -57,6 +58,13 @@ void ZuUniClientEditor::idle() {
     refreshControls();
     if (takeRefreshRequest()) frame->setDirty(true);
     frame->idle();
+}
+
+void ZuUniClientEditor::switchChanged(int32_t tag, float state) {
+    const SwitchVisibility* row = switchVisibilityFor(tag);
+    if (!row) return;
+    applySwitchVisibility(*row, state, mask_);
+    requestRefresh();
 }
 
 void ZuUniClientEditor::refreshControls() {

@@ -12,11 +12,12 @@
 #include "editor/VisibilityMask.h"
 #include "editor/ZuEditorBase.h"
 #include "gui/CControl.h"
+#include "params/ParameterListener.h"
 
 class ZuUniClient;
 class ZuPresetMenu;
 
-class ZuUniClientEditor : public ZuEditorBase, public CControlListener {
+class ZuUniClientEditor : public ZuEditorBase, public CControlListener, public ParameterListener {
 public:
     explicit ZuUniClientEditor(ZuUniClient* effect);
     ~ZuUniClientEditor() override;
@@ -48,6 +49,11 @@ public:
     // CControlListener
     void valueChanged(CControl* control) override;
     int32_t controlModifierClicked(CControl*, CButtonState) override { return 0; }
+
+    // ParameterListener: the switches show and hide their groups in the mask.
+    void switchChanged(int32_t tag, float state) override;
+    bool groupShown(int group) const override { return mask_.test(group); }
+    void requestRedraw() override { requestRefresh(); }
 
 protected:
     // Each host parameter moved by its random range (0 for every record of

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "effects/EffectFilter.h"
-#include "effects/ZuBPMChangeInterface.h"
 #include "effects/ZuEffect.h"
+#include "engine/ZuBPMChangeInterface.h"
 
 class ZuDelay : public ZuEffect, public ZuBPMChangeInterface {
 public:

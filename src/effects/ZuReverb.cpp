@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "effects/SignalLine.h"
-#include "gui/MessageBox.h"
 
 namespace {
 constexpr float kDenormalGuard = 1e-10f;
@@ -114,7 +113,7 @@ void ZuReverb::processSample(float* left, float* right) {
 
 void ZuReverb::setParameter(int32_t index, float value) {
     if (index < 0 || index >= count_) {
-        showMessageBox("unknown parameter called in ZuBreverb");
+        report("unknown parameter called in ZuBreverb");
         return;
     }
     values_[index] = value;

@@ -2,6 +2,8 @@
 // never below 0.2. Its output always passes the soft clipper.
 #pragma once
 
+#include <atomic>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
 #include "engine/StereoSample.h"
@@ -22,7 +24,7 @@ public:
     float gain() const { return gain_.current; }
 
 private:
-    bool on_ = false;
+    std::atomic<bool> on_{false}; // set from the thread that applies the switch
     float amount_ = 0.0f;
     float holdK_ = 0.0f;
     float smoothA_ = 0.0f;

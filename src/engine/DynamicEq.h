@@ -3,6 +3,8 @@
 // louder, times the band's level; the bands are summed again.
 #pragma once
 
+#include <atomic>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
 #include "engine/StateVariableFilter.h"
@@ -37,7 +39,7 @@ public:
     const SvfCoefficients& crossover() const { return crossover_; }
 
 private:
-    bool on_ = false;
+    std::atomic<bool> on_{false}; // set from the thread that applies the switch
     SvfCoefficients crossover_;
     SvfChannel left_, right_;
     Band bands_[3];

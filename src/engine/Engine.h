@@ -4,6 +4,7 @@
 // the plug-in; the engine reaches them through pointers set by attach().
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/BuildingBlocks.h"
@@ -18,18 +19,19 @@
 #include "engine/SendBus.h"
 #include "params/ParameterTable.h"
 
-class ZuEffect;
+class SendEffect;
 
 // Control values written by the parameter model, read by the loop at its
-// next sample or control block. Switches hold 0.0 or 1.0.
+// next sample or control block. Switches hold 0.0 or 1.0; the flags are
+// atomic because the two threads share them.
 struct EngineControls {
     float masterGain = 1.0f;     // 4v^2 of `master`
     float dryMuteTarget = 1.0f;  // 0 while `solo` is on
     float fxSwitch = 0.0f;       // effects section on
     float filterFlow = 0.0f;     // n of `filter_sig_flow`
     float flowIndex = 0.0f;      // floor(fxSwitch * n + 1e-06)
-    bool mainFiltered = false;   // main signal M = F (flow index 2)
-    bool sendFiltered = false;   // send source S = F (n != 0)
+    std::atomic<bool> mainFiltered{false}; // main signal M = F (flow index 2)
+    std::atomic<bool> sendFiltered{false}; // send source S = F (n != 0)
     float delayPower = 0.0f;     // `delay_power` switch
     float reverbPower = 0.0f;    // `reverb_power` switch
     float delayTime = 0.0f;      // stepped delay-time control
@@ -46,7 +48,7 @@ class Engine {
 public:
     Engine();
 
-    void attach(ZuEffect* delay, ZuEffect* reverb, RecomputeHandler* recompute);
+    void attach(SendEffect* delay, SendEffect* reverb, RecomputeHandler* recompute);
     // The configuration both send effects get once, before the first recompute.
     void configureEffects();
     // Recompute up to the re-application of the parameters: context from the
@@ -92,7 +94,7 @@ private:
     // The per-sample chain for one input pair; writes the direct output and the sends.
     void processSample(float inL, float inR, float* outLeft, float* outRight, int32_t i);
 
-    ZuEffect* delay_ = nullptr;
-    ZuEffect* reverb_ = nullptr;
+    SendEffect* delay_ = nullptr;
+    SendEffect* reverb_ = nullptr;
     RecomputeHandler* recompute_ = nullptr;
 };

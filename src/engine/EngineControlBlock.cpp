@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "effects/ZuBPMChangeInterface.h"
-#include "effects/ZuEffect.h"
 #include "engine/Engine.h"
+#include "engine/SendEffect.h"
+#include "engine/ZuBPMChangeInterface.h"
 
 namespace {
 inline float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }

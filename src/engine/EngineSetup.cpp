@@ -1,10 +1,10 @@
 // Construction, effect configuration, recompute's engine part, suspend and resume.
-#include "effects/ZuEffect.h"
 #include "engine/Engine.h"
+#include "engine/SendEffect.h"
 
 Engine::Engine() = default;
 
-void Engine::attach(ZuEffect* delay, ZuEffect* reverb, RecomputeHandler* recompute) {
+void Engine::attach(SendEffect* delay, SendEffect* reverb, RecomputeHandler* recompute) {
     delay_ = delay;
     reverb_ = reverb;
     recompute_ = recompute;
@@ -28,7 +28,7 @@ void Engine::configureEffects() {
 void Engine::prepareRecompute() {
     ctx.setSampleRate(hostSampleRate); // refuses rates outside the accepted range
     ctx.refreshConstants();
-    for (ZuEffect* e : {delay_, reverb_}) {
+    for (SendEffect* e : {delay_, reverb_}) {
         if (!e) continue;
         e->reset();
         e->timingChanged(false);

@@ -2,6 +2,8 @@
 // per beat. Its phase runs on from construction, switched on or not.
 #pragma once
 
+#include <atomic>
+
 #include "engine/EngineContext.h"
 
 class Lfo {
@@ -20,7 +22,7 @@ public:
     float advance(const EngineContext& ctx);
 
 private:
-    bool sync_ = false;
+    std::atomic<bool> sync_{false}; // set from the thread that applies the switch
     float freeRate_ = 0.0f;
     float syncedRate_ = 0.0f;
     float phase_ = 0.0f;

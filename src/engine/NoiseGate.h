@@ -2,6 +2,8 @@
 // for the same time and smoothed, and a gain ramp toward the result.
 #pragma once
 
+#include <atomic>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
 #include "engine/StereoSample.h"
@@ -20,7 +22,7 @@ public:
     float gain() const { return gain_.current; }
 
 private:
-    bool on_ = false;
+    std::atomic<bool> on_{false}; // set from the thread that applies the switch
     float threshold_ = 0.0f; // squared threshold control, linear amplitude
     float holdK_ = 0.0f;
     float smoothA_ = 0.0f;

@@ -3,6 +3,8 @@
 // or not the stage is switched in, so switching it in finds warm state.
 #pragma once
 
+#include <atomic>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
 #include "engine/StereoSample.h"
@@ -30,7 +32,7 @@ public:
 private:
     float overdrive(float hp, float& prev, float drive, float feedback, float trim);
 
-    bool on_ = false;
+    std::atomic<bool> on_{false}; // set from the thread that applies the switch
     float cutoffHz_ = 0.0f;
     FirstOrderCoefficients hpCoefficients_;
     FirstOrderHighPass hpL_, hpR_;

@@ -1,6 +1,6 @@
 #include "engine/SendBus.h"
 
-#include "effects/ZuEffect.h"
+#include "engine/SendEffect.h"
 
 namespace {
 void addInto(float* __restrict out, const float* __restrict ret, int32_t k) {
@@ -8,7 +8,7 @@ void addInto(float* __restrict out, const float* __restrict ret, int32_t k) {
 }
 } // namespace
 
-void SendBus::flush(ZuEffect& delay, ZuEffect& reverb, float* outLeft, float* outRight, int32_t end) {
+void SendBus::flush(SendEffect& delay, SendEffect& reverb, float* outLeft, float* outRight, int32_t end) {
     const int32_t k = count;
     if (k <= 0) return;
     delay.process(delayL, delayR, k);

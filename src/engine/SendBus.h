@@ -5,7 +5,7 @@
 
 #include "engine/EngineContext.h"
 
-class ZuEffect;
+class SendEffect;
 
 class SendBus {
 public:
@@ -21,7 +21,7 @@ public:
     // Runs the delay, then the reverb, on the collected sends and adds their
     // returns to the very samples that produced them: [end - count, end).
     // A null right output is skipped.
-    void flush(ZuEffect& delay, ZuEffect& reverb, float* outLeft, float* outRight, int32_t end);
+    void flush(SendEffect& delay, SendEffect& reverb, float* outLeft, float* outRight, int32_t end);
 
     alignas(16) float delayL[kControlBlockSize] = {};
     alignas(16) float delayR[kControlBlockSize] = {};

@@ -1,11 +1,9 @@
 #include "params/ParameterModel.h"
 
-#include "editor/ZuUniClientEditor.h"
-#include "effects/ZuEffect.h"
 #include "engine/Engine.h"
+#include "engine/SendEffect.h"
 #include "params/Mappings.h"
 #include "params/ParameterTable.h"
-#include "params/SwitchVisibility.h"
 
 using namespace mapping;
 
@@ -13,7 +11,7 @@ const int32_t ParameterModel::kRecomputeOrder[48] = {
     41, 45, 46, 59, 23, 27, 32, 71, 72, 96, 97, 2,  1,  4,  5,  3,  7,  6,  8,  9,  14, 15, 12, 13,
     10, 11, 0,  101, 18, 36, 37, 35, 34, 31, 29, 30, 33, 16, 17, 19, 22, 28, 26, 20, 21, 24, 25, 79};
 
-ParameterModel::ParameterModel(Engine& engine, ParameterTable& table, ZuEffect& reverb)
+ParameterModel::ParameterModel(Engine& engine, ParameterTable& table, SendEffect& reverb)
     : engine_(engine), table_(table), reverb_(reverb) {}
 
 float ParameterModel::getParameter(int32_t index) const {
@@ -118,10 +116,7 @@ void ParameterModel::applySideEffects(int32_t tag, float v) {
     }
     case 33: {
         const float state = onOff(v);
-        if (state != lastEfInvert_) {
-            lastEfInvert_ = state;
-            setParameter(59, state);
-        }
+        if (lastEfInvert_.exchange(state) != state) setParameter(59, state);
         break;
     }
     case 23:
@@ -147,16 +142,13 @@ void ParameterModel::refreshFilterFlow() {
 }
 
 void ParameterModel::applyVisibility(int32_t tag, float state) {
-    const SwitchVisibility* row = switchVisibilityFor(tag);
-    if (!row || !editor_) return;
-    applySwitchVisibility(*row, state, editor_->mask());
-    editor_->requestRefresh();
+    if (listener_) listener_->switchChanged(tag, state);
 }
 
-bool ParameterModel::maskBit(int bit) const { return editor_ && editor_->mask().test(bit); }
+bool ParameterModel::maskBit(int bit) const { return listener_ && listener_->groupShown(bit); }
 
 void ParameterModel::requestRefresh() {
-    if (editor_) editor_->requestRefresh();
+    if (listener_) listener_->requestRedraw();
 }
 
 void ParameterModel::reapply(int32_t tag) {

@@ -1,25 +1,26 @@
 // The one operation that applies a normalised value: it stores the value in
-// its cell, derives the engine quantities, keeps the editor's visibility mask
-// in step with the editor switches and runs their cascades. It also owns
-// recompute, which rebuilds everything from the stored values.
+// its cell, derives the engine quantities, reports the editor switches to its
+// listener and runs their cascades. It also owns recompute, which rebuilds
+// everything from the stored values.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/RecomputeHandler.h"
+#include "params/ParameterListener.h"
 
 class Engine;
 class ParameterTable;
-class ZuEffect;
-class ZuUniClientEditor;
+class SendEffect;
 
 class ParameterModel : public RecomputeHandler {
 public:
-    ParameterModel(Engine& engine, ParameterTable& table, ZuEffect& reverb);
+    ParameterModel(Engine& engine, ParameterTable& table, SendEffect& reverb);
     virtual ~ParameterModel() = default;
 
-    // The editor whose mask the switches drive; null while there is none.
-    void setEditor(ZuUniClientEditor* editor) { editor_ = editor; }
+    // Who shows the switches' groups; null while there is none.
+    void setListener(ParameterListener* listener) { listener_ = listener; }
 
     // Tags without a record are ignored.
     void setParameter(int32_t tag, float value);
@@ -44,7 +45,8 @@ private:
 
     Engine& engine_;
     ParameterTable& table_;
-    ZuEffect& reverb_;
-    ZuUniClientEditor* editor_ = nullptr;
-    float lastEfInvert_ = 0.0f;
+    SendEffect& reverb_;
+    ParameterListener* listener_ = nullptr;
+    // Recompute on the audio thread and the host's calls both test and set it.
+    std::atomic<float> lastEfInvert_{0.0f};
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "gui/Alerts.h"
 #include "plugin/LoadHandshake.h"
 #include "plugin/ProductIdentity.h"
 #include "plugin/ScopedFlushToZero.h"
@@ -37,8 +38,10 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     ccMapRecallIsolate = switches.ccMapRecallIsolate;
     uniEditor_ = new ZuUniClientEditor(this);
     setEditor(uniEditor_);
-    model_.setEditor(uniEditor_);
+    model_.setListener(uniEditor_);
 
+    delay_.setNotice(this);
+    reverb_.setNotice(this);
     engine_.attach(&delay_, &reverb_, &model_);
     engine_.configureEffects();
     recompute();
@@ -46,6 +49,8 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
 }
 
 ZuUniClient::~ZuUniClient() = default; // the AudioEffect base deletes the editor
+
+void ZuUniClient::effectNotice(const char* text) { noticeBox(text); }
 
 void ZuUniClient::suspend() { engine_.suspend(); }
 

@@ -21,7 +21,7 @@
 
 constexpr int32_t kNumPrograms = 128;
 
-class ZuUniClient : public ZuAligned, public ZuPluginBase {
+class ZuUniClient : public ZuAligned, public ZuPluginBase, private EffectNotice {
 public:
     explicit ZuUniClient(audioMasterCallback audioMaster);
     ~ZuUniClient() override;
@@ -61,7 +61,7 @@ public:
     VstInt32 canDo(char* text) override;
     VstInt32 getPlugCategory() override { return kPlugCategEffect; }
 
-    // The whole state as a layout of 32-bit words (state/ZuUniClientState.cpp).
+    // The whole state as a layout of 32-bit words (ZuUniClientState.cpp).
     // writeState writes at the chunk's cursor: in a measuring pass it only
     // advances the cursor; in the writing pass that follows it takes the
     // cursor as the word count and writes from word 0. The chunk's tempo
@@ -78,7 +78,7 @@ public:
     // then nothing has changed.
     bool readState(ZuChunk& chunk, bool force, bool quiet, bool updatePath);
 
-    // Preset files, the program list and the preset folders (state/ZuUniClientPresets.cpp).
+    // Preset files, the program list and the preset folders (ZuUniClientPresets.cpp).
     // A null path asks the user; group and flags are 0 in every call. True
     // when the file's state was applied.
     bool loadPresetFile(const char* path, int32_t group = 0, const char* extension = nullptr, int32_t flags = 0);
@@ -145,6 +145,8 @@ private:
 
     void announcePrograms(int32_t count);
     void lookUpPresetPath();
+    // The effects' reports, shown as a notice box.
+    void effectNotice(const char* text) override;
     std::string presetDialogFolder() const;
 };
 

@@ -2,6 +2,7 @@
 // reported value lands in one log, in order.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ private:
 struct ControlRig {
     ControlLog log;
     LoggingEditor editor{log};
-    uint32_t mask[4] = {1u, 0u, 0u, 0u};
+    std::atomic<uint32_t> mask[4] = {1u, 0u, 0u, 0u};
 
     ControlRig() { editor.makeFrame(); }
     ZuFrame& frame() { return *static_cast<ZuFrame*>(editor.getFrame()); }

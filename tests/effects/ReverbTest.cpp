@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "effects/ZuReverb.h"
-#include "support/MessageCapture.h"
 
 namespace {
 struct ConfiguredReverb {
@@ -83,14 +83,19 @@ TEST(Reverb, ParameterRanges) {
 }
 
 TEST(Reverb, UnknownIndexIsReportedAndChangesNothing) {
+    struct Recorder : EffectNotice {
+        std::vector<std::string> texts;
+        void effectNotice(const char* text) override { texts.emplace_back(text); }
+    } recorder;
     ConfiguredReverb c;
-    MessageCapture capture;
+    c.reverb.setParameter(5, 1.0f); // no notice attached: dropped
+    c.reverb.setNotice(&recorder);
     const float room = c.reverb.room();
     c.reverb.setParameter(5, 1.0f);
     c.reverb.setParameter(-1, 1.0f);
     EXPECT_EQ(c.reverb.room(), room);
-    ASSERT_EQ(capture.texts().size(), 2u);
-    EXPECT_EQ(capture.texts()[0], "unknown parameter called in ZuBreverb");
+    ASSERT_EQ(recorder.texts.size(), 2u);
+    EXPECT_EQ(recorder.texts[0], "unknown parameter called in ZuBreverb");
 }
 
 TEST(Reverb, CountZeroTouchesNothingAndSuspendKeepsIndices) {

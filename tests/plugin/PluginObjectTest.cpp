@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plugin/ZuUniClient.h"
+#include "support/MessageCapture.h"
 
 namespace {
 
@@ -46,6 +47,14 @@ TEST(HostIdentity, NullCallbackStillCreatesAPluginThatAsksNothing) {
     EXPECT_EQ(c->callHost(audioMasterGetTime), 0);
     c->setParameterAutomated(2, 0.5f); // must not crash
     EXPECT_FLOAT_EQ(c->getParameter(2), 0.5f);
+}
+
+TEST(EffectReports, ReachTheUserThroughThePlugin) {
+    auto client = clientFor("x", "x");
+    MessageCapture capture;
+    client->reverb().setParameter(5, 1.0f);
+    ASSERT_EQ(capture.texts().size(), 1u);
+    EXPECT_EQ(capture.texts()[0], "unknown parameter called in ZuBreverb");
 }
 
 TEST(HostTexts, NamesAndDisplaysNeverOverrunA64ByteBuffer) {

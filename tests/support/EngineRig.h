@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "effects/ZuBPMChangeInterface.h"
 #include "effects/ZuEffect.h"
 #include "engine/Engine.h"
+#include "engine/ZuBPMChangeInterface.h"
 #include "params/ParameterModel.h"
 #include "params/ParameterTable.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "editor/ZuUniClientEditor.h"
+#include "editor/VisibilityMask.h"
 
 struct SwitchVisibility {
     int32_t tag;

@@ -1,4 +1,4 @@
-#include "params/SwitchVisibility.h"
+#include "editor/SwitchVisibility.h"
 
 namespace {
 constexpr SwitchVisibility kRows[] = {
