@@ -33,12 +33,18 @@ done
 "$ROOT/tools/scripts/setup-machine.sh" ardour qtractor gdb python3
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-scanner() { dpkg -L "$1" | grep -m1 "/$2\$" || fail "$1 has no $2"; }
+# (grep reads the whole list: stopping early would break dpkg's pipe.)
+scanner() {
+  local found
+  found="$(dpkg -L "$1" | grep "/$2\$")" || fail "$1 has no $2"
+  echo "${found%%$'\n'*}"
+}
 ARDOUR_SCANNER="$(scanner ardour ardour-vst-scanner)"
 QTRACTOR_SCANNER="$(scanner qtractor qtractor_plugin_scan)"
 
 WORK="$(mktemp -d /tmp/orvel-hosts.XXXXXX)"
-trap 'rm -rf "$WORK"' EXIT
+# Kept when the check fails, for its logs.
+trap 'status=$?; if [ "$status" -eq 0 ]; then rm -rf "$WORK"; else echo "logs in $WORK" >&2; fi' EXIT
 export HOME="$WORK/home"
 unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME ORVEL_CONTENT_DIR
 export LXVST_PATH="$HOME/.vst"
@@ -46,9 +52,12 @@ mkdir -p "$HOME"
 cmake --install "$BUILD/linux" --prefix "$HOME/.vst" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install"; }
 PLUGIN="$HOME/.vst/Orvel.so"
 
-# Scanners.
-LD_LIBRARY_PATH="$(dirname "$ARDOUR_SCANNER")" "$ARDOUR_SCANNER" -f -v "$PLUGIN" >"$WORK/ardour-scan.log" 2>&1 ||
-  { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner"; }
+# Scanners. Ardour's sessions take the plug-in from the cache its scanner writes.
+ardour_scan() {
+  LD_LIBRARY_PATH="$(dirname "$ARDOUR_SCANNER")" "$ARDOUR_SCANNER" -f -v "$PLUGIN" >"$WORK/ardour-scan.log" 2>&1 ||
+    { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner"; }
+}
+ardour_scan
 grep -Eq '<VST2Info .*name="Orvel" creator="Tamblor" .*n_inputs="2" n_outputs="2"' "$WORK/ardour-scan.log" ||
   { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner does not report Orvel by Tamblor with 2 inputs and 2 outputs"; }
 echo "VST:$PLUGIN" | "$QTRACTOR_SCANNER" >"$WORK/qtractor-scan.log" 2>&1 || true
@@ -62,16 +71,40 @@ cp "$HOSTS/test-signal.lua" "$HOME/.config/ardour7/scripts/"
 cp "$HOSTS/orvel-check.preset" "$HOME/.config/ardour7/export/"
 export ORVEL_CHECK_DIR="$WORK/ardour" ORVEL_CHECK_FRAMES="$FRAMES" ORVEL_CHECK_SET="$SET"
 mkdir -p "$ORVEL_CHECK_DIR"
+# Runs one step of the session script; succeeds when the script got to its end.
+run_session() {
+  ORVEL_CHECK_STEP="$1" "$HOSTS/watchdog.sh" "$LIMIT" "$WORK/ardour-$1.log" ardour7-lua "$HOSTS/ardour-session.lua" &&
+    grep -q '^orvel-check: done' "$WORK/ardour-$1.log"
+}
+# Runs a step and checks what Ardour answered.
 session() {
   local log="$WORK/ardour-$1.log"
-  ORVEL_CHECK_STEP="$1" "$HOSTS/watchdog.sh" "$LIMIT" "$log" ardour7-lua "$HOSTS/ardour-session.lua" ||
-    { cat "$log" "$log.backtrace" 2>/dev/null; fail "the Ardour session ($1) did not finish"; }
-  grep -q '^orvel-check: done' "$log" || { cat "$log"; fail "the Ardour session ($1) failed"; }
+  if ! run_session "$1"; then
+    cat "$log" "$log.backtrace" 2>/dev/null
+    fail "the Ardour session ($1) did not finish"
+  fi
+  check_session "$1"
+}
+check_session() {
+  local log="$WORK/ardour-$1.log"
   grep -qx 'orvel-check: params 38' "$log" || { cat "$log"; fail "Ardour does not show 38 parameters"; }
   grep -qx "orvel-check: values $SET" "$log" ||
     { grep '^orvel-check' "$log"; fail "Ardour ($1) holds other values than were set: $SET"; }
 }
-session create
+# The first session in a new home now and then knows no Linux VST at all
+# (2 of the first 8 runs here), although the scanner has just cached Orvel;
+# then it is scanned again and the session made anew, once.
+if run_session create; then
+  check_session create
+else
+  if grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$WORK/ardour-create.log"; then
+    grep '^orvel-check: FAIL' "$WORK/ardour-create.log"
+    echo "note: scanning again"
+    ardour_scan
+  fi
+  rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
+  session create
+fi
 grep -qx "orvel-check: kinds $KINDS" "$WORK/ardour-create.log" ||
   { grep '^orvel-check' "$WORK/ardour-create.log"; fail "Ardour does not offer the parameters as $KINDS"; }
 session reopen

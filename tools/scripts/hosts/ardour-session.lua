@@ -69,7 +69,13 @@ if step == "create" then
 	if signal:isnil () then fail ("the check signal script is not installed") end
 	track:add_processor_by_index (signal, 0, nil, true)
 	local orvel = ARDOUR.LuaAPI.new_plugin (session, "Orvel", ARDOUR.PluginType.LXVST, "")
-	if orvel:isnil () then fail ("Ardour does not find Orvel as a Linux VST") end
+	if orvel:isnil () then
+		local known = {}
+		for info in ARDOUR.LuaAPI.list_plugins ():iter () do
+			if info.type == ARDOUR.PluginType.LXVST then known[#known + 1] = info.name end
+		end
+		fail ("Ardour does not find Orvel as a Linux VST (it knows: " .. table.concat (known, ", ") .. ")")
+	end
 	track:add_processor_by_index (orvel, 1, nil, true)
 	for index, value in string.gmatch (os.getenv ("ORVEL_CHECK_SET"), "(%d+)=([%d.]+)") do
 		if not ARDOUR.LuaAPI.set_processor_param (orvel, tonumber (index), tonumber (value)) then
