@@ -78,11 +78,7 @@ AtomicFile::AtomicFile(const std::string& target) : target_(target) {
     if (fs::is_directory(target, ec)) throw CliError("cannot write " + target + ": it is a folder");
     const fs::path path(target);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about "." + name.
-    std::string name = ".";
-    name += path.filename().string();
-    name += ".XXXXXX";
-    temporary_ = (folder / name).string();
+    temporary_ = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const SignalsHeld held;
     fd_ = mkstemp(temporary_.data());
     if (fd_ < 0) {
