@@ -20,7 +20,7 @@ if(CMAKE_CROSSCOMPILING)
     ExternalProject_Add(host_generators
       SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools/generators
       BINARY_DIR ${host_dir}
-      CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=c++
+      CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=c++ -DORVEL_WERROR=${ORVEL_WERROR}
       INSTALL_COMMAND ""
       BUILD_ALWAYS ON
       BUILD_BYPRODUCTS ${host_dir}/orvel_fontgen ${host_dir}/orvel_skingen)

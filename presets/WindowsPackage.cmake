@@ -7,7 +7,8 @@
 #   Register Content Folder.cmd  sets them to the Content folder beside it, wherever the package was copied
 #
 # Called with -DPACKAGE= -DDLL= -DPRESETS= -DMANUAL= (may be empty) -DCONTENT=
-# (a Windows folder ending in a backslash).
+# (a Windows folder ending in a backslash) and -DSTRIP= (the DLL's strip tool;
+# empty or not found: the DLL goes in as built).
 
 file(REMOVE_RECURSE "${PACKAGE}")
 file(MAKE_DIRECTORY "${PACKAGE}/Content/Presets/User")
@@ -38,4 +39,12 @@ string(CONCAT cmd
 file(WRITE "${PACKAGE}/Register Content Folder.cmd" "${cmd}")
 
 # Last, so that the build sees the package as done only when all of it is there.
-file(COPY "${DLL}" DESTINATION "${PACKAGE}")
+if(STRIP)
+  execute_process(COMMAND "${STRIP}" --strip-unneeded -o "${PACKAGE}/Orvel.dll.part" "${DLL}" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "Could not strip ${DLL}")
+  endif()
+  file(RENAME "${PACKAGE}/Orvel.dll.part" "${PACKAGE}/Orvel.dll")
+else()
+  file(COPY "${DLL}" DESTINATION "${PACKAGE}")
+endif()

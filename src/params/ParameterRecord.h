@@ -13,4 +13,5 @@ struct ParameterRecord {
     const char* name = "";
     const char* unitLabel = "";
     int32_t style = kStyleContinuous;
+    int32_t positions = 0; // a switch-style record's number of states: 2, or 3 for a selector
 };

@@ -41,12 +41,19 @@ constexpr RecordSpec kSpecs[kNumRecords] = {
     {"prevpr", 102, -1, 0.0f},          {"prevpr", 103, -1, 0.0f},
 };
 
-bool isSwitchStyle(const char* key) {
-    static const char* const kSwitches[] = {"filter_sig_flow", "filter_type", "ef_power", "efinvert",
-                                            "lfo_power",       "syncmode",    "solo"};
-    for (const char* s : kSwitches)
-        if (std::strcmp(s, key) == 0) return true;
-    return false;
+// Switch-style records and their number of states. The three-state ones map
+// v to floor(min(2, 3v)).
+struct SwitchSpec {
+    const char* key;
+    int32_t positions;
+};
+constexpr SwitchSpec kSwitches[] = {{"filter_sig_flow", 3}, {"filter_type", 3}, {"ef_power", 2}, {"efinvert", 2},
+                                    {"lfo_power", 2},       {"syncmode", 2},    {"solo", 2}};
+
+int32_t switchPositions(const char* key) {
+    for (const SwitchSpec& s : kSwitches)
+        if (std::strcmp(s.key, key) == 0) return s.positions;
+    return 0;
 }
 
 } // namespace
@@ -61,7 +68,8 @@ ParameterTable::ParameterTable(float* cells) {
         r.randomRange = 0.0f;
         r.name = s.key;
         r.unitLabel = "";
-        r.style = isSwitchStyle(s.key) ? kStyleSwitch : kStyleContinuous;
+        r.positions = switchPositions(s.key);
+        r.style = r.positions ? kStyleSwitch : kStyleContinuous;
         cells[s.tag] = s.init;
         tagTable_[s.tag] = &r;
         if (s.tag < kNumHostParameters) hostTable_[s.tag] = &r;

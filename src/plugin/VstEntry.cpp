@@ -19,10 +19,11 @@ VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
 }
 
 #if !defined(_WIN32)
-// Old hosts look for "main"; a C++ function cannot be called that, so the
-// symbol name is set directly. Windows exports it through the .def file.
-VST_EXPORT AEffect* vstLegacyMain(audioMasterCallback audioMaster) __asm__("main");
-AEffect* vstLegacyMain(audioMasterCallback audioMaster) { return VSTPluginMain(audioMaster); }
+// Old hosts look for "main": the same function under a second name (a C++
+// function cannot be called main, so the symbol name is set directly). Windows
+// exports it through the .def file.
+VST_EXPORT AEffect* vstLegacyMain(audioMasterCallback audioMaster) __asm__("main")
+    __attribute__((alias("VSTPluginMain")));
 
 // For pictures of the editor without a display (orvel screenshot): the
 // pixels of the open editor, 0x00RRGGBB rows of width x height. 1 on success.

@@ -124,7 +124,16 @@ bool ZuUniClient::getParameterProperties(VstInt32 index, VstParameterProperties*
         return false;
     }
     std::snprintf(p->label, sizeof(p->label), "%s", r->name);
-    if (r->style == kStyleSwitch) p->flags |= kVstParameterIsSwitch;
+    if (r->style != kStyleSwitch) return true;
+    if (r->positions == 2) {
+        p->flags |= kVstParameterIsSwitch;
+    } else {
+        // Hosts treat a switch as a toggle and snap it to 0 or 1, which makes the
+        // middle state unreachable. Steps of 0.5 offer 0, 0.5 and 1, which select
+        // the three states.
+        p->flags |= kVstParameterUsesFloatStep;
+        p->stepFloat = p->smallStepFloat = p->largeStepFloat = 1.0f / float(r->positions - 1);
+    }
     return true;
 }
 

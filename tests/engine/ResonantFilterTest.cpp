@@ -39,6 +39,8 @@ TEST(ResonantFilter, Mappings) {
     EXPECT_EQ(f.type(), kFilterHighPass);
     f.setType(0.3334f);
     EXPECT_EQ(f.type(), kFilterBandPass);
+    f.setType(0.5f); // a host's middle step
+    EXPECT_EQ(f.type(), kFilterBandPass);
     f.setCutoff(0.5f); // u = 0.505
     f.controlBlock(0.0f, 0.0f, ctx);
     EXPECT_NEAR(f.frequencyControl(), 0.505f * 0.505f * 0.505f * 0.505f, 1e-7f);

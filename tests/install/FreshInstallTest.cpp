@@ -54,12 +54,12 @@ struct Installation {
     std::string content = home + "/.local/share/Tamblor/Orvel/";
 
     // The install command as a user runs it, in a login without XDG variables.
-    int install(std::string& log) const {
+    int install(std::string& log, bool withPrefix = true) const {
         const std::string logFile = dir.file("install.log");
         const std::string command = "env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u ORVEL_CONTENT_DIR HOME=" +
                                     quoted(home) + " " + quoted(ORVEL_CMAKE_COMMAND) + " --install " +
-                                    quoted(ORVEL_BINARY_DIR) + " --prefix " + quoted(prefix) + " > " +
-                                    quoted(logFile) + " 2>&1";
+                                    quoted(ORVEL_BINARY_DIR) + (withPrefix ? " --prefix " + quoted(prefix) : "") +
+                                    " > " + quoted(logFile) + " 2>&1";
         const int status = std::system(command.c_str());
         std::ifstream in(logFile);
         std::stringstream s;
@@ -84,6 +84,12 @@ std::map<std::string, std::string> textItems(const fs::path& file) {
         items[trim(line.substr(0, eq))] = trim(line.substr(eq + 1));
     }
     return items;
+}
+
+bool holds(const std::string& file, const std::string& bytes) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return all.find(bytes) != std::string::npos;
 }
 
 // Every factory preset by its name, with its authored items.
@@ -149,6 +155,27 @@ TEST(FreshInstall, PutsPluginContentAndSettingsInPlace) {
     readSettingString("contentpath", contentPath);
     EXPECT_EQ(contentPath, "/elsewhere/");
     EXPECT_TRUE(fs::is_regular_file(inst.content + "Presets/User/Mine.zuo"));
+}
+
+TEST(FreshInstall, PutsThePluginStrippedIntoTheVstFolderOfWhoeverInstalls) {
+    if (!ORVEL_INSTALLS_INTO_HOME) GTEST_SKIP() << "this tree installs into a prefix of its own";
+    Installation inst;
+    std::string log;
+    ASSERT_EQ(inst.install(log, false), 0) << log;
+    const std::string installed = inst.home + "/.vst/Orvel.so";
+    ASSERT_TRUE(fs::is_regular_file(installed)) << log;
+    EXPECT_FALSE(fs::exists(inst.prefix));
+    // Without a symbol table or debug information (the build tree keeps both),
+    // and still a plug-in.
+    EXPECT_TRUE(holds(ORVEL_PLUGIN_PATH, ".symtab"));
+    EXPECT_FALSE(holds(installed, ".symtab"));
+    EXPECT_FALSE(holds(installed, ".debug_"));
+    EXPECT_LT(fs::file_size(installed), fs::file_size(ORVEL_PLUGIN_PATH));
+    HomeFolders at(inst.home);
+    TestHost host(installed);
+    ASSERT_NE(host.open(), nullptr);
+    EXPECT_EQ(host.effect()->numParams, 38);
+    host.close();
 }
 
 TEST(FreshInstall, HostSeesAndStepsThroughTheFactoryPrograms) {

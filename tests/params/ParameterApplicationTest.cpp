@@ -95,6 +95,8 @@ TEST_F(ParameterApplication, EngineControlsFromTheMappings) {
     EXPECT_EQ(controls().filterFlow, 0.0f);
     client->setParameter(18, 0.3334f);
     EXPECT_EQ(controls().filterFlow, 1.0f);
+    client->setParameter(18, 0.5f); // the host's middle step
+    EXPECT_EQ(controls().filterFlow, 1.0f);
     client->setParameter(24, 0.5f);
     EXPECT_EQ(controls().reverbRoom, 0.5f);
     client->setParameter(28, 0.25f);

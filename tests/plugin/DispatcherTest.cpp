@@ -133,8 +133,8 @@ TEST_F(Dispatcher, ParameterIndexesBeyondTheTableChangeNothing) {
     EXPECT_EQ(host.getParameter(0), before);
 }
 
-TEST_F(Dispatcher, ParameterPropertiesMarkSwitches) {
-    const int switches[] = {18, 19, 31, 33, 36, 37};
+TEST_F(Dispatcher, ParameterPropertiesMarkSwitchesAndThreeStepSelectors) {
+    const int switches[] = {31, 33, 36, 37};
     for (int i = 0; i < 38; ++i) {
         VstParameterProperties p;
         std::memset(&p, 0x5A, sizeof(p));
@@ -142,8 +142,13 @@ TEST_F(Dispatcher, ParameterPropertiesMarkSwitches) {
         EXPECT_STREQ(p.label, kHostParameterNames[i]);
         for (size_t k = std::strlen(p.label); k < sizeof(p.label); ++k) ASSERT_EQ(p.label[k], 0) << "zero-padded";
         const bool isSwitch = std::find(std::begin(switches), std::end(switches), i) != std::end(switches);
-        EXPECT_EQ(p.flags, isSwitch ? kVstParameterIsSwitch : 0) << i;
+        const bool isSelector = i == 18 || i == 19;
+        EXPECT_EQ(p.flags, isSwitch ? kVstParameterIsSwitch : isSelector ? kVstParameterUsesFloatStep : 0) << i;
         EXPECT_EQ(p.shortLabel[0], 0x5A) << "other fields stay as the host passed them";
+        if (!isSelector) continue;
+        EXPECT_EQ(p.stepFloat, 0.5f);
+        EXPECT_EQ(p.smallStepFloat, 0.5f);
+        EXPECT_EQ(p.largeStepFloat, 0.5f);
     }
     VstParameterProperties p;
     std::memset(&p, 0x5A, sizeof(p));

@@ -52,7 +52,8 @@ TEST(InfoCommand, ShowsIdentityCapabilitiesAndAll38Parameters) {
         }
     }
     EXPECT_TRUE(contains(*(first + 1), "0.615000  \"0.615000 \"")) << "master's initial value and display text";
-    EXPECT_TRUE(contains(*(first + 1 + 19), "filter_type") && contains(*(first + 1 + 19), "switch"));
+    EXPECT_TRUE(contains(*(first + 1 + 19), "filter_type") && contains(*(first + 1 + 19), "steps of 0.5"));
+    EXPECT_TRUE(contains(*(first + 1 + 31), "ef_power") && contains(*(first + 1 + 31), "switch"));
     EXPECT_EQ((first + 39)->rfind("programs (128)", 0), 0u) << "nothing between the last parameter and the programs";
 }
 

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Checks a Windows package folder: the DLL, the Content folder with the
+# Checks a Windows package folder: the DLL (stripped), the Content folder with the
 # factory presets and the manual, and the registry settings pointing at it.
 set -euo pipefail
 package="$1"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -f "$package/Orvel.dll" ] || fail "no Orvel.dll"
+! grep -qa '\.debug_info' "$package/Orvel.dll" || fail "Orvel.dll is not stripped"
 [ -f "$package/Content/Presets/default.zuo" ] || fail "no Content/Presets/default.zuo"
 [ -d "$package/Content/Presets/User" ] || fail "no Content/Presets/User"
 [ -z "$(ls -A "$package/Content/Presets/User")" ] || fail "Content/Presets/User is not empty"

@@ -55,11 +55,18 @@ void printParameters(PluginHost& host) {
     for (VstInt32 i = 0; i < count; ++i) {
         VstParameterProperties properties{};
         const bool hasProperties = host.dispatch(effGetParameterProperties, i, 0, &properties) != 0;
-        const bool isSwitch = hasProperties && (properties.flags & kVstParameterIsSwitch);
+        std::string kind;
+        if (hasProperties && (properties.flags & kVstParameterIsSwitch)) {
+            kind = "  switch";
+        } else if (hasProperties && (properties.flags & kVstParameterUsesFloatStep) && properties.stepFloat > 0.0f) {
+            char steps[48];
+            std::snprintf(steps, sizeof(steps), "  steps of %g", static_cast<double>(properties.stepFloat));
+            kind = steps;
+        }
         const std::string unit = i < kOrvelHostParameters ? units[size_t(i)] : "";
         std::printf("  %3d  %-18s %9.6f  \"%s\"%s%s%s\n", i, host.text(effGetParamName, i).c_str(),
                     static_cast<double>(host.getParameter(i)), host.text(effGetParamDisplay, i).c_str(),
-                    unit.empty() ? "" : "  ", unit.c_str(), isSwitch ? "  switch" : "");
+                    unit.empty() ? "" : "  ", unit.c_str(), kind.c_str());
     }
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing;
+# with arguments, those packages instead (the extra tests name what they need).
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +11,7 @@ PACKAGES=(
   libsndfile1-dev libfreetype-dev fonts-dejavu-core libpng-dev libx11-dev libxtst-dev xvfb xauth
   lsp-plugins-vst
 )
+if (($#)); then PACKAGES=("$@"); fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
