@@ -46,9 +46,17 @@ public:
     EffectFilter& rightFilter() { return *rightFilter_; }
 
 private:
-    // One sample through the network of one channel.
-    template <bool Flush> float network(int channel, float x);
-    template <bool Flush> void runNetworks(float inL, float inR, float& outL, float& outR);
+    // Up to kPass frames through both networks: x from the inputs, then the
+    // combs and all-passes of each channel, giving the network outputs.
+    template <bool Flush> void runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR);
+    // The eight combs of one channel; sum receives the comb sum of every frame.
+    template <bool Flush> void runCombs(int channel, const float* x, float* sum, int n);
+    // The four all-passes of one channel, in place on v.
+    template <bool Flush> void runAllPasses(int channel, float* v, int n);
+
+    // Frames per pass: shorter than every line, so a pass never reads a sample
+    // it wrote itself and each line's reads form one run.
+    static constexpr int kPass = 32;
 
     float inputGain_ = 0.015f;
     float room_ = 0.84f;
