@@ -1,6 +1,7 @@
 #include "effects/ZuReverb.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "effects/LineRun.h"
@@ -67,16 +68,17 @@ inline __m128 combStep(__m128 y, __m128& state, const CombCoefficients& k, float
 }
 
 // q holds each comb's reads in time order on entry and its writes on return;
-// the reads are added to the comb sums, comb by comb.
+// the reads are added to the comb sums (zero for the first four combs), comb by comb.
 template <bool Flush>
-inline __m128 combQuad(Quad& q, __m128 state, const CombCoefficients& k, const float* x, float* sum) {
+inline __m128 combQuad(Quad& q, __m128 state, const CombCoefficients& k, const float* x, float* sum, bool first) {
     if constexpr (Flush) {
         q.v0 = flushDenormalLanes(q.v0);
         q.v1 = flushDenormalLanes(q.v1);
         q.v2 = flushDenormalLanes(q.v2);
         q.v3 = flushDenormalLanes(q.v3);
     }
-    _mm_storeu_ps(sum, _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_loadu_ps(sum), q.v0), q.v1), q.v2), q.v3));
+    const __m128 before = first ? _mm_setzero_ps() : _mm_loadu_ps(sum);
+    _mm_storeu_ps(sum, _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(before, q.v0), q.v1), q.v2), q.v3));
     _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
     q.v0 = combStep(q.v0, state, k, x[0]);
     q.v1 = combStep(q.v1, state, k, x[1]);
@@ -87,7 +89,7 @@ inline __m128 combQuad(Quad& q, __m128 state, const CombCoefficients& k, const f
 }
 
 // Frames from p until the first of the lines wraps.
-template <int N> int framesBeforeWrap(const uint32_t (&p)[N], const uint32_t* length) {
+template <int N> inline int framesBeforeWrap(const uint32_t (&p)[N], const uint32_t* length) {
     uint32_t frames = length[0] - p[0];
     for (int k = 1; k < N; ++k) frames = std::min(frames, length[k] - p[k]);
     return static_cast<int>(frames);
@@ -95,9 +97,9 @@ template <int N> int framesBeforeWrap(const uint32_t (&p)[N], const uint32_t* le
 } // namespace
 
 template <bool Flush> void ZuReverb::runCombs(int c, const float* x, float* sum, int n) {
-    for (int f = 0; f < n; ++f) sum[f] = 0.0f;
-    const CombCoefficients coefficients{_mm_set1_ps(damp1_), _mm_set1_ps(damp2_), _mm_set1_ps(room_)};
     const int whole = n & ~3;
+    for (int f = whole; f < n; ++f) sum[f] = 0.0f;
+    const CombCoefficients coefficients{_mm_set1_ps(damp1_), _mm_set1_ps(damp2_), _mm_set1_ps(room_)};
     for (int g = 0; g < kCombs; g += 4) {
         float* const* line = &comb_[c][g];
         const uint32_t* length = &kCombLength[c][g];
@@ -113,7 +115,7 @@ template <bool Flush> void ZuReverb::runCombs(int c, const float* x, float* sum,
         float* r3 = line[3] + p[3];
         for (; f < straight; f += 4) {
             Quad q{_mm_loadu_ps(r0 + f), _mm_loadu_ps(r1 + f), _mm_loadu_ps(r2 + f), _mm_loadu_ps(r3 + f)};
-            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f);
+            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
             _mm_storeu_ps(r0 + f, q.v0);
             _mm_storeu_ps(r1 + f, q.v1);
             _mm_storeu_ps(r2 + f, q.v2);
@@ -124,7 +126,7 @@ template <bool Flush> void ZuReverb::runCombs(int c, const float* x, float* sum,
             for (int k = 0; k < 4; ++k) at[k] = lineAdvance(p[k], static_cast<uint32_t>(f), length[k]);
             Quad q{loadLineRun(line[0], at[0], length[0]), loadLineRun(line[1], at[1], length[1]),
                    loadLineRun(line[2], at[2], length[2]), loadLineRun(line[3], at[3], length[3])};
-            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f);
+            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
             storeLineRun(line[0], at[0], length[0], q.v0);
             storeLineRun(line[1], at[1], length[1], q.v1);
             storeLineRun(line[2], at[2], length[2], q.v2);
@@ -203,10 +205,106 @@ template <bool Flush>
 void ZuReverb::runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR) {
     float x[kPass];
     for (int f = 0; f < n; ++f) x[f] = (inL[f] + inR[f]) * inputGain_ + kDenormalGuard;
+    if constexpr (!Flush) {
+        if (settled_ && holdsSettledState(x, n)) {
+            std::fill(outL, outL + n, settledOut_[0]);
+            std::fill(outR, outR + n, settledOut_[1]);
+            advancePositions(n);
+            return;
+        }
+    }
+    settled_ = false;
     runCombs<Flush>(0, x, outL, n);
     runAllPasses<Flush>(0, outL, n);
     runCombs<Flush>(1, x, outR, n);
     runAllPasses<Flush>(1, outR, n);
+    if constexpr (!Flush) watchForSettling(x, n);
+}
+
+namespace {
+bool sameBits(float a, float b) {
+    uint32_t ua, ub;
+    std::memcpy(&ua, &a, sizeof(ua));
+    std::memcpy(&ub, &b, sizeof(ub));
+    return ua == ub;
+}
+
+bool allSameBits(const float* v, size_t n, float value) {
+    for (size_t i = 0; i < n; ++i)
+        if (!sameBits(v[i], value)) return false;
+    return true;
+}
+} // namespace
+
+bool ZuReverb::holdsSettledState(const float* x, int n) const {
+    if (!sameBits(room_, lastRoom_) || !sameBits(damp1_, lastDamp1_) || !sameBits(damp2_, lastDamp2_) ||
+        !allSameBits(x, static_cast<size_t>(n), lastX_))
+        return false;
+    // suspend zeroes whole lines behind the effect's back; one sample of each tells.
+    for (int c = 0; c < 2; ++c) {
+        for (int j = 0; j < kCombs; ++j)
+            if (!sameBits(comb_[c][j][0], settledComb_[c][j])) return false;
+        for (int a = 0; a < kAllPasses; ++a)
+            if (!sameBits(allPass_[c][a][0], settledAllPass_[c][a])) return false;
+    }
+    return true;
+}
+
+void ZuReverb::watchForSettling(const float* x, int n) {
+    const bool steady = sameBits(room_, lastRoom_) && sameBits(damp1_, lastDamp1_) && sameBits(damp2_, lastDamp2_) &&
+                        allSameBits(x, static_cast<size_t>(n), lastX_);
+    lastX_ = x[n - 1];
+    lastRoom_ = room_;
+    lastDamp1_ = damp1_;
+    lastDamp2_ = damp2_;
+    if (!steady) {
+        steadyFrames_ = 0;
+        return;
+    }
+    steadyFrames_ += static_cast<uint32_t>(n);
+    if (steadyFrames_ < kSettleCheckFrames) return;
+    steadyFrames_ = 0;
+    settled_ = verifySettled(lastX_);
+}
+
+// The network is settled for input x when every line holds one value and one
+// step, in the network's own order of operations, reproduces every line value
+// and every comb state.
+bool ZuReverb::verifySettled(float x) {
+    if (!std::isfinite(x)) return false;
+    float out[2];
+    for (int c = 0; c < 2; ++c) {
+        float sum = 0.0f;
+        for (int j = 0; j < kCombs; ++j) {
+            const float y = comb_[c][j][0];
+            if (!std::isfinite(y) || !allSameBits(comb_[c][j], kCombLength[c][j], y)) return false;
+            const float state = y * damp2_ + combState_[c][j] * damp1_;
+            if (!sameBits(state, combState_[c][j]) || !sameBits(state * room_ + x, y)) return false;
+            settledComb_[c][j] = y;
+            sum += y;
+        }
+        float v = sum;
+        for (int a = 0; a < kAllPasses; ++a) {
+            const float b = allPass_[c][a][0];
+            if (!std::isfinite(b) || !allSameBits(allPass_[c][a], kAllPassLength[c][a], b)) return false;
+            if (!sameBits(0.5f * b + v, b)) return false;
+            settledAllPass_[c][a] = b;
+            v = b - v;
+        }
+        out[c] = v;
+    }
+    settledOut_[0] = out[0];
+    settledOut_[1] = out[1];
+    return true;
+}
+
+void ZuReverb::advancePositions(int n) {
+    const uint32_t step = static_cast<uint32_t>(n);
+    for (int c = 0; c < 2; ++c) {
+        for (int j = 0; j < kCombs; ++j) combIndex_[c][j] = lineAdvance(combIndex_[c][j], step, kCombLength[c][j]);
+        for (int a = 0; a < kAllPasses; ++a)
+            allPassIndex_[c][a] = lineAdvance(allPassIndex_[c][a], step, kAllPassLength[c][a]);
+    }
 }
 
 namespace {
@@ -331,6 +429,8 @@ void ZuReverb::update() {
 }
 
 void ZuReverb::reset() {
+    settled_ = false;
+    steadyFrames_ = 0;
     leftFilter_->clearState();
     rightFilter_->clearState();
     for (int c = 0; c < 2; ++c) {

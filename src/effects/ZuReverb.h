@@ -42,6 +42,8 @@ public:
     const float* combLine(int channel, int j) const { return comb_[channel][j]; }
     uint32_t combIndex(int channel, int j) const { return combIndex_[channel][j]; }
     const float* allPassLine(int channel, int a) const { return allPass_[channel][a]; }
+    // True while passes skip the network of a settled silent tail.
+    bool settled() const { return settled_; }
     EffectFilter& leftFilter() { return *leftFilter_; }
     EffectFilter& rightFilter() { return *rightFilter_; }
 
@@ -53,6 +55,14 @@ private:
     template <bool Flush> void runCombs(int channel, const float* x, float* sum, int n);
     // The four all-passes of one channel, in place on v.
     template <bool Flush> void runAllPasses(int channel, float* v, int n);
+
+    // A silent tail settles, in single precision, where every line holds one
+    // value that each step writes back unchanged. Once that is verified for the
+    // current input and coefficients, a pass only advances the positions.
+    bool holdsSettledState(const float* x, int n) const;
+    void watchForSettling(const float* x, int n);
+    bool verifySettled(float x);
+    void advancePositions(int n);
 
     // Frames per pass: shorter than every line, so a pass never reads a sample
     // it wrote itself and each line's reads form one run.
@@ -71,6 +81,18 @@ private:
     float combState_[2][kCombs] = {};
     float* allPass_[2][kAllPasses] = {};
     uint32_t allPassIndex_[2][kAllPasses] = {};
+    // Settling: the last pass's input and coefficients, how long they stayed
+    // the same, and the verified fixed point with its network outputs.
+    static constexpr uint32_t kSettleCheckFrames = 8192;
+    float lastX_ = 0.0f;
+    float lastRoom_ = 0.0f;
+    float lastDamp1_ = 0.0f;
+    float lastDamp2_ = 0.0f;
+    uint32_t steadyFrames_ = 0;
+    bool settled_ = false;
+    float settledComb_[2][kCombs] = {};
+    float settledAllPass_[2][kAllPasses] = {};
+    float settledOut_[2] = {};
     std::unique_ptr<EffectFilter> leftFilter_;
     std::unique_ptr<EffectFilter> rightFilter_;
 };
