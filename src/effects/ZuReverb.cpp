@@ -1,18 +1,14 @@
 #include "effects/ZuReverb.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
+#include "effects/LineRun.h"
 #include "effects/SignalLine.h"
 
 namespace {
 constexpr float kDenormalGuard = 1e-10f;
-
-// Reads from the lines flush values with an all-zero exponent to zero.
-float flushDenormal(float v) {
-    uint32_t bits;
-    std::memcpy(&bits, &v, sizeof(bits));
-    return (bits & 0x7F800000u) == 0 ? 0.0f : v;
-}
 } // namespace
 
 ZuReverb::ZuReverb(EngineContext* context)
@@ -51,62 +47,348 @@ ZuReverb::~ZuReverb() {
     }
 }
 
-template <bool Flush> float ZuReverb::network(int c, float x) {
-    float sum = 0.0f;
-    for (int j = 0; j < kCombs; ++j) {
-        uint32_t& index = combIndex_[c][j];
-        if (++index >= kCombLength[c][j]) index = 0;
-        float* line = comb_[c][j];
-        const float y = Flush ? flushDenormal(line[index]) : line[index];
-        float& state = combState_[c][j];
-        state = y * damp2_ + state * damp1_;
-        line[index] = state * room_ + x;
-        sum += y;
-    }
-    float v = sum;
-    for (int a = 0; a < kAllPasses; ++a) {
-        uint32_t& index = allPassIndex_[c][a];
-        if (++index >= kAllPassLength[c][a]) index = 0;
-        float* line = allPass_[c][a];
-        const float b = Flush ? flushDenormal(line[index]) : line[index];
-        const float out = b - v;
-        line[index] = 0.5f * b + v;
-        v = out;
-    }
-    return v;
+// Lanes hold four frames of one line where the arithmetic is per frame (comb
+// sums, all-passes) and four combs of one frame in the damping recursion,
+// which runs frame after frame; a 4x4 transpose moves between the two. Each
+// lane performs the scalar operations in their written order.
+namespace {
+struct CombCoefficients {
+    __m128 damp1, damp2, room;
+};
+
+// Four frames of four combs, one vector per comb.
+struct Quad {
+    __m128 v0, v1, v2, v3;
+};
+
+inline __m128 combStep(__m128 y, __m128& state, const CombCoefficients& k, float x) {
+    state = _mm_add_ps(_mm_mul_ps(y, k.damp2), _mm_mul_ps(state, k.damp1));
+    return _mm_add_ps(_mm_mul_ps(state, k.room), _mm_set1_ps(x));
 }
 
-template <bool Flush> void ZuReverb::runNetworks(float inL, float inR, float& outL, float& outR) {
-    const float x = (inL + inR) * inputGain_ + kDenormalGuard;
-    outL = network<Flush>(0, x);
-    outR = network<Flush>(1, x);
+// q holds each comb's reads in time order on entry and its writes on return;
+// the reads are added to the comb sums (zero for the first four combs), comb by comb.
+template <bool Flush>
+inline __m128 combQuad(Quad& q, __m128 state, const CombCoefficients& k, const float* x, float* sum, bool first) {
+    if constexpr (Flush) {
+        q.v0 = flushDenormalLanes(q.v0);
+        q.v1 = flushDenormalLanes(q.v1);
+        q.v2 = flushDenormalLanes(q.v2);
+        q.v3 = flushDenormalLanes(q.v3);
+    }
+    const __m128 before = first ? _mm_setzero_ps() : _mm_loadu_ps(sum);
+    _mm_storeu_ps(sum, _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(before, q.v0), q.v1), q.v2), q.v3));
+    _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
+    q.v0 = combStep(q.v0, state, k, x[0]);
+    q.v1 = combStep(q.v1, state, k, x[1]);
+    q.v2 = combStep(q.v2, state, k, x[2]);
+    q.v3 = combStep(q.v3, state, k, x[3]);
+    _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
+    return state;
 }
 
-void ZuReverb::process(float* left, float* right, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) {
-        float l, r;
-        runNetworks<false>(left[i], right[i], l, r);
-        left[i] = leftFilter_->step(static_cast<double>(wet1_ * l + wet2_ * r)) * wetGain_ + left[i] * dryGain_;
-        right[i] = rightFilter_->step(static_cast<double>(wet1_ * r + wet2_ * l)) * wetGain_ + right[i] * dryGain_;
+// Frames from p until the first of the lines wraps.
+template <int N> inline int framesBeforeWrap(const uint32_t (&p)[N], const uint32_t* length) {
+    uint32_t frames = length[0] - p[0];
+    for (int k = 1; k < N; ++k) frames = std::min(frames, length[k] - p[k]);
+    return static_cast<int>(frames);
+}
+} // namespace
+
+template <bool Flush> void ZuReverb::runCombs(int c, const float* x, float* sum, int n) {
+    const int whole = n & ~3;
+    for (int f = whole; f < n; ++f) sum[f] = 0.0f;
+    const CombCoefficients coefficients{_mm_set1_ps(damp1_), _mm_set1_ps(damp2_), _mm_set1_ps(room_)};
+    for (int g = 0; g < kCombs; g += 4) {
+        float* const* line = &comb_[c][g];
+        const uint32_t* length = &kCombLength[c][g];
+        uint32_t p[4]; // position of the pass's first frame
+        for (int k = 0; k < 4; ++k) p[k] = lineAdvance(combIndex_[c][g + k], 1, length[k]);
+        __m128 state = _mm_loadu_ps(&combState_[c][g]);
+        // Quads before the first wrap read and write plain runs.
+        const int straight = std::min(whole, framesBeforeWrap(p, length)) & ~3;
+        int f = 0;
+        float* r0 = line[0] + p[0];
+        float* r1 = line[1] + p[1];
+        float* r2 = line[2] + p[2];
+        float* r3 = line[3] + p[3];
+        for (; f < straight; f += 4) {
+            Quad q{_mm_loadu_ps(r0 + f), _mm_loadu_ps(r1 + f), _mm_loadu_ps(r2 + f), _mm_loadu_ps(r3 + f)};
+            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
+            _mm_storeu_ps(r0 + f, q.v0);
+            _mm_storeu_ps(r1 + f, q.v1);
+            _mm_storeu_ps(r2 + f, q.v2);
+            _mm_storeu_ps(r3 + f, q.v3);
+        }
+        for (; f < whole; f += 4) {
+            uint32_t at[4];
+            for (int k = 0; k < 4; ++k) at[k] = lineAdvance(p[k], static_cast<uint32_t>(f), length[k]);
+            Quad q{loadLineRun(line[0], at[0], length[0]), loadLineRun(line[1], at[1], length[1]),
+                   loadLineRun(line[2], at[2], length[2]), loadLineRun(line[3], at[3], length[3])};
+            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
+            storeLineRun(line[0], at[0], length[0], q.v0);
+            storeLineRun(line[1], at[1], length[1], q.v1);
+            storeLineRun(line[2], at[2], length[2], q.v2);
+            storeLineRun(line[3], at[3], length[3], q.v3);
+        }
+        _mm_storeu_ps(&combState_[c][g], state);
+        // The last frames of a pass that is not a multiple of four, one at a time.
+        for (int k = 0; k < 4; ++k) {
+            float& st = combState_[c][g + k];
+            uint32_t at = lineAdvance(p[k], static_cast<uint32_t>(whole), length[k]);
+            for (f = whole; f < n; ++f) {
+                const float y = Flush ? flushDenormal(line[k][at]) : line[k][at];
+                st = y * damp2_ + st * damp1_;
+                line[k][at] = st * room_ + x[f];
+                sum[f] += y;
+                at = lineAdvance(at, 1, length[k]);
+            }
+            combIndex_[c][g + k] = lineAdvance(combIndex_[c][g + k], static_cast<uint32_t>(n), length[k]);
+        }
     }
 }
 
-void ZuReverb::processWet(float* left, float* right, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) {
-        float l, r;
-        runNetworks<false>(left[i], right[i], l, r);
-        float outL = wet1_ * l + wet2_ * r;
-        float outR = wet1_ * r + wet2_ * l;
-        if (leftFilter_->g != 0.0) outL = leftFilter_->step(static_cast<double>(outL));
-        if (rightFilter_->g != 0.0) outR = rightFilter_->step(static_cast<double>(outR));
-        left[i] = outL;
-        right[i] = outR;
+namespace {
+// Four frames through one all-pass: returns the output, v the new line samples.
+template <bool Flush> inline __m128 allPassQuad(__m128& b, __m128 in) {
+    if constexpr (Flush) b = flushDenormalLanes(b);
+    const __m128 out = _mm_sub_ps(b, in);
+    b = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(0.5f), b), in);
+    return out;
+}
+} // namespace
+
+template <bool Flush> void ZuReverb::runAllPasses(int c, float* v, int n) {
+    const uint32_t* length = kAllPassLength[c];
+    uint32_t p[kAllPasses]; // position of the pass's first frame
+    for (int a = 0; a < kAllPasses; ++a) p[a] = lineAdvance(allPassIndex_[c][a], 1, length[a]);
+    const int whole = n & ~3;
+    const int straight = std::min(whole, framesBeforeWrap(p, length)) & ~3;
+    int f = 0;
+    for (; f < straight; f += 4) {
+        __m128 in = _mm_loadu_ps(v + f);
+        for (int a = 0; a < kAllPasses; ++a) {
+            float* at = allPass_[c][a] + p[a] + f;
+            __m128 b = _mm_loadu_ps(at);
+            in = allPassQuad<Flush>(b, in);
+            _mm_storeu_ps(at, b);
+        }
+        _mm_storeu_ps(v + f, in);
+    }
+    for (; f < whole; f += 4) {
+        __m128 in = _mm_loadu_ps(v + f);
+        for (int a = 0; a < kAllPasses; ++a) {
+            const uint32_t at = lineAdvance(p[a], static_cast<uint32_t>(f), length[a]);
+            __m128 b = loadLineRun(allPass_[c][a], at, length[a]);
+            in = allPassQuad<Flush>(b, in);
+            storeLineRun(allPass_[c][a], at, length[a], b);
+        }
+        _mm_storeu_ps(v + f, in);
+    }
+    for (; f < n; ++f) {
+        float in = v[f];
+        for (int a = 0; a < kAllPasses; ++a) {
+            float& cell = allPass_[c][a][lineAdvance(p[a], static_cast<uint32_t>(f), length[a])];
+            const float b = Flush ? flushDenormal(cell) : cell;
+            const float out = b - in;
+            cell = 0.5f * b + in;
+            in = out;
+        }
+        v[f] = in;
+    }
+    for (int a = 0; a < kAllPasses; ++a)
+        allPassIndex_[c][a] = lineAdvance(allPassIndex_[c][a], static_cast<uint32_t>(n), length[a]);
+}
+
+template <bool Flush>
+void ZuReverb::runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR) {
+    float x[kPass];
+    for (int f = 0; f < n; ++f) x[f] = (inL[f] + inR[f]) * inputGain_ + kDenormalGuard;
+    if constexpr (!Flush) {
+        if (settled_ && holdsSettledState(x, n)) {
+            std::fill(outL, outL + n, settledOut_[0]);
+            std::fill(outR, outR + n, settledOut_[1]);
+            advancePositions(n);
+            return;
+        }
+    }
+    settled_ = false;
+    runCombs<Flush>(0, x, outL, n);
+    runAllPasses<Flush>(0, outL, n);
+    runCombs<Flush>(1, x, outR, n);
+    runAllPasses<Flush>(1, outR, n);
+    if constexpr (!Flush) watchForSettling(x, n);
+}
+
+namespace {
+bool sameBits(float a, float b) {
+    uint32_t ua, ub;
+    std::memcpy(&ua, &a, sizeof(ua));
+    std::memcpy(&ub, &b, sizeof(ub));
+    return ua == ub;
+}
+
+bool allSameBits(const float* v, size_t n, float value) {
+    for (size_t i = 0; i < n; ++i)
+        if (!sameBits(v[i], value)) return false;
+    return true;
+}
+} // namespace
+
+bool ZuReverb::holdsSettledState(const float* x, int n) const {
+    if (!sameBits(room_, lastRoom_) || !sameBits(damp1_, lastDamp1_) || !sameBits(damp2_, lastDamp2_) ||
+        !allSameBits(x, static_cast<size_t>(n), lastX_))
+        return false;
+    // suspend zeroes whole lines behind the effect's back; one sample of each tells.
+    for (int c = 0; c < 2; ++c) {
+        for (int j = 0; j < kCombs; ++j)
+            if (!sameBits(comb_[c][j][0], settledComb_[c][j])) return false;
+        for (int a = 0; a < kAllPasses; ++a)
+            if (!sameBits(allPass_[c][a][0], settledAllPass_[c][a])) return false;
+    }
+    return true;
+}
+
+void ZuReverb::watchForSettling(const float* x, int n) {
+    const bool steady = sameBits(room_, lastRoom_) && sameBits(damp1_, lastDamp1_) && sameBits(damp2_, lastDamp2_) &&
+                        allSameBits(x, static_cast<size_t>(n), lastX_);
+    lastX_ = x[n - 1];
+    lastRoom_ = room_;
+    lastDamp1_ = damp1_;
+    lastDamp2_ = damp2_;
+    if (!steady) {
+        steadyFrames_ = 0;
+        return;
+    }
+    steadyFrames_ += static_cast<uint32_t>(n);
+    if (steadyFrames_ < kSettleCheckFrames) return;
+    steadyFrames_ = 0;
+    settled_ = verifySettled(lastX_);
+}
+
+// The network is settled for input x when every line holds one value and one
+// step, in the network's own order of operations, reproduces every line value
+// and every comb state.
+bool ZuReverb::verifySettled(float x) {
+    if (!std::isfinite(x)) return false;
+    float out[2];
+    for (int c = 0; c < 2; ++c) {
+        float sum = 0.0f;
+        for (int j = 0; j < kCombs; ++j) {
+            const float y = comb_[c][j][0];
+            if (!std::isfinite(y) || !allSameBits(comb_[c][j], kCombLength[c][j], y)) return false;
+            const float state = y * damp2_ + combState_[c][j] * damp1_;
+            if (!sameBits(state, combState_[c][j]) || !sameBits(state * room_ + x, y)) return false;
+            settledComb_[c][j] = y;
+            sum += y;
+        }
+        float v = sum;
+        for (int a = 0; a < kAllPasses; ++a) {
+            const float b = allPass_[c][a][0];
+            if (!std::isfinite(b) || !allSameBits(allPass_[c][a], kAllPassLength[c][a], b)) return false;
+            if (!sameBits(0.5f * b + v, b)) return false;
+            settledAllPass_[c][a] = b;
+            v = b - v;
+        }
+        out[c] = v;
+    }
+    settledOut_[0] = out[0];
+    settledOut_[1] = out[1];
+    return true;
+}
+
+void ZuReverb::advancePositions(int n) {
+    const uint32_t step = static_cast<uint32_t>(n);
+    for (int c = 0; c < 2; ++c) {
+        for (int j = 0; j < kCombs; ++j) combIndex_[c][j] = lineAdvance(combIndex_[c][j], step, kCombLength[c][j]);
+        for (int a = 0; a < kAllPasses; ++a)
+            allPassIndex_[c][a] = lineAdvance(allPassIndex_[c][a], step, kAllPassLength[c][a]);
     }
 }
 
-void ZuReverb::processSample(float* left, float* right) {
+namespace {
+// The two output filters as one pair of doubles, left in the low lane; each
+// lane is EffectFilter::step.
+class FilterPair {
+public:
+    FilterPair(EffectFilter& left, EffectFilter& right) : left_(left), right_(right) {
+        low_ = _mm_setr_pd(left.low, right.low);
+        high_ = _mm_setr_pd(left.high, right.high);
+        band_ = _mm_setr_pd(left.band, right.band);
+        g_ = _mm_setr_pd(left.g, right.g);
+        q_ = _mm_setr_pd(left.q, right.q);
+    }
+    ~FilterPair() {
+        _mm_storel_pd(&left_.low, low_);
+        _mm_storeh_pd(&right_.low, low_);
+        _mm_storel_pd(&left_.high, high_);
+        _mm_storeh_pd(&right_.high, high_);
+        _mm_storel_pd(&left_.band, band_);
+        _mm_storeh_pd(&right_.band, band_);
+    }
+    FilterPair(const FilterPair&) = delete;
+    FilterPair& operator=(const FilterPair&) = delete;
+
+    // Lanes 0 and 1 of x in, the filtered pair out in lanes 0 and 1.
+    __m128 step(__m128 x) {
+        const __m128d epsilon = _mm_set1_pd(EffectFilter::kEpsilon);
+        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), epsilon), low_), _mm_mul_pd(q_, band_));
+        band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), epsilon), band_);
+        low_ = _mm_add_pd(_mm_sub_pd(low_, epsilon), _mm_mul_pd(g_, band_));
+        return _mm_cvtpd_ps(high_);
+    }
+
+private:
+    EffectFilter& left_;
+    EffectFilter& right_;
+    __m128d low_, high_, band_, g_, q_;
+};
+} // namespace
+
+ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t count) {
+    const __m128 wet1 = _mm_set1_ps(wet1_), wet2 = _mm_set1_ps(wet2_);
+    const __m128 wetGain = _mm_set1_ps(wetGain_), dryGain = _mm_set1_ps(dryGain_);
+    FilterPair filters(*leftFilter_, *rightFilter_);
+    for (int32_t done = 0; done < count; done += kPass) {
+        const int n = count - done < kPass ? static_cast<int>(count - done) : kPass;
+        float* l = left + done;
+        float* r = right + done;
+        float netL[kPass], netR[kPass];
+        runNetworks<false>(l, r, n, netL, netR);
+        for (int i = 0; i < n; ++i) {
+            // Lanes: left, right. wet1 times its own network plus wet2 times the other.
+            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(netL[i]), _mm_set_ss(netR[i]));
+            const __m128 other = _mm_shuffle_ps(net, net, _MM_SHUFFLE(3, 2, 0, 1));
+            const __m128 wet = filters.step(_mm_add_ps(_mm_mul_ps(wet1, net), _mm_mul_ps(wet2, other)));
+            const __m128 dry = _mm_unpacklo_ps(_mm_set_ss(l[i]), _mm_set_ss(r[i]));
+            const __m128 out = _mm_add_ps(_mm_mul_ps(wet, wetGain), _mm_mul_ps(dry, dryGain));
+            l[i] = _mm_cvtss_f32(out);
+            r[i] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
+        }
+    }
+}
+
+ORVEL_ALIGN_STACK void ZuReverb::processWet(float* left, float* right, int32_t count) {
+    for (int32_t done = 0; done < count; done += kPass) {
+        const int n = count - done < kPass ? static_cast<int>(count - done) : kPass;
+        float* l = left + done;
+        float* r = right + done;
+        float netL[kPass], netR[kPass];
+        runNetworks<false>(l, r, n, netL, netR);
+        for (int i = 0; i < n; ++i) {
+            float outL = wet1_ * netL[i] + wet2_ * netR[i];
+            float outR = wet1_ * netR[i] + wet2_ * netL[i];
+            if (leftFilter_->g != 0.0) outL = leftFilter_->step(static_cast<double>(outL));
+            if (rightFilter_->g != 0.0) outR = rightFilter_->step(static_cast<double>(outR));
+            l[i] = outL;
+            r[i] = outR;
+        }
+    }
+}
+
+ORVEL_ALIGN_STACK void ZuReverb::processSample(float* left, float* right) {
     float l, r;
-    runNetworks<true>(*left, *right, l, r);
+    runNetworks<true>(left, right, 1, &l, &r);
     *left += leftFilter_->step(static_cast<double>(wet1_ * l + wet2_ * r)) * wetGain_;
     *right += rightFilter_->step(static_cast<double>(wet1_ * r + wet2_ * l)) * wetGain_;
 }
@@ -146,6 +428,8 @@ void ZuReverb::update() {
 }
 
 void ZuReverb::reset() {
+    settled_ = false;
+    steadyFrames_ = 0;
     leftFilter_->clearState();
     rightFilter_->clearState();
     for (int c = 0; c < 2; ++c) {

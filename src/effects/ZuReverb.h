@@ -42,13 +42,31 @@ public:
     const float* combLine(int channel, int j) const { return comb_[channel][j]; }
     uint32_t combIndex(int channel, int j) const { return combIndex_[channel][j]; }
     const float* allPassLine(int channel, int a) const { return allPass_[channel][a]; }
+    // True while passes skip the network of a settled silent tail.
+    bool settled() const { return settled_; }
     EffectFilter& leftFilter() { return *leftFilter_; }
     EffectFilter& rightFilter() { return *rightFilter_; }
 
 private:
-    // One sample through the network of one channel.
-    template <bool Flush> float network(int channel, float x);
-    template <bool Flush> void runNetworks(float inL, float inR, float& outL, float& outR);
+    // Up to kPass frames through both networks: x from the inputs, then the
+    // combs and all-passes of each channel, giving the network outputs.
+    template <bool Flush> void runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR);
+    // The eight combs of one channel; sum receives the comb sum of every frame.
+    template <bool Flush> void runCombs(int channel, const float* x, float* sum, int n);
+    // The four all-passes of one channel, in place on v.
+    template <bool Flush> void runAllPasses(int channel, float* v, int n);
+
+    // A silent tail settles, in single precision, where every line holds one
+    // value that each step writes back unchanged. Once that is verified for the
+    // current input and coefficients, a pass only advances the positions.
+    bool holdsSettledState(const float* x, int n) const;
+    void watchForSettling(const float* x, int n);
+    bool verifySettled(float x);
+    void advancePositions(int n);
+
+    // Frames per pass: shorter than every line, so a pass never reads a sample
+    // it wrote itself and each line's reads form one run.
+    static constexpr int kPass = 32;
 
     float inputGain_ = 0.015f;
     float room_ = 0.84f;
@@ -63,6 +81,18 @@ private:
     float combState_[2][kCombs] = {};
     float* allPass_[2][kAllPasses] = {};
     uint32_t allPassIndex_[2][kAllPasses] = {};
+    // Settling: the last pass's input and coefficients, how long they stayed
+    // the same, and the verified fixed point with its network outputs.
+    static constexpr uint32_t kSettleCheckFrames = 8192;
+    float lastX_ = 0.0f;
+    float lastRoom_ = 0.0f;
+    float lastDamp1_ = 0.0f;
+    float lastDamp2_ = 0.0f;
+    uint32_t steadyFrames_ = 0;
+    bool settled_ = false;
+    float settledComb_[2][kCombs] = {};
+    float settledAllPass_[2][kAllPasses] = {};
+    float settledOut_[2] = {};
     std::unique_ptr<EffectFilter> leftFilter_;
     std::unique_ptr<EffectFilter> rightFilter_;
 };

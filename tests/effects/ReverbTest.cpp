@@ -128,3 +128,41 @@ TEST(Reverb, ProcessSampleAddsTheWetSignalToItsInputs) {
         ASSERT_NEAR(sr - in, r[i], 1e-7f) << i;
     }
 }
+
+// Silence from an empty network (the state a switched-off reverb starts in)
+// settles until the network is skipped; the output must stay the same bits as
+// a network that never skips (processSample), also when suspend empties the
+// lines meanwhile and when sound comes back.
+TEST(Reverb, SettledTailSkipsTheNetworkWithoutChangingTheOutput) {
+    ConfiguredReverb skipping, reference;
+    skipping.reverb.setParameter(2, 0.5f);
+    reference.reverb.setParameter(2, 0.5f);
+    bool settledOnce = false;
+    auto run = [&](size_t frames, float level) {
+        float l[32], r[32];
+        for (size_t done = 0; done < frames; done += 32) {
+            for (int i = 0; i < 32; ++i) l[i] = r[i] = i == 0 ? level : 0.0f;
+            skipping.reverb.process(l, r, 32);
+            for (int i = 0; i < 32; ++i) {
+                const float in = i == 0 ? level : 0.0f;
+                float sl = in, sr = in;
+                reference.reverb.processSample(&sl, &sr);
+                if (in != 0.0f) continue; // processSample adds its input
+                ASSERT_EQ(sl, l[i]) << done + i;
+                ASSERT_EQ(sr, r[i]) << done + i;
+            }
+            settledOnce = settledOnce || skipping.reverb.settled();
+        }
+    };
+    run(44100 * 8, 0.0f);
+    EXPECT_TRUE(settledOnce);
+    EXPECT_TRUE(skipping.reverb.settled());
+    skipping.ctx.registry.zeroAll();
+    reference.ctx.registry.zeroAll();
+    run(32, 0.0f);
+    EXPECT_FALSE(skipping.reverb.settled());
+    run(44100 * 4, 0.0f);
+    run(32 * 40, 0.5f);
+    EXPECT_FALSE(skipping.reverb.settled());
+    EXPECT_EQ(skipping.reverb.combIndex(1, 7), reference.reverb.combIndex(1, 7));
+}
