@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot load %s\n", argv[1]);
         return 1;
     }
-    auto entry = reinterpret_cast<reference::EntryProc>(GetProcAddress(module, "VSTPluginMain"));
+    // Through void*: FARPROC names no signature of its own.
+    auto entry = reinterpret_cast<reference::EntryProc>(
+        reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")));
     if (!entry) {
         std::fprintf(stderr, "%s exports no VSTPluginMain\n", argv[1]);
         return 1;
