@@ -159,6 +159,20 @@ inline std::vector<Event> section(const char* which) {
     return {};
 }
 
+// The built-in start-up values switch several sections on; this switches
+// every section and both modulation sources off.
+inline std::vector<Event> allOff() {
+    std::vector<Event> ev;
+    for (int32_t tag : {41, 46, 45, 96, 97, 23, 27, 36, 31}) ev.push_back({0, tag, 0.0f});
+    return ev;
+}
+
+inline std::vector<Event> alone(const char* which) {
+    std::vector<Event> ev = allOff();
+    for (const Event& e : section(which)) ev.push_back(e);
+    return ev;
+}
+
 inline std::vector<Event> allOn() {
     std::vector<Event> ev;
     for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
@@ -173,11 +187,12 @@ inline std::vector<Scenario> scenarios() {
     std::vector<Scenario> list;
     list.push_back({"startup-44100", 44100.0f, {}});
     list.push_back({"startup-96000", 96000.0f, {}});
+    list.push_back({"all-off-44100", 44100.0f, allOff()});
     list.push_back({"all-on-44100", 44100.0f, allOn()});
     list.push_back({"all-on-48000", 48000.0f, allOn()});
     list.push_back({"all-on-96000", 96000.0f, allOn()});
     for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
-        list.push_back({std::string("alone-") + w, 44100.0f, section(w)});
+        list.push_back({std::string("alone-") + w, 44100.0f, alone(w)});
 
     Scenario tempo{"tempo-changes", 44100.0f, allOn()};
     for (const Event& e : std::vector<Event>{{22050, kTempo, 140.0f}, {44100, kTempo, 60.0f},
@@ -201,8 +216,8 @@ inline std::vector<Scenario> scenarios() {
                      [](const Event& a, const Event& b) { return a.frame < b.frame; });
     list.push_back(toggles);
 
-    // From the start-up state each section in turn, after it has stood off through silence.
-    Scenario onFromStartup{"switched-on-from-startup", 48000.0f, {}};
+    // From every section off each section in turn, after it has stood off through silence.
+    Scenario onFromStartup{"switched-on-from-all-off", 48000.0f, allOff()};
     uint32_t when = 40000;
     for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"}) {
         for (Event e : section(w)) {
