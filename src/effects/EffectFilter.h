@@ -3,6 +3,10 @@
 // while a tail dies away.
 #pragma once
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/EngineContext.h"
 
 class EffectFilter {
@@ -41,4 +45,55 @@ public:
 private:
     EngineContext* context_;
     BufferRegistry* registry_;
+};
+
+// The left and right filters of an effect stepped together, one channel per
+// lane, with their states held in registers over a block: the same double
+// operations in the same order as step(), so the output is bit-identical.
+// store() writes the states back; nothing may step the filters in between.
+class EffectFilterPair {
+public:
+    EffectFilterPair(EffectFilter& left, EffectFilter& right) : left_(left), right_(right) {
+#if defined(__SSE2__)
+        low_ = _mm_set_pd(right.low, left.low);
+        band_ = _mm_set_pd(right.band, left.band);
+        high_ = _mm_set_pd(right.high, left.high);
+        g_ = _mm_set_pd(right.g, left.g);
+        q_ = _mm_set_pd(right.q, left.q);
+#endif
+    }
+
+    void step(float xl, float xr, float& yl, float& yr) {
+#if defined(__SSE2__)
+        const __m128d eps = _mm_set1_pd(EffectFilter::kEpsilon);
+        const __m128d x = _mm_cvtps_pd(_mm_unpacklo_ps(_mm_set_ss(xl), _mm_set_ss(xr)));
+        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(x, eps), low_), _mm_mul_pd(q_, band_));
+        band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), eps), band_);
+        low_ = _mm_add_pd(_mm_sub_pd(low_, eps), _mm_mul_pd(g_, band_));
+        const __m128 y = _mm_cvtpd_ps(high_);
+        yl = _mm_cvtss_f32(y);
+        yr = _mm_cvtss_f32(_mm_shuffle_ps(y, y, 1));
+#else
+        yl = left_.step(static_cast<double>(xl));
+        yr = right_.step(static_cast<double>(xr));
+#endif
+    }
+
+    void store() {
+#if defined(__SSE2__)
+        _mm_storel_pd(&left_.low, low_);
+        _mm_storeh_pd(&right_.low, low_);
+        _mm_storel_pd(&left_.band, band_);
+        _mm_storeh_pd(&right_.band, band_);
+        _mm_storel_pd(&left_.high, high_);
+        _mm_storeh_pd(&right_.high, high_);
+#endif
+    }
+
+private:
+    EffectFilter& left_;
+    EffectFilter& right_;
+#if defined(__SSE2__)
+    __m128d low_, band_, high_, g_, q_;
+#endif
 };

@@ -112,6 +112,7 @@ template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) 
     float* const lineR = rightLine_;
     float readPosition = readPosition_;
     uint32_t writeIndex = writeIndex_;
+    EffectFilterPair filters(*leftFilter_, *rightFilter_);
     for (int32_t i = 0; i < count; ++i) {
         while (readPosition >= lengthF) readPosition -= lengthF;
         while (writeIndex >= length) writeIndex -= length;
@@ -129,14 +130,17 @@ template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) 
             left[i] = oneMinusWidth_ * dL + width * dR;
             right[i] = oneMinusWidth_ * dR + width * dL;
         } else {
-            const float wetL = leftFilter_->step(static_cast<double>(dL)) * wetGain_;
-            const float wetR = rightFilter_->step(static_cast<double>(dR)) * wetGain_;
+            float filteredL, filteredR;
+            filters.step(dL, dR, filteredL, filteredR);
+            const float wetL = filteredL * wetGain_;
+            const float wetR = filteredR * wetGain_;
             left[i] = (1.0f - width) * wetL + width * wetR + inL * dryGain_;
             right[i] = (1.0f - width) * wetR + width * wetL + inR * dryGain_;
         }
         writeIndex += 1;
         readPosition += speed;
     }
+    if constexpr (!Wet) filters.store();
     readPosition_ = readPosition;
     writeIndex_ = writeIndex;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/Engine.h"
+#include "engine/ModuleMath.h"
 #include "engine/SendEffect.h"
 #include "engine/ZuBPMChangeInterface.h"
 
@@ -44,10 +45,10 @@ void Engine::sendSettingsBlock() {
     const Modulation& m = modulation;
 
     const float eDelay = clamp01(c.delayLevel + m.at(kModDelayLevel));
-    meters.delaySendLevel = std::pow(eDelay, 1.5f);
+    meters.delaySendLevel = powOneAndAHalf(eDelay);
     delayLevel.setTarget(meters.delaySendLevel * c.fxReturn);
     const float eReverb = clamp01(c.reverbLevel + m.at(kModReverbLevel));
-    meters.reverbSendLevel = std::pow(eReverb, 1.5f);
+    meters.reverbSendLevel = powOneAndAHalf(eReverb);
     reverbLevel.setTarget(meters.reverbSendLevel * c.fxReturn);
 
     delayPower.setTarget(c.delayPower * c.fxSwitch);

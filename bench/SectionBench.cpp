@@ -1,0 +1,128 @@
+// Each section of the per-sample chain alone, as the engine drives it:
+// stereo noise through the module, its control block every 32 samples.
+// Reports ns per stereo frame, like the whole-chain benchmarks.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <vector>
+
+#include "engine/Dynamics.h"
+#include "engine/DynamicEq.h"
+#include "engine/EngineContext.h"
+#include "engine/Modulation.h"
+#include "engine/ResonantFilter.h"
+
+namespace {
+
+constexpr int kFrames = 512;
+
+struct Noise {
+    std::vector<StereoSample> frames;
+    Noise() : frames(kFrames) {
+        uint32_t seed = 3;
+        for (StereoSample& f : frames) {
+            seed = seed * 1664525u + 1013904223u;
+            f.l = 0.8f * (static_cast<float>(seed >> 8) / 16777216.0f - 0.5f);
+            seed = seed * 1664525u + 1013904223u;
+            f.r = 0.8f * (static_cast<float>(seed >> 8) / 16777216.0f - 0.5f);
+        }
+    }
+};
+
+// step(in) processes one frame; block() is the module's control block.
+template <class Step, class Block>
+void runSection(benchmark::State& state, Step step, Block block) {
+    static const Noise noise;
+    float sink = 0.0f;
+    auto pass = [&] {
+        for (int i = 0; i < kFrames; ++i) {
+            if ((i & 31) == 0) block();
+            const StereoSample o = step(noise.frames[static_cast<size_t>(i)]);
+            sink += o.l + o.r;
+        }
+    };
+    for (int i = 0; i < 100; ++i) pass();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        pass();
+        benchmark::DoNotOptimize(sink);
+    }
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double frames = static_cast<double>(state.iterations()) * kFrames;
+    state.SetItemsProcessed(static_cast<int64_t>(frames));
+    state.counters["ns_per_frame"] = s * 1e9 / frames;
+}
+
+// The gate, preamp and compressor sections switch on one at a time; the
+// others stay off, as they pass the signal through in the chain.
+void dynamicsWith(benchmark::State& state, bool gate, bool preamp, bool comp) {
+    EngineContext ctx;
+    Dynamics d;
+    d.setGateSwitch(gate ? 1.0f : 0.0f);
+    d.setGateThreshold(0.05f);
+    d.setGateSpeed(0.5f, ctx);
+    d.setPreampSwitch(preamp ? 1.0f : 0.0f);
+    d.setHighPass(0.3f, ctx);
+    d.setOverdrive(0.4f);
+    d.setPreampGain(0.6f);
+    d.setCompressorSwitch(comp ? 1.0f : 0.0f);
+    d.setCompression(0.6f);
+    d.setCompressSpeed(0.5f, ctx);
+    runSection(state, [&](StereoSample in) { return d.process(in); }, [&] { d.controlBlock(); });
+}
+
+void gate(benchmark::State& state) { dynamicsWith(state, true, false, false); }
+void preamp(benchmark::State& state) { dynamicsWith(state, false, true, false); }
+void compressor(benchmark::State& state) { dynamicsWith(state, false, false, true); }
+void dynamicsAllOff(benchmark::State& state) { dynamicsWith(state, false, false, false); }
+
+void dynamicEq(benchmark::State& state) {
+    EngineContext ctx;
+    DynamicEq eq;
+    eq.setSwitch(state.range(0) ? 1.0f : 0.0f);
+    eq.setSplit(0.4f, ctx);
+    eq.setResponse(0.8f, ctx);
+    for (EqBand b : {kEqLow, kEqMid, kEqHigh}) {
+        eq.setBandAmount(b, 0.5f);
+        eq.setBandLevel(b, 0.5f);
+    }
+    runSection(state, [&](StereoSample in) { return eq.process(in); }, [&] { eq.controlBlock(); });
+}
+
+// The resonant filter with the LFO on its frequency and the follower on its
+// resonance: the modulation detector runs per sample, both sources per block.
+void filterAndModulation(benchmark::State& state) {
+    EngineContext ctx;
+    ResonantFilter filter;
+    Modulation mod;
+    filter.setCutoff(0.6f);
+    filter.setResonance(0.5f);
+    filter.setType(0.5f);
+    mod.setLfoSpeed(0.4f, ctx);
+    mod.setLfoAmount(0.5f);
+    mod.setLfoPower(1.0f);
+    mod.setLfoTarget(0.0f);
+    mod.setFollowerSpeed(0.5f, ctx);
+    mod.setFollowerAmount(0.5f);
+    mod.setFollowerPower(1.0f);
+    mod.setFollowerTarget(1.0f);
+    runSection(
+        state,
+        [&](StereoSample in) {
+            mod.detect(in.l, in.r);
+            return filter.process(in);
+        },
+        [&] {
+            mod.controlBlock(ctx);
+            filter.controlBlock(mod.at(0), mod.at(1), ctx);
+        });
+}
+
+} // namespace
+
+BENCHMARK(gate);
+BENCHMARK(preamp);
+BENCHMARK(compressor);
+BENCHMARK(dynamicsAllOff);
+BENCHMARK(dynamicEq)->Arg(1)->Arg(0);
+BENCHMARK(filterAndModulation);

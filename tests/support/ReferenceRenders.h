@@ -1,0 +1,233 @@
+// A fixed set of renders through the plug-in's entry point, each reduced to
+// one line: a 64-bit FNV-1a hash over the bit patterns of every output
+// sample plus a few sample values. The committed table of these lines pins
+// the plug-in's output exactly, on every platform and build: an
+// optimisation that changes a single bit of any render shows here.
+//
+// Header-only and free of the test framework, so that a Windows program can
+// run the same renders through a DLL (tests/windows/ReferenceRender.cpp).
+#pragma once
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "plugin/vst24.h"
+
+namespace reference {
+
+using EntryProc = AEffect* (*)(audioMasterCallback);
+
+// A change during a render: a parameter (tag >= 0) or the host tempo (tag kTempo).
+struct Event {
+    uint32_t frame;
+    int32_t tag;
+    float value;
+};
+constexpr int32_t kTempo = -1;
+
+struct Scenario {
+    std::string name;
+    float sampleRate;
+    std::vector<Event> events; // in frame order; those at frame 0 are the setup
+};
+
+// One host for every instance: the renders run one after another.
+inline VstTimeInfo& hostTime() {
+    static VstTimeInfo t{};
+    return t;
+}
+
+inline VstIntPtr VSTCALLBACK hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterGetTime) return reinterpret_cast<VstIntPtr>(&hostTime());
+    return 0;
+}
+
+// Deterministic stereo input without library maths (whose last bits differ
+// between C libraries): a parabolic sine and noise, in loud passages, a
+// quiet one below the gate threshold and silences long enough for every
+// tail and detector to settle.
+inline void makeInput(size_t n, float fs, std::vector<float>& l, std::vector<float>& r) {
+    l.assign(n, 0.0f);
+    r.assign(n, 0.0f);
+    uint32_t seed = 12345u;
+    float phase = 0.0f;
+    const float step = 220.0f / fs;
+    for (size_t i = 0; i < n; ++i) {
+        const float t = static_cast<float>(i) / fs;
+        float level = 0.0f;
+        if (t < 0.6f) level = 0.6f;
+        else if (t >= 0.6f && t < 0.8f) level = 0.004f;
+        else if (t >= 1.2f && t < 1.5f) level = 0.9f;
+        phase += step;
+        if (phase >= 1.0f) phase -= 1.0f;
+        const float x = 2.0f * phase - 1.0f;        // -1..1
+        const float sine = 4.0f * x * (1.0f - (x < 0.0f ? -x : x));
+        seed = seed * 1664525u + 1013904223u;
+        const float noise = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+        seed = seed * 1664525u + 1013904223u;
+        const float noise2 = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+        l[i] = level * (0.7f * sine + 0.4f * noise);
+        r[i] = level * (0.5f * sine - 0.3f * noise2);
+    }
+}
+
+inline uint64_t fnv1a(uint64_t h, uint32_t word) {
+    for (int b = 0; b < 4; ++b) {
+        h ^= (word >> (8 * b)) & 0xFFu;
+        h *= 0x100000001B3ull;
+    }
+    return h;
+}
+
+inline std::string shortest(float v) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+// Renders one scenario in calls of varying lengths, split at event frames,
+// and returns its table line: name, hash, then left samples at four points.
+inline std::string render(EntryProc entry, const Scenario& s) {
+    const size_t n = static_cast<size_t>(2.5f * s.sampleRate);
+    std::vector<float> inL, inR;
+    makeInput(n, s.sampleRate, inL, inR);
+
+    VstTimeInfo& time = hostTime();
+    time = VstTimeInfo{};
+    time.sampleRate = s.sampleRate;
+    time.tempo = 120.0;
+    time.flags = kVstTempoValid | kVstTransportPlaying;
+
+    AEffect* e = entry(hostCallback);
+    if (!e) return s.name + " no-instance";
+    e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, s.sampleRate);
+    e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+
+    static const size_t kCalls[] = {512, 37, 1, 256, 130, 64, 999};
+    std::vector<float> outL(n), outR(n);
+    size_t next = 0, call = 0;
+    for (size_t pos = 0; pos < n;) {
+        while (next < s.events.size() && s.events[next].frame <= pos) {
+            const Event& ev = s.events[next++];
+            if (ev.tag == kTempo) time.tempo = ev.value;
+            else e->setParameter(e, ev.tag, ev.value);
+        }
+        size_t len = std::min(kCalls[call++ % (sizeof kCalls / sizeof kCalls[0])], n - pos);
+        if (next < s.events.size()) len = std::min(len, s.events[next].frame - pos);
+        float* ins[2] = {inL.data() + pos, inR.data() + pos};
+        float* outs[2] = {outL.data() + pos, outR.data() + pos};
+        e->processReplacing(e, ins, outs, static_cast<VstInt32>(len));
+        pos += len;
+    }
+    e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t a, b;
+        std::memcpy(&a, &outL[i], 4);
+        std::memcpy(&b, &outR[i], 4);
+        h = fnv1a(fnv1a(h, a), b);
+    }
+    char hex[17];
+    for (int d = 0; d < 16; ++d) hex[d] = "0123456789abcdef"[(h >> (60 - 4 * d)) & 0xF];
+    hex[16] = 0;
+    std::string line = s.name + " " + hex;
+    for (size_t at : {n / 5, n / 2, (3 * n) / 4, n - 1}) line += " " + shortest(outL[at]);
+    return line;
+}
+
+// Settings that switch one section in with audible values, as tag/value pairs.
+inline std::vector<Event> section(const char* which) {
+    const std::string w = which;
+    if (w == "gate") return {{0, 41, 1.0f}, {0, 1, 0.05f}};
+    if (w == "preamp") return {{0, 46, 1.0f}, {0, 5, 0.4f}, {0, 3, 0.6f}};
+    if (w == "comp") return {{0, 45, 1.0f}, {0, 6, 0.6f}};
+    if (w == "dyn") return {{0, 96, 1.0f}, {0, 14, 0.8f}, {0, 10, 0.7f}};
+    if (w == "filter")
+        return {{0, 97, 1.0f}, {0, 18, 1.0f}, {0, 16, 0.6f}, {0, 17, 0.5f}, {0, 36, 1.0f}, {0, 34, 0.5f},
+                {0, 35, 0.4f}, {0, 71, 0.0f}, {0, 31, 1.0f},  {0, 29, 0.5f}, {0, 32, 0.125f}};
+    if (w == "delay") return {{0, 97, 1.0f}, {0, 23, 1.0f}, {0, 20, 0.3f}, {0, 21, 0.5f}, {0, 22, 0.8f}};
+    if (w == "reverb") return {{0, 97, 1.0f}, {0, 27, 1.0f}, {0, 26, 0.6f}, {0, 24, 0.5f}, {0, 25, 0.5f}};
+    return {};
+}
+
+// The built-in start-up values switch several sections on; this switches
+// every section and both modulation sources off.
+inline std::vector<Event> allOff() {
+    std::vector<Event> ev;
+    for (int32_t tag : {41, 46, 45, 96, 97, 23, 27, 36, 31}) ev.push_back({0, tag, 0.0f});
+    return ev;
+}
+
+inline std::vector<Event> alone(const char* which) {
+    std::vector<Event> ev = allOff();
+    for (const Event& e : section(which)) ev.push_back(e);
+    return ev;
+}
+
+inline std::vector<Event> allOn() {
+    std::vector<Event> ev;
+    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
+        for (const Event& e : section(w)) ev.push_back(e);
+    ev.push_back({0, 28, 0.8f}); // fx return
+    ev.push_back({0, 32, 0.9f}); // follower on the reverb level
+    ev.push_back({0, 0, 0.5f});  // unity master
+    return ev;
+}
+
+inline std::vector<Scenario> scenarios() {
+    std::vector<Scenario> list;
+    list.push_back({"startup-44100", 44100.0f, {}});
+    list.push_back({"startup-96000", 96000.0f, {}});
+    list.push_back({"all-off-44100", 44100.0f, allOff()});
+    list.push_back({"all-on-44100", 44100.0f, allOn()});
+    list.push_back({"all-on-48000", 48000.0f, allOn()});
+    list.push_back({"all-on-96000", 96000.0f, allOn()});
+    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
+        list.push_back({std::string("alone-") + w, 44100.0f, alone(w)});
+
+    Scenario tempo{"tempo-changes", 44100.0f, allOn()};
+    for (const Event& e : std::vector<Event>{{22050, kTempo, 140.0f}, {44100, kTempo, 60.0f},
+                                             {50000, kTempo, 600.0f}, {52000, kTempo, 95.5f},
+                                             {70000, kTempo, 30.0f}, {90000, kTempo, 120.0f}})
+        tempo.events.push_back(e);
+    list.push_back(tempo);
+
+    // Every switch off and on again while audio runs, from every section on.
+    Scenario toggles{"switches-toggled", 44100.0f, allOn()};
+    const int32_t switches[] = {41, 46, 45, 96, 97, 23, 27, 36, 31, 101, 18};
+    uint32_t at = 4000;
+    for (int32_t tag : switches) {
+        toggles.events.push_back({at, tag, 0.0f});
+        toggles.events.push_back({at + 9001, tag, 1.0f});
+        at += 5003;
+    }
+    toggles.events.push_back({at, 18, 0.5f}); // filter in the sends only
+    toggles.events.push_back({at + 3000, 18, 0.0f});
+    std::stable_sort(toggles.events.begin(), toggles.events.end(),
+                     [](const Event& a, const Event& b) { return a.frame < b.frame; });
+    list.push_back(toggles);
+
+    // From every section off each section in turn, after it has stood off through silence.
+    Scenario onFromStartup{"switched-on-from-all-off", 48000.0f, allOff()};
+    uint32_t when = 40000;
+    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"}) {
+        for (Event e : section(w)) {
+            e.frame = when;
+            onFromStartup.events.push_back(e);
+        }
+        when += 6007;
+    }
+    list.push_back(onFromStartup);
+    return list;
+}
+
+} // namespace reference
