@@ -11,6 +11,8 @@
 #include "support/ControllerState.h"
 #include "support/EngineFixtures.h"
 #include "support/MidiEvents.h"
+#include "support/SettingsSandbox.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -200,4 +202,42 @@ TEST(MidiControl, EventsDuringChunkLoadsLeaveTheLoadedMapWorking) {
     last.midi(0xb0, 74, 127, 0);
     call(p, testSignal(64, 0.5f), 0, 64, &last);
     EXPECT_EQ(p.effect->getParameter(p.effect, kCutoff), 1.0f);
+}
+
+TEST(MidiControl, TheMapTravelsWithChunksAndPresetsUnlessIsolated) {
+    SettingsSandbox sandbox;
+    TempDir dir;
+    auto moves = [](ZuUniClient& c) {
+        c.engine().cell[kCutoff] = 0.0f;
+        MidiEvents cc;
+        cc.midi(0xb0, 74, 127, 0);
+        c.processEvents(cc.get());
+        std::vector<float> l(32), r(32);
+        float* io[2] = {l.data(), r.data()};
+        c.processReplacing(io, io, 32);
+        return c.engine().cell[kCutoff] == 1.0f;
+    };
+    auto saved = DirectHost::create();
+    saved->ccMap.lists[74] = {{kCutoff, 0}};
+    void* data = nullptr;
+    const int32_t bytes = saved->getChunk(&data, false);
+    std::vector<uint8_t> chunk(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
+    const std::string preset = dir.file("Learned.zuo");
+    ASSERT_TRUE(saved->savePresetFile(preset.c_str()));
+
+    auto restored = DirectHost::create();
+    restored->setChunk(chunk.data(), bytes, false);
+    EXPECT_TRUE(moves(*restored)) << "restored by the host";
+    auto loaded = DirectHost::create();
+    ASSERT_TRUE(loaded->loadPresetFile(preset.c_str()));
+    EXPECT_TRUE(moves(*loaded)) << "loaded from the preset";
+
+    auto isolated = DirectHost::create();
+    isolated->ccMapRecallIsolate = 1.0f;
+    isolated->ccMap.lists[7] = {{kMaster, 0}};
+    ASSERT_TRUE(isolated->loadPresetFile(preset.c_str()));
+    EXPECT_EQ(isolated->ccMap.lists[7], (ControllerList{{kMaster, 0}})) << "the current map stays";
+    EXPECT_FALSE(moves(*isolated));
+    isolated->setChunk(chunk.data(), bytes, false);
+    EXPECT_TRUE(isolated->ccMap.empty()) << "a host restore empties it and takes nothing";
 }
