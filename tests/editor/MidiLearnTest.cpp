@@ -2,11 +2,13 @@
 // panel, the information line, and what a learned controller then moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "editor/ZuDisplay.h"
 #include "editor/ZuOptionMenu.h"
+#include "gui/TextLayout.h"
 #include "support/EditorRig.h"
 #include "support/MidiEvents.h"
 #include "support/SettingsSandbox.h"
@@ -51,6 +53,12 @@ TEST(MidiLearn, AControlLearnsTheNextControllerAndForgetsIt) {
     controller(rig, 74, 10);
     EXPECT_EQ(rig.client->ccMap.lists[74], (ControllerList{{16, 0}}));
     EXPECT_EQ(infoLine(rig), "CC 74 \u2192 filter_cutoff");
+    for (const std::string& text : {infoLine(rig), std::string("Move a MIDI controller\u2026")}) {
+        const std::vector<int> codes = textlayout::decode(text.c_str());
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), int('?')), 0) << "every character has its glyph: " << text;
+        const fontatlas::FaceInfo& face = textlayout::faceFor(CFontDesc{"Arial", 12, kNormalFace});
+        EXPECT_GT(textlayout::glyph(face, codes.back() == 0x2026 ? 0x2026 : 0x2192).advance, 0);
+    }
     EXPECT_FLOAT_EQ(rig.client->engine().cell[16], 0.0f) << "the learning message moves nothing";
     controller(rig, 74, 127);
     EXPECT_EQ(rig.client->engine().cell[16], 1.0f);
