@@ -11,6 +11,7 @@
 #include "editor/ZuUniClientEditor.h"
 #include "gui/CBitmap.h"
 #include "gui/CFrame.h"
+#include "params/ControlStates.h"
 #include "plugin/ZuUniClient.h"
 
 #include <string>
@@ -54,6 +55,8 @@ public:
         default: break;
         }
         if (!made) return;
+        // MIDI learn on every knob, slider and button a controller can move.
+        if (c.kind != ControlKind::Menu && controllerCanMove(c.tag)) made->setContextMenu(editor_.midiMenu());
         ZuUniClientEditor* editor = &editor_;
         made->setInfoSource([editor, made] {
             if (made->getTag() == kPresetMenuTag) return "Preset " + editor->presetTitle();

@@ -46,6 +46,12 @@ void ZuDisplay::setIdleText(const std::string& text) {
     setDirty(true);
 }
 
+void ZuDisplay::setMessage(const std::string& text) {
+    if (text == message_) return;
+    message_ = text;
+    setDirty(true);
+}
+
 void ZuDisplay::setFieldFormat(int32_t width, int32_t precision) {
     // bounded so the formatted text always fits
     width_ = width < 0 ? 0 : width > 64 ? 64 : width;
@@ -92,6 +98,7 @@ std::string ZuDisplay::format(float number, const std::string& prefix, int32_t w
 
 std::string ZuDisplay::text() const {
     if (mode_ == kInfo) {
+        if (!message_.empty()) return message_;
         const ZuFrame* frame = dynamic_cast<const ZuFrame*>(getFrame());
         const ZuControl* hovered = frame ? frame->getHoveredControl() : nullptr;
         return hovered ? hovered->getInfoText() : idleText_;

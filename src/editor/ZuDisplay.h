@@ -28,6 +28,10 @@ public:
     const CFontDesc& getFont() const { return font_; }
     // Info mode: what the line says while the mouse is over no control.
     void setIdleText(const std::string& text);
+    // Info mode: a message shown instead of any info text until it is
+    // replaced or cleared (an empty text).
+    void setMessage(const std::string& text);
+    const std::string& getMessage() const { return message_; }
     CHoriTxtAlign getAlignment() const { return align_; }
     // Image mode: imageCount images stacked in the strip (takes a reference);
     // the index is chosen from the shown number as a knob does.
@@ -60,4 +64,5 @@ private:
     float lastShown_ = 0.0f;
     std::string lastInfo_;
     std::string idleText_ = "no info";
+    std::string message_;
 };

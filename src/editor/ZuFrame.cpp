@@ -1,6 +1,7 @@
 #include "editor/ZuFrame.h"
 
 #include "editor/ZuControl.h"
+#include "editor/ZuOptionMenu.h"
 
 ZuFrame::ZuFrame(const CRect& size, void* systemWindow, AEffGUIEditor* editor) : CFrame(size, systemWindow, editor) {}
 
@@ -25,4 +26,12 @@ void ZuFrame::platformMouseMoved(CPoint where, CButtonState buttons) {
     mouseKnown_ = true;
     mouse_ = where;
     CFrame::platformMouseMoved(where, buttons);
+}
+
+CMouseEventResult ZuFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
+    const bool popupOpen = getModalView() != nullptr;
+    const CMouseEventResult result = CFrame::onMouseDown(where, buttons);
+    if (result != kMouseEventNotHandled || popupOpen || !(buttons & kRButton) || !panelMenu_) return result;
+    panelMenu_->popup(this, where, nullptr);
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }

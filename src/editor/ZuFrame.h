@@ -7,6 +7,7 @@
 #include "gui/CFrame.h"
 
 class ZuControl;
+class ZuOptionMenu;
 
 class ZuFrame : public CFrame {
 public:
@@ -18,10 +19,15 @@ public:
     // is open or the mouse is elsewhere.
     const ZuControl* getHoveredControl() const;
 
+    // Opened by a right click on the panel where no control takes it; not owned.
+    void setPanelMenu(ZuOptionMenu* menu) { panelMenu_ = menu; }
+
+    CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     void platformMouseDown(CPoint where, CButtonState buttons, uint32_t timeMs) override;
     void platformMouseMoved(CPoint where, CButtonState buttons) override;
 
 private:
+    ZuOptionMenu* panelMenu_ = nullptr;
     bool mouseKnown_ = false;
     CPoint mouse_;
 };

@@ -127,6 +127,7 @@ bool ZuOptionMenu::popup(CFrame* frame, const CPoint& where, ZuControl* owner) {
     popup_.reset(); // closed before, so not on the call stack
     popupFrame_ = frame;
     owner_ = owner;
+    aboutToOpen(owner);
     popup_ = std::make_unique<ZuMenuHelper>(frame, this, where);
     popup_->show();
     return true;

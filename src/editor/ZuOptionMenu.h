@@ -77,6 +77,9 @@ public:
 
 protected:
     const std::string& shownText() const { return shownText_; }
+    // Just before the list opens for owner (null when the menu opened
+    // itself): a menu whose entries depend on it makes them here.
+    virtual void aboutToOpen(ZuControl*) {}
     // This menu's own entry was chosen.
     virtual void entryChosen() {}
     // An entry of a sub-menu (child, directly below this one) was chosen.

@@ -4,6 +4,7 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/EditorPanel.h"
+#include "editor/MidiContextMenu.h"
 #include "editor/SwitchVisibility.h"
 #include "editor/ValueRouting.h"
 #include "editor/ZuControl.h"
@@ -15,6 +16,7 @@
 namespace {
 // The section switches whose states decide which covers show.
 constexpr int32_t kSectionSwitches[] = {41, 45, 46, 96, 97};
+constexpr std::chrono::seconds kLearnedMessageTime{4};
 } // namespace
 
 ZuUniClientEditor::ZuUniClientEditor(ZuUniClient* effect) : ZuEditorBase(effect), client_(effect) {
@@ -37,24 +39,49 @@ bool ZuUniClientEditor::open(void* parentWindow) {
     frame = new ZuFrame(CRect(0, 0, layout::kWidth, layout::kHeight), parentWindow, this);
     frame->setBackground(getBitmap(layout::kBackgroundBitmap));
     readouts_.derive(client_->engine());
+    midiMenu_ = std::make_unique<MidiContextMenu>(*this);
+    static_cast<ZuFrame*>(frame)->setPanelMenu(midiMenu_.get());
     buildPanel(*this, *frame);
     for (int32_t tag : kSectionSwitches)
         if (ParameterRecord* r = client_->parameters().byTag(tag)) client_->setParameter(tag, *r->value);
     shownPresetName_.clear();
     showPresetName();
+    showMidiMessageOnLine();
     refreshControls();
     return true;
 }
 
 void ZuUniClientEditor::close() {
     presetMenus_.clear();
+    if (frame) static_cast<ZuFrame*>(frame)->setPanelMenu(nullptr);
+    midiMenu_.reset(); // its open list lives in the frame
     ZuEditorBase::close();
+}
+
+ZuOptionMenu* ZuUniClientEditor::midiMenu() const { return midiMenu_.get(); }
+
+void ZuUniClientEditor::showMidiMessage(const std::string& text) {
+    midiMessage_ = text;
+    midiMessageEnd_ = {};
+    showMidiMessageOnLine();
+}
+
+void ZuUniClientEditor::controllerLearned(int32_t number, int32_t tag) {
+    const ParameterRecord* r = client_->parameters().byTag(tag);
+    showMidiMessage("CC " + std::to_string(number) + " \u2192 " + (r ? r->name : std::to_string(tag)));
+    midiMessageEnd_ = std::chrono::steady_clock::now() + kLearnedMessageTime;
+}
+
+void ZuUniClientEditor::showMidiMessageOnLine() {
+    if (auto* info = dynamic_cast<ZuDisplay*>(findControl(layout::kInfoLineTag))) info->setMessage(midiMessage_);
 }
 
 void ZuUniClientEditor::idle() {
     if (!frame) return;
     readouts_.derive(client_->engine());
     showPresetName();
+    if (midiMessageEnd_ != std::chrono::steady_clock::time_point{} && std::chrono::steady_clock::now() >= midiMessageEnd_)
+        showMidiMessage("");
     refreshControls();
     if (takeRefreshRequest()) frame->setDirty(true);
     frame->idle();

@@ -4,7 +4,9 @@
 // them: at every idle tick each re-reads the engine value it is bound to.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@
 #include "gui/CControl.h"
 #include "params/ParameterListener.h"
 
+class MidiContextMenu;
+class ZuOptionMenu;
 class ZuUniClient;
 class ZuPresetMenu;
 
@@ -43,6 +47,13 @@ public:
     // Every preset menu of the open editor, for rebuilding.
     std::vector<ZuPresetMenu*>& presetMenus() { return presetMenus_; }
 
+    // The MIDI-learn menu of the controls and the panel; null while closed.
+    ZuOptionMenu* midiMenu() const;
+    // On the information line in place of the info texts; empty clears it.
+    void showMidiMessage(const std::string& text);
+    // A learned binding, told on the information line for a few seconds.
+    void controllerLearned(int32_t number, int32_t tag);
+
     // What the panel calls the loaded preset: its name, "default" while it has none.
     std::string presetTitle() const;
 
@@ -65,11 +76,15 @@ private:
     // The preset menu and the information line follow the plug-in's preset
     // name, whoever changed it (a load, a program change, a save).
     void showPresetName();
+    void showMidiMessageOnLine();
 
     ZuUniClient* client_;
     VisibilityMask mask_;
     EditorReadouts readouts_;
     std::vector<ZuPresetMenu*> presetMenus_;
+    std::unique_ptr<MidiContextMenu> midiMenu_;
+    std::string midiMessage_;
+    std::chrono::steady_clock::time_point midiMessageEnd_{};
     uint32_t randomState_ = 1;
     std::string shownPresetName_;
 };

@@ -5,6 +5,17 @@
 
 namespace textlayout {
 
+namespace {
+// Where the face keeps the code's glyph; -1 when it has none.
+int glyphIndex(int code) {
+    if (code >= fontatlas::kFirstCode && code <= fontatlas::kLastCode && !(code >= 127 && code < 160))
+        return code - fontatlas::kFirstCode;
+    for (int i = 0; i < fontatlas::kExtraCount; ++i)
+        if (fontatlas::kExtraCodes[i] == code) return fontatlas::kLastCode - fontatlas::kFirstCode + 1 + i;
+    return -1;
+}
+} // namespace
+
 const fontatlas::FaceInfo& faceFor(const CFontDesc& font) {
     bool bold = (font.style & kBoldFace) != 0;
     const fontatlas::FaceInfo* best = &fontatlas::kFaces[0];
@@ -35,7 +46,7 @@ std::vector<int> decode(const char* text) {
             code = (p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
             length = 3;
         }
-        if (code < fontatlas::kFirstCode || code > fontatlas::kLastCode || (code >= 127 && code < 160)) code = '?';
+        if (glyphIndex(code) < 0) code = '?';
         codes.push_back(code);
         p += length;
     }
@@ -43,7 +54,8 @@ std::vector<int> decode(const char* text) {
 }
 
 const fontatlas::GlyphInfo& glyph(const fontatlas::FaceInfo& face, int code) {
-    return face.glyphs[code - fontatlas::kFirstCode];
+    const int index = glyphIndex(code);
+    return face.glyphs[index >= 0 ? index : '?' - fontatlas::kFirstCode];
 }
 
 int width(const fontatlas::FaceInfo& face, const std::vector<int>& codes) {

@@ -20,12 +20,22 @@ float ParameterModel::getParameter(int32_t index) const {
 }
 
 void ParameterModel::setParameter(int32_t tag, float value) {
+    if (!table_.byTag(tag)) return;
+    setFromController(tag, value);
+    applyEditorSideEffects(tag, unit(value));
+}
+
+void ParameterModel::setFromController(int32_t tag, float value) {
     ParameterRecord* r = table_.byTag(tag);
     if (!r) return;
     *r->value = value;
     const float v = unit(value);
     applyEngineQuantity(tag, v);
-    applySideEffects(tag, v);
+    applyEngineSideEffects(tag, v);
+}
+
+void ParameterModel::followInEditor(int32_t tag) {
+    if (ParameterRecord* r = table_.byTag(tag)) applyEditorSideEffects(tag, unit(*r->value));
 }
 
 void ParameterModel::applyEngineQuantity(int32_t tag, float v) {
@@ -86,7 +96,16 @@ void ParameterModel::applyEngineQuantity(int32_t tag, float v) {
     }
 }
 
-void ParameterModel::applySideEffects(int32_t tag, float v) {
+void ParameterModel::applyEngineSideEffects(int32_t tag, float v) {
+    switch (tag) {
+    case 97: refreshFilterFlow(); break;
+    case 24: reverb_.setParameter(1, reverbRoom(v)); break;
+    case 25: reverb_.setParameter(3, v); break;
+    default: break;
+    }
+}
+
+void ParameterModel::applyEditorSideEffects(int32_t tag, float v) {
     switch (tag) {
     case 41:
     case 45:
@@ -111,7 +130,6 @@ void ParameterModel::applySideEffects(int32_t tag, float v) {
             reapply(27);
             reapply(72);
         }
-        refreshFilterFlow();
         break;
     }
     case 33: {
@@ -127,8 +145,6 @@ void ParameterModel::applySideEffects(int32_t tag, float v) {
     case 81:
     case 102:
     case 103: requestRefresh(); break;
-    case 24: reverb_.setParameter(1, reverbRoom(v)); break;
-    case 25: reverb_.setParameter(3, v); break;
     default: break;
     }
 }

@@ -24,6 +24,12 @@ public:
 
     // Tags without a record are ignored.
     void setParameter(int32_t tag, float value);
+    // The part of setParameter that is safe on the audio thread: the value,
+    // its engine quantities and what they cascade to in the engine. What the
+    // editor shows of it (the sections' visibility, refreshes, the copy of
+    // efinvert) follows with followInEditor on the user-interface thread.
+    void setFromController(int32_t tag, float value);
+    void followInEditor(int32_t tag);
     float getParameter(int32_t index) const; // host parameters 0..37, else 0
 
     // Context from the host-visible rate, engine constants, send effects
@@ -36,7 +42,8 @@ public:
 
 private:
     void applyEngineQuantity(int32_t tag, float v);
-    void applySideEffects(int32_t tag, float v);
+    void applyEngineSideEffects(int32_t tag, float v);
+    void applyEditorSideEffects(int32_t tag, float v);
     void applyVisibility(int32_t tag, float state);
     void reapply(int32_t tag);
     void refreshFilterFlow();

@@ -1,6 +1,9 @@
 // The map from MIDI controller numbers to parameter targets: one list per
 // controller number 0..127 and one list of extra assignments. It is stored
 // with every state; a loader rewrites it while the ccMapLock flag is raised.
+// A controller moves every target of its list, and every extra assignment
+// whose sub-target is its number (no parameter here has elements, so the
+// sub-target of an extra assignment names the controller instead).
 #pragma once
 
 #include <array>
@@ -10,7 +13,7 @@
 constexpr int kControllerCount = 128;
 
 struct ControllerEntry {
-    int16_t target = 0;    // a parameter's record number
+    int16_t target = 0;    // the tag of the parameter it moves
     int16_t subTarget = 0; // an element of that target; 0 when it has none
     bool operator==(const ControllerEntry&) const = default;
 };

@@ -23,4 +23,6 @@ struct LoadHandshake {
     // 1 ms until the audio thread is out of its processing call.
     static void beginLoad(std::atomic<bool>& loadInProgress, const std::atomic<bool>& audioBusy, bool wait);
     static void endLoad(std::atomic<bool>& loadInProgress) { loadInProgress.store(false); }
+    // Sleeps 1 ms at a time until the audio thread is out of its processing call.
+    static void waitForAudio(const std::atomic<bool>& audioBusy);
 };

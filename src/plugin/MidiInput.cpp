@@ -3,7 +3,7 @@
 #include <cstring>
 
 bool MidiEventQueue::insert(MidiEventRecord record) {
-    if (count_ >= kCapacity) return false;
+    if (count_ >= kCapacity && !(record.code == kMidiControlChange && evictFor(record))) return false;
     int32_t at = 0;
     while (at < count_ && record.position >= records_[static_cast<size_t>(at)].position) {
         record.position -= records_[static_cast<size_t>(at)].position;
@@ -13,6 +13,36 @@ bool MidiEventQueue::insert(MidiEventRecord record) {
                  sizeof(MidiEventRecord) * static_cast<size_t>(count_ - at));
     records_[static_cast<size_t>(at)] = record;
     ++count_;
+    // The record after it now counts from the new one.
+    if (at + 1 < count_) records_[static_cast<size_t>(at) + 1].position -= record.position;
+    return true;
+}
+
+void MidiEventQueue::removeAt(int32_t at) {
+    const int32_t gap = records_[static_cast<size_t>(at)].position;
+    std::memmove(&records_[static_cast<size_t>(at)], &records_[static_cast<size_t>(at) + 1],
+                 sizeof(MidiEventRecord) * static_cast<size_t>(count_ - at - 1));
+    --count_;
+    if (at < count_) records_[static_cast<size_t>(at)].position += gap;
+}
+
+bool MidiEventQueue::evictFor(const MidiEventRecord& controller) {
+    // An earlier value of the same controller is overtaken by this one; a
+    // record that moves nothing (notes, pitch bend, pressure) makes way too.
+    int32_t spare = -1;
+    int64_t at = 0;
+    for (int32_t i = 0; i < count_; ++i) {
+        const MidiEventRecord& r = records_[static_cast<size_t>(i)];
+        at += r.position;
+        if (r.code == kMidiControlChange && r.data1 == controller.data1 && at <= controller.position) {
+            removeAt(i);
+            return true;
+        }
+        if (spare < 0 && r.code != kMidiControlChange && r.code != kMidiProgramChange && r.code != kMidiAllNotesOff)
+            spare = i;
+    }
+    if (spare < 0) return false;
+    removeAt(spare);
     return true;
 }
 

@@ -43,13 +43,19 @@ public:
     // Walks from the first record, taking each record's position off the new
     // one's while the new one is not smaller, and inserts it before the
     // first record with a larger position (or at the end) with what is
-    // left. False when the queue is full.
+    // left; the record after it then counts from the new one, so the
+    // positions always add up to the events' own. A full queue drops the
+    // record, except a controller change, which overtakes an earlier value
+    // of its controller or a record that moves nothing (false when dropped).
     bool insert(MidiEventRecord record);
     void clear() { count_ = 0; }
     int32_t size() const { return count_; }
     const MidiEventRecord& operator[](int32_t i) const { return records_[static_cast<size_t>(i)]; }
 
 private:
+    void removeAt(int32_t at);
+    bool evictFor(const MidiEventRecord& controller);
+
     std::array<MidiEventRecord, kCapacity> records_{};
     int32_t count_ = 0;
 };

@@ -16,7 +16,8 @@ constexpr int kHostTextLimit = 64; // parameter texts: 63 characters and the ter
 
 ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     : ZuPluginBase(audioMaster, kNumPrograms, kNumHostParameters), engine_(), delay_(&engine_.ctx),
-      reverb_(&engine_.ctx), params_(engine_.cell), model_(engine_, params_, reverb_) {
+      reverb_(&engine_.ctx), params_(engine_.cell), model_(engine_, params_, reverb_),
+      controllerInput_(ccMap, model_, engine_.cell) {
     char text[256];
     std::memset(text, 0, sizeof(text));
     getHostVendorString(text);
@@ -36,6 +37,7 @@ ZuUniClient::ZuUniClient(audioMasterCallback audioMaster)
     const GlobalSwitches switches = loadSettings();
     ignorePrgChange = switches.ignorePrgChange;
     ccMapRecallIsolate = switches.ccMapRecallIsolate;
+    midiAutomation = switches.midiAutomation;
     uniEditor_ = new ZuUniClientEditor(this);
     setEditor(uniEditor_);
     model_.setListener(uniEditor_);
@@ -76,9 +78,10 @@ void ZuUniClient::processReplacing(float** inputs, float** outputs, VstInt32 sam
     {
         // Set after the host call, so the host's own code runs in its own mode.
         const ScopedFlushToZero flushToZero;
-        engine_.process(inputs, outputs, sampleFrames, tempo);
+        processWithEvents(inputs, outputs, sampleFrames, tempo);
     }
     midiEventQueue.clear();
+    controllerInput_.flushMoves();
     LoadHandshake::leaveAudio(audioBusy);
 }
 
@@ -152,11 +155,6 @@ bool ZuUniClient::getOutputProperties(VstInt32, VstPinProperties* p) {
     return acidHost;
 }
 
-VstInt32 ZuUniClient::processEvents(VstEvents* events) {
-    processMidiEvents(events, midiEventQueue, ccMapLock, ignorePrgChange);
-    return 1;
-}
-
 bool ZuUniClient::getEffectName(char* name) {
     vstStrncpy(name, product::kName, kVstMaxEffectNameLen);
     return true;
@@ -176,8 +174,9 @@ VstInt32 ZuUniClient::getVendorVersion() { return product::kVendorVersion; }
 
 VstInt32 ZuUniClient::canDo(char* text) {
     if (!text) return -1;
-    if (std::strcmp(text, "receiveVstEvents") == 0) return 0;
-    if (std::strcmp(text, "receiveVstMidiEvent") == 0) return 0;
+    // MIDI controllers move parameters (see ZuUniClientMidi.cpp).
+    if (std::strcmp(text, "receiveVstEvents") == 0) return 1;
+    if (std::strcmp(text, "receiveVstMidiEvent") == 0) return 1;
     if (std::strcmp(text, "sendVstMidiEvent") == 0) return 0;
     if (std::strcmp(text, "sendVstEvent") == 0) return 0;
     if (std::strcmp(text, "receiveVstTimeInfo") == 0) return 1;

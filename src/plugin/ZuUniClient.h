@@ -12,6 +12,7 @@
 #include "engine/Engine.h"
 #include "params/ParameterModel.h"
 #include "params/ParameterTable.h"
+#include "plugin/ControllerInput.h"
 #include "plugin/ControllerMap.h"
 #include "plugin/MidiInput.h"
 #include "plugin/ZuAligned.h"
@@ -49,6 +50,9 @@ public:
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // Hands over what MIDI left for this thread before the opcode is served.
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // Identity and capabilities.
     bool getOutputProperties(VstInt32 index, VstPinProperties* p) override;
@@ -103,6 +107,22 @@ public:
     void beginLoad(bool wait = true);
     void endLoad();
 
+    // MIDI learn, on the user-interface thread. The next controller message
+    // binds to tag (replacing what the tag had); -1 when nothing is armed.
+    void startLearning(int32_t tag) { controllerInput_.arm(tag); }
+    void stopLearning() { controllerInput_.arm(-1); }
+    int32_t learningTag() const { return controllerInput_.armedTag(); }
+    // The first controller number whose list holds tag, -1 for none.
+    int32_t controllerOf(int32_t tag) const;
+    // Takes the tag out of the map (its lists and the extra assignments).
+    void forgetController(int32_t tag);
+    void forgetAllControllers();
+    // What the audio thread handed over: the editor's share of parameter
+    // moves, their automation for the host (when midiAutomation is on),
+    // learned bindings and program changes. Called at the editor's idle
+    // and at dispatcher calls; one caller at a time, others return at once.
+    void serviceMidi();
+
     ParameterTable& parameters() { return params_; }
     ParameterModel& parameterModel() { return model_; }
     Engine& engine() { return engine_; }
@@ -120,6 +140,9 @@ public:
     // Global MIDI switches from the settings (non-zero means on).
     float ignorePrgChange = 1.0f;
     float ccMapRecallIsolate = 0.0f;
+    // Non-zero: parameters moved by MIDI controllers are reported to the host
+    // as automation, so that it records them.
+    float midiAutomation = 0.0f;
 
     // MIDI controller map, stored with every state; rewritten only under ccMapLock.
     ControllerMap ccMap;
@@ -139,11 +162,16 @@ private:
     bool acidHost = false;
     ParameterTable params_;
     ParameterModel model_;
+    ControllerInput controllerInput_;
+    std::atomic<bool> servicingMidi_{false};
     ZuUniClientEditor* uniEditor_ = nullptr;
     ZuChunk stateChunk_; // the buffer getChunk hands to the host
     ProgramList programList_;
 
     void announcePrograms(int32_t count);
+    // The processing call with the queued MIDI applied at its positions.
+    void processWithEvents(float** inputs, float** outputs, VstInt32 sampleFrames, double tempo);
+    void bindController(int32_t number, int32_t tag);
     void lookUpPresetPath();
     // The effects' reports, shown as a notice box.
     void effectNotice(const char* text) override;

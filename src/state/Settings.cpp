@@ -71,6 +71,7 @@ GlobalSwitches loadSettings(const char* productName) {
     GlobalSwitches s;
     s.ignorePrgChange = readSwitch(key, "ignorePrgChange", 1);
     s.ccMapRecallIsolate = readSwitch(key, "CC Map Recall isolate", 0);
+    s.midiAutomation = readSwitch(key, kMidiAutomationSetting, 0);
 
     std::string presets;
     if (!key.readString("presetpath0", presets)) {

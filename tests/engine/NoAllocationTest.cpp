@@ -15,6 +15,7 @@ TEST(NoAllocation, NotInSanitizerBuilds) { GTEST_SKIP() << "the sanitizer owns m
 #include <cstdlib>
 #include <vector>
 
+#include "support/ControllerState.h"
 #include "support/EngineFixtures.h"
 #include "support/MidiEvents.h"
 
@@ -143,8 +144,11 @@ TEST(NoAllocation, TempoChangesAllocateNothing) {
     }
 }
 
-TEST(NoAllocation, ProcessEventsAllocatesNothingEvenBeyondTheQueueCapacity) {
+TEST(NoAllocation, ControllersMovingParametersAllocateNothingEvenBeyondTheQueueCapacity) {
     HostedPlugin p;
+    // knobs, switches and a section switch, moved on the audio thread
+    std::vector<uint8_t> map = controllerState({{0, {16, 97}}, {3, {0}}, {6, {18, 23, 41}}});
+    p.host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(map.size()), map.data());
     MidiEvents events;
     for (int i = 0; i < 400; ++i) events.midi(i % 3 ? 0x90 : 0xb0, static_cast<uint8_t>(i % 128), 64, (i * 37) % 512);
     VstEvents* list = events.get();

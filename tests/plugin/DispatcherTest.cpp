@@ -92,8 +92,8 @@ TEST_F(Dispatcher, CapabilityAnswers) {
         std::string copy(s);
         return host.dispatch(effCanDo, 0, 0, copy.data());
     };
-    EXPECT_EQ(canDo("receiveVstEvents"), 0);
-    EXPECT_EQ(canDo("receiveVstMidiEvent"), 0);
+    EXPECT_EQ(canDo("receiveVstEvents"), 1) << "MIDI controllers move parameters";
+    EXPECT_EQ(canDo("receiveVstMidiEvent"), 1);
     EXPECT_EQ(canDo("sendVstMidiEvent"), 0);
     EXPECT_EQ(canDo("sendVstEvent"), 0);
     EXPECT_EQ(canDo("receiveVstTimeInfo"), 1);

@@ -35,6 +35,8 @@ public:
         order_.push_back(&e);
         return *this;
     }
+    // The event added last, for making it malformed.
+    VstEvent& last() { return *order_.back(); }
     // The list as the host hands it over.
     VstEvents* get() {
         storage_.assign((sizeof(VstEvents) + order_.size() * sizeof(VstEvent*) + 7) / 8, 0);

@@ -34,7 +34,7 @@ TEST(InfoCommand, ShowsIdentityCapabilitiesAndAll38Parameters) {
     for (const char* part : {"name:          Orvel\n", "vendor:        Tamblor\n", "version:       1030",
                              "VST version:   2400\n", "unique ID:     0x7A756F72 'zuor'\n", "audio:         2 in, 2 out\n",
                              "flags:         561 (has editor, can replace, program chunks, no sound in stop)\n",
-                             "editor:        682 x 425\n", "  receiveVstTimeInfo   1\n", "  receiveVstEvents     0\n",
+                             "editor:        682 x 425\n", "  receiveVstTimeInfo   1\n", "  receiveVstEvents     1\n",
                              "programs (128)"})
         EXPECT_TRUE(contains(r.out, part)) << part << "\n" << r.out;
 

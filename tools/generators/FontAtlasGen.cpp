@@ -18,6 +18,8 @@ namespace {
 const int kPixelSizes[] = {8, 9, 10, 11, 12, 13, 14, 16, 18, 20, 24};
 const int kFirstCode = 32;
 const int kLastCode = 255;
+// Stored after the Latin-1 block, in this order (the plug-in's FontAtlas.h lists the same).
+const int kExtraCodes[] = {0x2026, 0x2192};
 
 struct Glyph {
     unsigned offset = 0;
@@ -41,9 +43,8 @@ bool rasterise(FT_Library lib, const char* path, bool bold, int size, std::vecto
     face.ascent = int((ft->size->metrics.ascender + 63) >> 6);
     face.descent = int((-ft->size->metrics.descender + 63) >> 6);
     face.lineHeight = int((ft->size->metrics.height + 63) >> 6);
-    for (int code = kFirstCode; code <= kLastCode; ++code) {
+    auto add = [&](int code, bool printable) {
         Glyph g;
-        bool printable = code < 127 || code >= 160;
         if (printable && FT_Load_Char(ft, FT_ULong(code), FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) == 0) {
             FT_GlyphSlot slot = ft->glyph;
             const FT_Bitmap& bm = slot->bitmap;
@@ -57,7 +58,9 @@ bool rasterise(FT_Library lib, const char* path, bool bold, int size, std::vecto
                 for (unsigned x = 0; x < bm.width; ++x) coverage.push_back(bm.buffer[y * unsigned(bm.pitch) + x]);
         }
         face.glyphs.push_back(g);
-    }
+    };
+    for (int code = kFirstCode; code <= kLastCode; ++code) add(code, code < 127 || code >= 160);
+    for (int code : kExtraCodes) add(code, true);
     FT_Done_Face(ft);
     return true;
 }
