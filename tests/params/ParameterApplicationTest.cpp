@@ -15,20 +15,15 @@
 
 namespace {
 
-std::vector<HostCall> g_calls;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float opt) {
-    g_calls.push_back({opcode, index, value, opt});
+VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 class ParameterApplication : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_calls.clear();
-        client.reset(static_cast<ZuUniClient*>(createEffectInstance(recordingHost)));
+        client.reset(static_cast<ZuUniClient*>(createEffectInstance(quietHost)));
         ASSERT_NE(client, nullptr);
-        g_calls.clear();
     }
     EngineControls& controls() { return client->engine().controls; }
     VisibilityMask& mask() { return client->uniEditor()->mask(); }
@@ -36,11 +31,6 @@ protected:
 
     std::unique_ptr<ZuUniClient> client;
 };
-
-int countAutomate() {
-    return static_cast<int>(std::count_if(g_calls.begin(), g_calls.end(),
-                                          [](const HostCall& c) { return c.opcode == audioMasterAutomate; }));
-}
 
 } // namespace
 
@@ -56,49 +46,6 @@ TEST(Mappings, SwitchKindsDifferAt0_4995) {
     EXPECT_EQ(mapping::selectorUp(0.875f, 8.0f, 7.0f), 7.0f);
     EXPECT_EQ(mapping::selectorUp(0.078125f, 8.0f, 7.0f), 0.0f) << "8v + 0.001 = 0.626";
     EXPECT_EQ(mapping::selectorUp(0.1249f, 8.0f, 7.0f), 1.0f) << "0.9992 + 0.001 reaches 1";
-}
-
-TEST(Mappings, DelayTimeStepsAndMaster) {
-    EXPECT_EQ(mapping::delayTime(0.0f), 0.0f);
-    EXPECT_EQ(mapping::delayTime(0.0649f), 0.0f);
-    EXPECT_EQ(mapping::delayTime(0.065f), 0.071429f);
-    EXPECT_FLOAT_EQ(mapping::delayTime(1.0f), 1.071435f) << "15 steps";
-    EXPECT_EQ(mapping::masterGain(0.5f), 1.0f);
-    EXPECT_EQ(mapping::masterGain(1.0f), 4.0f);
-    EXPECT_EQ(mapping::masterGain(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(mapping::reverbRoom(0.5f), 0.55f);
-    EXPECT_EQ(mapping::unit(-3.0f), 0.0f);
-    EXPECT_EQ(mapping::unit(7.0f), 1.0f);
-    EXPECT_EQ(mapping::unit(std::nanf("")), 0.0f);
-}
-
-TEST_F(ParameterApplication, EngineControlsFromTheMappings) {
-    client->setParameter(0, 0.5f);
-    EXPECT_EQ(controls().masterGain, 1.0f);
-    client->setParameter(23, 0.4995f);
-    EXPECT_EQ(controls().delayPower, 1.0f);
-    client->setParameter(27, 0.4994f);
-    EXPECT_EQ(controls().reverbPower, 0.0f);
-    client->setParameter(101, 0.4995f);
-    EXPECT_EQ(controls().dryMuteTarget, 1.0f) << "solo switches at 0.5";
-    client->setParameter(101, 0.5f);
-    EXPECT_EQ(controls().dryMuteTarget, 0.0f);
-    client->setParameter(20, 1.0f);
-    EXPECT_FLOAT_EQ(controls().delayTime, 1.071435f);
-    client->setParameter(79, 0.1666f);
-    EXPECT_EQ(controls().meterSource, 0);
-    client->setParameter(79, 0.1667f);
-    EXPECT_EQ(controls().meterSource, 1);
-    client->setParameter(79, 1.0f);
-    EXPECT_EQ(controls().meterSource, 5);
-    client->setParameter(18, 0.3333f);
-    EXPECT_EQ(controls().filterFlow, 0.0f);
-    client->setParameter(18, 0.3334f);
-    EXPECT_EQ(controls().filterFlow, 1.0f);
-    client->setParameter(24, 0.5f);
-    EXPECT_EQ(controls().reverbRoom, 0.5f);
-    client->setParameter(28, 0.25f);
-    EXPECT_EQ(controls().fxReturn, 0.25f);
 }
 
 TEST_F(ParameterApplication, OutOfRangeValuesAreStoredButMapInsideTheRange) {
@@ -121,21 +68,6 @@ TEST_F(ParameterApplication, UnknownTagsAreIgnored) {
     EXPECT_EQ(controls().filterFlow, flow);
     EXPECT_EQ(client->getParameter(38), 0.0f);
     EXPECT_EQ(client->getParameter(41), 0.0f) << "editor switches are not host parameters";
-}
-
-TEST_F(ParameterApplication, OnlyHostParametersAreAutomated) {
-    const float gate = cell(41);
-    client->setParameterAutomated(40, 1.0f);
-    client->setParameterAutomated(41, 1.0f - gate);
-    EXPECT_EQ(cell(41), gate) << "not even setParameter runs";
-    EXPECT_EQ(countAutomate(), 0);
-    client->setParameterAutomated(3, 0.25f);
-    EXPECT_EQ(cell(3), 0.25f);
-    ASSERT_EQ(countAutomate(), 1);
-    EXPECT_EQ(g_calls.back().index, 3);
-    EXPECT_EQ(g_calls.back().opt, 0.25f);
-    client->setParameter(5, 0.5f);
-    EXPECT_EQ(countAutomate(), 1) << "setParameter itself tells the host nothing";
 }
 
 TEST_F(ParameterApplication, EfInvertFollowsIntoItsEditorCopyOnlyOnChange) {
@@ -176,12 +108,6 @@ TEST_F(ParameterApplication, StageSwitchesEachDriveTheirPairOfGroups) {
         EXPECT_TRUE(mask().test(r.off)) << r.tag;
         EXPECT_FALSE(mask().test(r.on)) << r.tag;
     }
-}
-
-TEST_F(ParameterApplication, ConstructionLeavesTheMaskMatchingTheSwitches) {
-    // Defaults: gate, comp, preamp, dyn, fxwitch on; Switch_c on page 0.
-    for (int b : {0, 15, 17, 16, 18, 19, 1}) EXPECT_TRUE(mask().test(b)) << b;
-    for (int b : {10, 12, 11, 13, 14, 2, 5, 6}) EXPECT_FALSE(mask().test(b)) << b;
 }
 
 TEST_F(ParameterApplication, EffectsSwitchCascadesThroughThePageSwitchToTheInvertCopy) {
