@@ -52,7 +52,8 @@ if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log/configure" 2>&1 || {
         echo "configure failed, see $log/configure"; exit 2; }
 fi
-if ! build_and_test baseline; then
+# MUTATION_SKIP_BASELINE=1 trusts that the unchanged tree was just built and passed.
+if [ "${MUTATION_SKIP_BASELINE:-0}" != 1 ] && ! build_and_test baseline; then
     echo "the unchanged tree does not pass, see $log/baseline.*"; exit 2
 fi
 
