@@ -15,15 +15,20 @@
 
 namespace {
 
-VstIntPtr VSTCALLBACK quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+std::vector<HostCall> g_calls;
+
+VstIntPtr VSTCALLBACK recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float opt) {
+    g_calls.push_back({opcode, index, value, opt});
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 class ParameterApplication : public ::testing::Test {
 protected:
     void SetUp() override {
-        client.reset(static_cast<ZuUniClient*>(createEffectInstance(quietHost)));
+        g_calls.clear();
+        client.reset(static_cast<ZuUniClient*>(createEffectInstance(recordingHost)));
         ASSERT_NE(client, nullptr);
+        g_calls.clear();
     }
     EngineControls& controls() { return client->engine().controls; }
     VisibilityMask& mask() { return client->uniEditor()->mask(); }
@@ -31,6 +36,11 @@ protected:
 
     std::unique_ptr<ZuUniClient> client;
 };
+
+int countAutomate() {
+    return static_cast<int>(std::count_if(g_calls.begin(), g_calls.end(),
+                                          [](const HostCall& c) { return c.opcode == audioMasterAutomate; }));
+}
 
 } // namespace
 
@@ -68,6 +78,21 @@ TEST_F(ParameterApplication, UnknownTagsAreIgnored) {
     EXPECT_EQ(controls().filterFlow, flow);
     EXPECT_EQ(client->getParameter(38), 0.0f);
     EXPECT_EQ(client->getParameter(41), 0.0f) << "editor switches are not host parameters";
+}
+
+TEST_F(ParameterApplication, OnlyHostParametersAreAutomated) {
+    const float gate = cell(41);
+    client->setParameterAutomated(40, 1.0f);
+    client->setParameterAutomated(41, 1.0f - gate);
+    EXPECT_EQ(cell(41), gate) << "not even setParameter runs";
+    EXPECT_EQ(countAutomate(), 0);
+    client->setParameterAutomated(3, 0.25f);
+    EXPECT_EQ(cell(3), 0.25f);
+    ASSERT_EQ(countAutomate(), 1);
+    EXPECT_EQ(g_calls.back().index, 3);
+    EXPECT_EQ(g_calls.back().opt, 0.25f);
+    client->setParameter(5, 0.5f);
+    EXPECT_EQ(countAutomate(), 1) << "setParameter itself tells the host nothing";
 }
 
 TEST_F(ParameterApplication, EfInvertFollowsIntoItsEditorCopyOnlyOnChange) {
