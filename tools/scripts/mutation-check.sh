@@ -28,6 +28,8 @@ jobs=${MUTATION_JOBS:-2}
 # file a fault does not touch.
 export CCACHE_NOHASHDIR=1
 mkdir -p "$scratch"
+scratch=$(cd "$scratch" && pwd) # the tests run from the build folder
+faults=$(cd "$(dirname "$faults")" && pwd)/$(basename "$faults")
 if [ $in_place = 1 ]; then
     tree=$here
     build=$here/build/linux
