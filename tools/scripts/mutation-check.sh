@@ -77,7 +77,7 @@ while IFS=$'\t' read -r file script; do
     1) result=killed; killed=$((killed + 1)) ;;
     *) result="does not build"; broken=$((broken + 1)) ;;
     esac
-    failed=$(grep -m3 -E '^\s*[0-9]+ - |\(Failed\)|\(Timeout\)' "$log/fault$n.test" 2>/dev/null | sed 's/^ *//' | tr '\n' ' ')
+    failed=$(sed -n '/tests FAILED:/,$p' "$log/fault$n.test" 2>/dev/null | grep -m3 -E '^\s+[0-9]+ - ' | sed 's/^\s*//' | tr '\n' ' ')
     echo "fault $n: $result  $file  $script  ${failed:+[$failed]}"
     # A fresh copy (new time stamp) makes the next build recompile the file.
     restore
