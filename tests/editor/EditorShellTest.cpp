@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 #include "editor/ZuButton.h"
 #include "editor/ZuControl.h"
@@ -19,116 +18,7 @@
 
 namespace {
 
-// The panel: tag, left, top, right, bottom. The readouts whose design boxes
-// met other controls sit in boxes of their own beside them.
-constexpr const char* kControlPlaces =
-    "0 490 344 542 396  1 20 265 72 317  2 20 344 72 396  3 100 184 152 236  4 100 265 152 317 "
-    "5 100 344 152 396  6 180 265 232 317  7 180 344 232 396  8 260 89 386 120  9 306 125 394 151 "
-    "10 260 184 312 236  11 330 184 382 236  12 260 265 312 317  13 330 265 382 317 "
-    "14 260 344 312 396  15 330 344 382 396  16 412 99 436 181  17 451 99 475 181 "
-    "18 488 105 542 118  19 488 143 542 156  20 412 211 436 293  21 451 211 475 293 "
-    "22 490 211 514 293  23 483 189 518 201  24 559 211 583 293  25 598 211 622 293 "
-    "26 637 211 661 293  27 630 189 665 201  28 410 344 462 396  29 559 100 583 182 "
-    "30 598 100 622 182  31 628 90 663 102  32 628 106 663 118  33 628 122 663 134 "
-    "41 481 304 516 316  45 559 304 594 316  46 520 304 555 316  59 0 0 40 20 "
-    "71 628 106 663 118  72 597 75 663 87  79 586 402 646 414  80 652 403 664 415 "
-    "81 568 403 580 415  96 598 304 633 316  97 637 304 672 316  101 420 403 455 415 "
-    "102 120 25 139 44  103 11 25 30 44  76 30 25 120 43  99 145 25 164 44";
-// Controls 34..37 share their places with 29..33 on the other modulation page.
-constexpr const char* kSharedPlaces = "34 559 100 583 182  35 598 100 622 182  36 628 90 663 102  37 628 122 663 134";
-constexpr const char* kDisplayPlaces =
-    "38 182 318 233 334  39 181 398 232 414  42 32 94 60 122  43 20 318 71 334  44 21 398 72 414 "
-    "47 102 318 153 334  48 102 239 153 255  49 101 398 152 414  50 113 94 141 122  51 492 398 543 414 "
-    "52 553 184 588 200  53 588 184 630 200  54 628 138 666 176  55 588 184 630 200  56 553 184 588 200 "
-    "57 627 138 665 176  58 628 138 666 176  61 454 293 478 304  62 402 296 453 312  63 408 299 448 310 "
-    "64 591 293 629 304  65 552 293 590 304  66 629 293 672 304  67 480 293 530 304  68 456 400 489 416 "
-    "69 404 185 444 201  70 445 185 481 201  78 574 343 658 390  82 261 398 312 414  83 261 318 312 334 "
-    "84 262 238 313 254  85 332 318 383 334  86 332 398 383 414  87 331 238 382 254  88 290 335 330 344 "
-    "89 290 256 330 265  90 290 175 330 184  91 258 127 309 143  92 11 71 83 403  93 91 71 164 403 "
-    "94 171 71 244 403  95 251 71 395 403  98 403 71 672 298  100 170 25 436 44";
-
-struct Place {
-    int32_t tag;
-    CRect rect;
-};
-
-std::vector<Place> places(const char* text) {
-    std::vector<Place> out;
-    std::istringstream in(text);
-    Place p;
-    while (in >> p.tag >> p.rect.left >> p.rect.top >> p.rect.right >> p.rect.bottom) out.push_back(p);
-    return out;
-}
-
-// Every view of the frame with this tag.
-std::vector<CControl*> withTag(ZuUniClientEditor* editor, int32_t tag) {
-    std::vector<CControl*> out;
-    editor->getFrame()->forEachView([&](CView* v) {
-        if (auto* c = dynamic_cast<CControl*>(v); c && c->getTag() == tag) out.push_back(c);
-    });
-    return out;
-}
-
-bool hasControlAt(ZuUniClientEditor* editor, int32_t tag, const CRect& r) {
-    for (CControl* c : withTag(editor, tag))
-        if (c->getViewSize() == r && dynamic_cast<ZuControl*>(c)) return true;
-    return false;
-}
-
 } // namespace
-
-TEST(EditorShell, EveryControlAndDisplayIsInPlaceWithItsKindAndGroup) {
-    EditorRig rig;
-    ASSERT_TRUE(rig.open());
-    ZuUniClientEditor* e = rig.editor();
-    for (const char* list : {kControlPlaces, kSharedPlaces, kDisplayPlaces})
-        for (const Place& p : places(list)) EXPECT_TRUE(hasControlAt(e, p.tag, p.rect)) << "tag " << p.tag;
-    // The reduction meter is as large as one image of its strip.
-    EXPECT_TRUE(hasControlAt(e, 40, CRect(189, 99, 199, 199)));
-
-    for (int32_t tag : {0, 1, 7, 8, 9, 16, 29, 34})
-        EXPECT_NE(dynamic_cast<ZuKnob*>(rig.control(tag)), nullptr) << tag;
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(8))->getOrientation(), ZuKnob::kHorizontal);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(9))->getOrientation(), ZuKnob::kHorizontal);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(9))->getSensitivity(), 1.0f);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(3))->getSensitivity(), 0.5f);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(0))->getImageCount(), 96);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(0))->getImageHeight(), 52);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(16))->getImageCount(), 128);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(16))->getImageHeight(), 82);
-    EXPECT_EQ(dynamic_cast<ZuKnob*>(rig.control(8))->getImageHeight(), 31);
-
-    auto* flow = dynamic_cast<ZuButton*>(rig.control(18));
-    ASSERT_NE(flow, nullptr);
-    EXPECT_EQ(flow->getStates(), 3);
-    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(19))->getStates(), 3);
-    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(41))->getStates(), 2);
-    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(41))->getMode(), ZuButton::kStepping);
-    for (int32_t tag : {80, 81, 102, 103})
-        EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(tag))->getMode(), ZuButton::kMomentary) << tag;
-    for (int32_t tag : {32, 59, 71, 79}) EXPECT_NE(dynamic_cast<ZuOptionMenu*>(rig.control(tag)), nullptr) << tag;
-    EXPECT_EQ(dynamic_cast<ZuOptionMenu*>(rig.control(32))->getNbEntries(), 8);
-    EXPECT_EQ(dynamic_cast<ZuOptionMenu*>(rig.control(79))->getNbEntries(), 6);
-
-    auto group = [&](int32_t tag) { return dynamic_cast<ZuControl*>(rig.control(tag))->getGroup(); };
-    EXPECT_EQ(group(0), 0);
-    EXPECT_EQ(group(1), 15);
-    EXPECT_EQ(group(3), 16);
-    EXPECT_EQ(group(6), 17);
-    EXPECT_EQ(group(8), 18);
-    EXPECT_EQ(group(16), 19);
-    EXPECT_EQ(group(29), 2);
-    EXPECT_EQ(group(34), 1);
-    EXPECT_EQ(group(72), 19);
-    EXPECT_EQ(group(57), 5);
-    EXPECT_EQ(group(58), 6);
-    EXPECT_EQ(group(92), 10);
-    EXPECT_EQ(group(98), 14);
-    EXPECT_EQ(group(88), 18);
-    EXPECT_EQ(group(40), 0);
-    EXPECT_EQ(group(100), 0);
-    EXPECT_EQ(rig.editor()->getFrame()->getBackground(), rig.editor()->getBitmap(1000));
-}
 
 TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
     EditorRig rig;

@@ -21,39 +21,10 @@
 
 namespace {
 
-class EditorX11 : public ::testing::Test {
+class EditorX11 : public XServerTest {
 protected:
-    void SetUp() override {
-        server_ = std::make_unique<XvfbServer>();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the editor window is not tested";
-        const char* old = std::getenv("DISPLAY");
-        if (old) oldDisplay_ = old;
-        hadDisplay_ = old != nullptr;
-        setenv("DISPLAY", server_->display().c_str(), 1);
-        display_ = XOpenDisplay(server_->display().c_str());
-        ASSERT_NE(display_, nullptr);
-        parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
-        XMapWindow(display_, parent_);
-        XSync(display_, False);
-    }
-    void TearDown() override {
-        if (!display_) return;
-        XDestroyWindow(display_, parent_);
-        XCloseDisplay(display_);
-        if (hadDisplay_)
-            setenv("DISPLAY", oldDisplay_.c_str(), 1);
-        else
-            unsetenv("DISPLAY");
-    }
-
-    // Idles the editor through the host until the condition holds.
-    bool idleUntil(EditorRig& rig, const std::function<bool()>& done) {
-        for (int i = 0; i < 300; ++i) {
-            rig.idle();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+    static bool idleUntil(EditorRig& rig, const std::function<bool()>& done) {
+        return XServerTest::idleUntil([&] { rig.idle(); }, done);
     }
 
     // A left click at a point of the window, in the window's coordinates.
@@ -75,17 +46,6 @@ protected:
         sendPointerEvent(display_, w, ButtonRelease, p.x, p.y, Button1, Button1Mask, 1050);
         XSync(display_, False);
     }
-
-    // Pixels of the window that differ from the drawing.
-    long differences(Window w, const CDrawContext& expected) {
-        return windowDifferences(display_, w, expected, 682, 425);
-    }
-
-    std::unique_ptr<XvfbServer> server_;
-    Display* display_ = nullptr;
-    Window parent_ = 0;
-    std::string oldDisplay_;
-    bool hadDisplay_ = false;
 };
 
 } // namespace

@@ -61,48 +61,6 @@ TEST(Knob, InvisibleOrDisabledKnobIgnoresAClick) {
     EXPECT_EQ(k->onMouseDown(outside, kLButton), kMouseEventNotHandled);
 }
 
-TEST(Knob, TenPixelsUpRaiseByFiveHundredthsOrByAFortiethOfThatWithShift) {
-    for (bool shift : {false, true}) {
-        ControlRig rig;
-        ZuKnob* k = addKnob(rig, 0.5f);
-        const CButtonState fine = shift ? kShift : 0;
-        rig.press(kInside, kLButton | fine);
-        EXPECT_TRUE(k->isTracking());
-        rig.move(CPoint(120, 110), kLButton | fine);
-        rig.release(CPoint(120, 110), kLButton | fine);
-        EXPECT_FALSE(k->isTracking());
-        EXPECT_NEAR(k->getValue(), shift ? 0.5025f : 0.55f, 1e-6f);
-        EXPECT_EQ(rig.log.entries, (std::vector<std::string>{"b7", "v7", "e7"}));
-        ASSERT_EQ(rig.log.values.size(), 1u);
-        EXPECT_NEAR(rig.log.values[0], shift ? 0.5025f : 0.55f, 1e-6f);
-    }
-}
-
-TEST(Knob, DragDistanceAccumulatesAndFollowsOrientationAndSensitivity) {
-    ControlRig rig;
-    ZuKnob* k = addKnob(rig, 0.5f);
-    rig.press(kInside, kLButton);
-    for (int y = 119; y >= 110; --y) rig.move(CPoint(120, y), kLButton); // ten steps of one pixel
-    rig.move(CPoint(300, 110), kLButton); // sideways does nothing on a vertical knob
-    EXPECT_NEAR(k->getValue(), 0.55f, 1e-5f);
-    rig.move(CPoint(300, 130), kLButton); // 20 down
-    EXPECT_NEAR(k->getValue(), 0.45f, 1e-5f);
-    rig.move(CPoint(300, 120), 0); // no button held: ignored
-    EXPECT_NEAR(k->getValue(), 0.45f, 1e-5f);
-    rig.release(CPoint(300, 120), kLButton);
-
-    ControlRig rig2;
-    ZuKnob* h = addKnob(rig2, 0.5f, 0.3f, ZuKnob::kHorizontal);
-    h->setSensitivity(1.0f);
-    rig2.press(kInside, kLButton);
-    rig2.move(CPoint(130, 120), kLButton); // 10 right
-    EXPECT_NEAR(h->getValue(), 0.6f, 1e-6f);
-    rig2.move(CPoint(130, 60), kLButton); // vertical does nothing
-    rig2.move(CPoint(125, 60), kRButton); // the right button drags too
-    EXPECT_NEAR(h->getValue(), 0.55f, 1e-6f);
-    rig2.release(CPoint(125, 60), kLButton);
-}
-
 TEST(Knob, ControlClickAndDoubleClickResetInOneStep) {
     for (CButtonState how : {CButtonState(kLButton | kControl), CButtonState(kLButton | kDoubleClick)}) {
         ControlRig rig;
@@ -139,82 +97,6 @@ TEST(Knob, ValueIsClampedNeverWrapped) {
     EXPECT_EQ(k->getValue(), 0.0f);
     rig.release(CPoint(120, 420), kLButton);
     EXPECT_EQ(rig.log.values, (std::vector<float>{1.0f, 0.0f}));
-}
-
-TEST(Knob, AbsoluteModeResetOnReleaseAndGesturesOff) {
-    ControlRig rig;
-    ZuKnob* k = addKnob(rig, 0.2f);
-    k->setAbsolute(true);
-    rig.press(CPoint(120, 113), kLButton | kDoubleClick); // a double click is a plain press here
-    EXPECT_NEAR(k->getValue(), 1.0f - 13.0f / 52.0f, 1e-6f);
-    rig.move(CPoint(120, 300), kLButton);
-    EXPECT_EQ(k->getValue(), 0.0f);
-    rig.release(CPoint(120, 300), kLButton);
-
-    ControlRig rig2;
-    ZuKnob* h = addKnob(rig2, 0.2f, 0.3f, ZuKnob::kHorizontal);
-    h->setAbsolute(true);
-    h->setResetOnRelease(true);
-    rig2.press(CPoint(113, 120), kLButton);
-    EXPECT_NEAR(h->getValue(), 0.25f, 1e-6f);
-    rig2.release(CPoint(113, 120), kLButton);
-    EXPECT_EQ(h->getValue(), 0.5f);
-    EXPECT_EQ(rig2.log.entries, (std::vector<std::string>{"b7", "v7", "v7", "e7"}));
-
-    // without gestures nothing but the values
-    ControlRig rig3;
-    ZuKnob* q = addKnob(rig3, 0.5f);
-    q->setEditGestures(false);
-    rig3.press(kInside, kLButton | kControl);
-    EXPECT_EQ(rig3.log.entries, (std::vector<std::string>{"v7"}));
-}
-
-TEST(Knob, StripIndexHandleAndTextFallback) {
-    ControlRig rig;
-    CBitmap* strip = makeStrip(52, 52, 96);
-    auto* k = rig.add(new ZuKnob(kKnobRect, &rig.log, 7, strip, 96));
-    strip->forget();
-    EXPECT_EQ(k->getImageHeight(), 52);
-    EXPECT_EQ(k->imageIndex(0.0f), 0);
-    EXPECT_EQ(k->imageIndex(0.5f), 47);  // trunc(95 x 0.5)
-    EXPECT_EQ(k->imageIndex(1.0f), 95);
-    EXPECT_EQ(k->imageIndex(2.0f), 95);
-    EXPECT_EQ(k->imageIndex(-1.0f), 0);
-    EXPECT_EQ(k->imageIndex(NAN), 0);
-    k->setAlternativeIndexing(true);
-    EXPECT_EQ(k->imageIndex(0.5f), 48);  // trunc(96 x 0.5)
-    EXPECT_EQ(k->imageIndex(1.0f), 95);
-    EXPECT_EQ(k->imageIndex(0.999f), 95);
-    k->setAlternativeIndexing(false);
-
-    k->setValue(0.5f);
-    rig.frame().idle();
-    EXPECT_EQ(rig.frame().offscreen().getPixel(126, 126), 48u); // image 47
-    k->setValue(1.0f);
-    rig.frame().idle();
-    EXPECT_EQ(rig.frame().offscreen().getPixel(101, 151), 96u);
-
-    // handle mode: one 52 x 10 handle along a vertical track
-    ControlRig rig2;
-    CBitmap* handle = makeStrip(52, 10, 1);
-    auto* s = rig2.add(new ZuKnob(kKnobRect, &rig2.log, 8, handle, 1));
-    handle->forget();
-    s->setHandleMode(true);
-    s->setValue(0.0f);
-    rig2.frame().idle();
-    EXPECT_EQ(rig2.frame().offscreen().getPixel(120, 147), 1u); // at the bottom: y = 100 + 42
-    EXPECT_NE(rig2.frame().offscreen().getPixel(120, 105), 1u);
-    s->setValue(1.0f);
-    rig2.frame().idle();
-    EXPECT_EQ(rig2.frame().offscreen().getPixel(120, 105), 1u);
-
-    // no strip: a frame and the value as text
-    ControlRig rig3;
-    rig3.frame().setBackgroundColor(kBlackCColor);
-    rig3.add(new ZuKnob(kKnobRect, &rig3.log, 9, nullptr, 96))->setValue(0.25f);
-    rig3.frame().idle();
-    EXPECT_EQ(rig3.frame().offscreen().getPixel(100, 100), 0xFFFFFFu);
-    EXPECT_GT(rig3.litPixels(CRect(105, 110, 147, 142)), 10);
 }
 
 TEST(Knob, FollowsItsBoundCellAtEveryRefresh) {
@@ -262,11 +144,4 @@ TEST(Knob, FollowsItsBoundCellAtEveryRefresh) {
     second = 0.7f;
     rig.frame().refreshControls();
     EXPECT_TRUE(k->isDirty());
-}
-
-TEST(Knob, KnobModeIsOneSettingForEveryControl) {
-    const int32_t before = ZuControl::getKnobMode();
-    ZuControl::setKnobMode(2);
-    EXPECT_EQ(ZuControl::getKnobMode(), 2);
-    ZuControl::setKnobMode(before);
 }

@@ -132,61 +132,6 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     EXPECT_EQ(helper->levelCount(), 3);
 }
 
-TEST(OptionMenu, LongListsScrollWithinTheFrame) {
-    ControlRig rig;
-    ZuOptionMenu* m = addMenu(rig, 100);
-    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(600, 300)));
-    ZuMenuPanel* panel = m->getPopup()->level(0);
-    const CRect r = panel->getViewSize();
-    EXPECT_GE(r.top, 0);
-    EXPECT_LE(r.bottom, 425);
-    EXPECT_LE(r.right, 682);
-    EXPECT_EQ(panel->visibleRows(), (425 - 2 * ZuMenuHelper::kBorder) / ZuMenuHelper::kRowHeight);
-    ASSERT_TRUE(panel->scrolls());
-    EXPECT_EQ(panel->firstRow(), 0);
-
-    // down button, up button, scroll bar and wheel, all kept within the list
-    const CRect down = panel->getView(2)->getViewSize();
-    rig.press(CPoint(down.left + 3, down.top + 3), kLButton, 1000);
-    rig.press(CPoint(down.left + 3, down.top + 3), kLButton, 3000);
-    EXPECT_EQ(panel->firstRow(), 2);
-    const CRect up = panel->getView(0)->getViewSize();
-    rig.press(CPoint(up.left + 3, up.top + 3), kLButton, 5000);
-    EXPECT_EQ(panel->firstRow(), 1);
-    const CRect bar = panel->scrollbar()->getViewSize();
-    rig.press(CPoint(bar.left + 3, bar.bottom - 1), kLButton, 7000);
-    EXPECT_EQ(panel->firstRow(), 100 - panel->visibleRows());
-    rig.release(CPoint(bar.left + 3, bar.bottom - 1), kLButton);
-    rig.window().wheel(CPoint(r.left + 5, r.top + 20), 100.0f, 0);
-    EXPECT_EQ(panel->firstRow(), 0);
-    rig.window().wheel(CPoint(r.left + 5, r.top + 20), -1.0f, 0);
-    EXPECT_EQ(panel->firstRow(), 3);
-
-    // the shown rows are the scrolled ones
-    rig.press(rowPoint(panel, 3), kLButton, 9000);
-    EXPECT_EQ(rig.log.values, std::vector<float>{30.0f});
-    EXPECT_TRUE(rig.log.entries.size() == 1);
-
-    // reopening shows the chosen entry
-    m->choose(90);
-    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(0, 0)));
-    ZuMenuPanel* again = m->getPopup()->level(0);
-    EXPECT_LE(again->firstRow(), 90);
-    EXPECT_GT(again->firstRow() + again->visibleRows(), 90);
-}
-
-TEST(OptionMenu, UnknownPartTagIsReportedAndIgnored) {
-    ControlRig rig;
-    MessageCapture messages;
-    ZuOptionMenu* m = addMenu(rig, 3);
-    CControl stray(CRect(0, 0, 1, 1), m, 7);
-    m->valueChanged(&stray);
-    ASSERT_EQ(messages.texts().size(), 1u);
-    EXPECT_EQ(messages.texts()[0], "unknown value in ZuOptionMenu::valueChanged : val:7");
-    EXPECT_TRUE(rig.log.values.empty());
-    EXPECT_FALSE(m->isPopupOpen());
-}
-
 TEST(OptionMenu, ContextMenuOfAKnobOpensOnARightClick) {
     ControlRig rig;
     ExtraLog extra;

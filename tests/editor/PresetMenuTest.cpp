@@ -193,32 +193,6 @@ TEST(PresetMenu, BuildFromDiskPutsSortedSubFoldersAfterTheFiles) {
     EXPECT_EQ(entriesOf(*m), kFixed);
 }
 
-TEST(PresetMenu, ChoosingAFileLoadsIt) {
-    PresetRig t;
-    t.preset(t.folder + "Loud.zuo", 0.8f);
-    touch(t.folder + "readme.txt");
-    t.preset(t.folder + "Soft.zuo", 0.2f);
-    ZuPresetMenu m(kPresetRect, nullptr, 76);
-    m.build(t.folder.c_str(), "zuo");
-    const int32_t soft = [&] {
-        for (int32_t i = 0; i < m.getNbEntries(); ++i)
-            if (m.getEntry(i)->text == "Soft") return i;
-        return -1;
-    }();
-    ASSERT_GE(soft, 4);
-    ASSERT_TRUE(m.choose(soft));
-    std::vector<ZuPresetMenu*> menus{&m};
-    performPresetMenuAction(m, *t.plugin, menus);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(0), 0.2f);
-    EXPECT_EQ(t.plugin->presetName, "Soft");
-    EXPECT_TRUE(t.requests.empty());
-    // the title does nothing
-    m.setValue(3.0f);
-    t.plugin->setParameter(0, 0.5f);
-    performPresetMenuAction(m, *t.plugin, menus);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(0), 0.5f);
-}
-
 TEST(PresetMenu, SaveAndLoadThroughTheDialogsThenRebuild) {
     PresetRig t;
     ZuPresetMenu m(kPresetRect, nullptr, 76);

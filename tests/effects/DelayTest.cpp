@@ -36,18 +36,6 @@ void runBlock(ZuDelay& d, std::vector<float>& l, std::vector<float>& r) {
 }
 } // namespace
 
-TEST(Delay, TargetTableAt44100And120) {
-    ConfiguredDelay c;
-    ASSERT_EQ(c.delay.length(), 88200u);
-    const int32_t expected[14] = {128,   6299,  12599, 18899, 25199, 31499, 37799,
-                                  44099, 50399, 56699, 62999, 69299, 75599, 81899};
-    for (int k = 0; k < 14; ++k) {
-        const float t = static_cast<float>(k) * 0.071428575f; // the engine's grid
-        c.delay.setParameter(0, t);
-        EXPECT_EQ(c.delay.target(), expected[k]) << "k = " << k;
-    }
-}
-
 TEST(Delay, GlideOffJumpsAndGlideOnKeepsSpeedAtTarget) {
     ConfiguredDelay c;
     c.delay.setMode(-1, 0);
@@ -139,20 +127,6 @@ TEST(Delay, BarLengthFollowsTheTempoInMemorySizedForTheSlowestTempo) {
     EXPECT_NE(d.delay.leftLine()[written], 0.0f);
 }
 
-TEST(Delay, ProcessWithCountZeroTouchesNothing) {
-    ConfiguredDelay c;
-    c.delay.setParameter(0, 0.5f);
-    float l = 0.7f, r = -0.2f;
-    const uint32_t w = c.delay.writeIndex();
-    const float rp = c.delay.readPosition();
-    c.delay.process(&l, &r, 0);
-    c.delay.process(&l, &r, -3);
-    EXPECT_EQ(l, 0.7f);
-    EXPECT_EQ(r, -0.2f);
-    EXPECT_EQ(c.delay.writeIndex(), w);
-    EXPECT_EQ(c.delay.readPosition(), rp);
-}
-
 TEST(Delay, SuspendZeroesLinesButKeepsPositions) {
     ConfiguredDelay c;
     c.delay.setParameter(1, 0.9f);
@@ -189,24 +163,6 @@ TEST(Delay, ResetAndClearRestartTheHeads) {
     EXPECT_EQ(c.delay.wetGain(), 1.0f);
     EXPECT_EQ(c.delay.parameterValue(0), 0.5f);
     for (uint32_t i = 0; i < 600; ++i) ASSERT_EQ(c.delay.leftLine()[i], 0.0f);
-}
-
-TEST(Delay, UpdateSetsTheSpeedFromTheHeadDistance) {
-    ConfiguredDelay c;
-    c.delay.setParameter(0, 0.5f); // target 44099, heads 0 apart
-    c.delay.setHeads(1000, 1000.0f);
-    c.delay.update();
-    // Far below the target: (d + 32) / (32 + target), squared.
-    const float s = 32.0f / 44131.0f;
-    EXPECT_EQ(c.delay.readSpeed(), s * s);
-    c.delay.setHeads(44099 + 5, 5.0f);
-    const float before = c.delay.readSpeed();
-    c.delay.update();
-    EXPECT_EQ(c.delay.readSpeed(), before) << "at the target nothing changes";
-    // Within one control block of the target the speed is not squared.
-    c.delay.setHeads(44099 - 20, 0.0f);
-    c.delay.update();
-    EXPECT_EQ(c.delay.readSpeed(), static_cast<float>(44079 + 32) / 44131.0f);
 }
 
 TEST(Delay, KeptContentsRescaleTheTargetToTheNewBar) {

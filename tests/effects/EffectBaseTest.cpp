@@ -27,32 +27,6 @@ TEST(EffectBase, EqualPowerAndLinearMixPairs) {
     EXPECT_EQ(reverb.mix(), 0.125f);
 }
 
-TEST(EffectBase, NamesDefaultsAndDisplays) {
-    EngineContext ctx;
-    ZuDelay delay(&ctx);
-    ZuReverb reverb(&ctx);
-    char text[64];
-    delay.getParameterName(4, text);
-    EXPECT_STREQ(text, "unused");
-    reverb.getParameterName(4, text);
-    EXPECT_STREQ(text, "Cutoff");
-    delay.getParameterName(0, text);
-    EXPECT_STREQ(text, "Delay");
-    reverb.getParameterName(1, text);
-    EXPECT_STREQ(text, "Strength");
-    EXPECT_EQ(reverb.getParameterDefault(3), 1.0f);
-    EXPECT_EQ(reverb.getParameterDefault(4), 0.0f);
-    EXPECT_EQ(reverb.getParameterDefault(5), 0.0f);
-    EXPECT_EQ(delay.getParameterDefault(0), 0.5f);
-    delay.getParameterDisplay(1, 0.5f, text);
-    EXPECT_STREQ(text, "50.00 %");
-    std::strcpy(text, "keep");
-    delay.getParameterDisplay(4, 0.5f, text);
-    EXPECT_STREQ(text, "keep");
-    reverb.getParameterDisplay(4, 0.25f, text);
-    EXPECT_STREQ(text, "25.00 %");
-}
-
 TEST(EffectFilter, ZeroCoefficientPassesInputApartFromEpsilon) {
     EffectFilter f(nullptr, nullptr);
     EXPECT_EQ(f.q, 0.8899999856948853);

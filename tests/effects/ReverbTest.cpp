@@ -61,27 +61,6 @@ TEST(Reverb, WidthMixesTheNetworks) {
     for (size_t i = 0; i < l.size(); ++i) ASSERT_EQ(l[i], r[i]) << i;
 }
 
-TEST(Reverb, ParameterRanges) {
-    ConfiguredReverb c;
-    EXPECT_EQ(c.reverb.damp1(), 0.0f);
-    EXPECT_EQ(c.reverb.damp2(), 1.0f);
-    c.reverb.setParameter(0, 1.0f);
-    EXPECT_EQ(c.reverb.room(), 0.98f);
-    c.reverb.setParameter(0, 0.0f);
-    EXPECT_EQ(c.reverb.room(), 0.7f);
-    c.reverb.setParameter(2, 1.0f);
-    EXPECT_EQ(c.reverb.damp1(), 0.4f);
-    EXPECT_EQ(c.reverb.damp2(), 0.6f);
-    c.reverb.setParameter(1, 1.0f);
-    EXPECT_EQ(c.reverb.wet(), 3.0f);
-    c.reverb.setParameter(1, 0.9f * 0.0f + 0.1f);
-    EXPECT_NEAR(c.reverb.wet(), 0.3f, 1e-7f);
-    c.reverb.setParameter(4, 0.5f);
-    EXPECT_EQ(c.reverb.leftFilter().g, 0.0625);
-    c.reverb.setParameter(4, 1.5f); // above 1: filters unchanged
-    EXPECT_EQ(c.reverb.rightFilter().g, 0.0625);
-}
-
 TEST(Reverb, UnknownIndexIsReportedAndChangesNothing) {
     struct Recorder : EffectNotice {
         std::vector<std::string> texts;
@@ -96,24 +75,6 @@ TEST(Reverb, UnknownIndexIsReportedAndChangesNothing) {
     EXPECT_EQ(c.reverb.room(), room);
     ASSERT_EQ(recorder.texts.size(), 2u);
     EXPECT_EQ(recorder.texts[0], "unknown parameter called in ZuBreverb");
-}
-
-TEST(Reverb, CountZeroTouchesNothingAndSuspendKeepsIndices) {
-    ConfiguredReverb c;
-    float l = 0.4f, r = 0.1f;
-    c.reverb.process(&l, &r, 0);
-    EXPECT_EQ(l, 0.4f);
-    EXPECT_EQ(c.reverb.combIndex(0, 0), 0u);
-    std::vector<float> bl(64, 0.5f), br(64, 0.5f);
-    c.reverb.process(bl.data(), br.data(), 32);
-    c.reverb.process(bl.data() + 32, br.data() + 32, 32);
-    EXPECT_EQ(c.reverb.combIndex(1, 7), 64u);
-    c.ctx.registry.zeroAll();
-    EXPECT_EQ(c.reverb.combIndex(1, 7), 64u);
-    for (uint32_t i = 0; i < 1640; ++i) ASSERT_EQ(c.reverb.combLine(1, 7)[i], 0.0f);
-    c.reverb.reset();
-    EXPECT_EQ(c.reverb.combIndex(1, 7), 0u);
-    EXPECT_EQ(c.reverb.room(), 0.84f);
 }
 
 TEST(Reverb, ProcessSampleAddsTheWetSignalToItsInputs) {

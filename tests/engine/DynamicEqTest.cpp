@@ -46,45 +46,6 @@ void unityEq(DynamicEq& eq, float split) {
 
 } // namespace
 
-TEST(DynamicEq, SplitLooksUpRowOne) {
-    const EngineContext ctx;
-    DynamicEq eq;
-    eq.setSplit(0.0f, ctx);
-    EXPECT_EQ(eq.crossover().g, 0.0f);
-    EXPECT_EQ(eq.crossover().k, 1.91489f);
-    // v = 1: x = 0.512, P = 5.12: i = 4, a = 1.12, columns 4 and 5 of row 1.
-    eq.setSplit(1.0f, ctx);
-    EXPECT_NEAR(eq.crossover().g, -0.12f * 0.78162f + 1.12f * 0.87363f, 1e-4f);
-    EXPECT_NEAR(eq.crossover().k, -0.12f * 1.20819f + 1.12f * 1.12193f, 1e-4f);
-    // The position doubles with the rate: v = 1 at 88200 is P = 10.24.
-    eq.setSplit(1.0f, contextAt(88200.0f));
-    EXPECT_NEAR(eq.crossover().g, -0.24f * 0.99893f + 1.24f * 1.0f, 1e-4f);
-}
-
-TEST(DynamicEq, ResponseTimes) {
-    const EngineContext ctx;
-    const float fs = 44100.0f;
-    DynamicEq eq;
-    struct Expect {
-        float v;
-        float holdMs[3];
-        float smoothHz[3];
-    };
-    const Expect cases[] = {
-        {0.0f, {998.0f, 748.5f, 449.1f}, {0.999f, 1.499f, 0.900f}},
-        {1.0f, {2.5f, 1.875f, 1.125f}, {996.5f, 748.125f, 448.875f}},
-    };
-    for (const Expect& c : cases) {
-        eq.setResponse(c.v, ctx);
-        for (EqBand b : {kEqLow, kEqMid, kEqHigh}) {
-            const float holdMs = 1.0f / (eq.band(b).holdK * 0.001f * fs);
-            const float smoothHz = eq.band(b).smoothA * fs / 6.28f;
-            EXPECT_NEAR(holdMs, c.holdMs[b], 0.01f * c.holdMs[b] + 0.01f) << "v " << c.v << " band " << b;
-            EXPECT_NEAR(smoothHz, c.smoothHz[b], 0.002f * c.smoothHz[b]) << "v " << c.v << " band " << b;
-        }
-    }
-}
-
 TEST(DynamicEq, UnityLevelsSumTheBandsUnchanged) {
     DynamicEq eq;
     unityEq(eq, 0.383625f);

@@ -12,20 +12,6 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 } // namespace
 
-TEST(SineTable, OneCycleWithItsSlopes) {
-    for (int i = 0; i < kSineTableSize; ++i) {
-        EXPECT_NEAR(sineTable.sine[i], std::sin(kTwoPi * i / 1024.0), 1e-7) << i;
-        EXPECT_EQ(sineTable.slope[i], sineTable.sine[i + 1] - sineTable.sine[i]) << i;
-    }
-    EXPECT_EQ(sineTable.sine[1024], sineTable.sine[0]);
-    EXPECT_EQ(sineTable.sine[256], 1.0f);
-    EXPECT_EQ(sineTable.sine[768], -1.0f);
-    // Between entries the value is interpolated; phase 1 reads entry 0.
-    EXPECT_NEAR(sineTable.at(0.5f / 1024.0f), 0.5f * sineTable.sine[1], 1e-7f);
-    EXPECT_EQ(sineTable.at(1.0f), 0.0f);
-    EXPECT_NEAR(sineTable.at(0.125f), std::sqrt(0.5f), 1e-6f);
-}
-
 TEST(Lfo, FreeAndSyncedRates) {
     Lfo lfo;
     const EngineContext ctx = contextAt(44100.0f, 120.0);
@@ -95,43 +81,6 @@ TEST(Modulation, LfoWritesItsDestinationSlot) {
     m.setLfoPower(0.0f);
     m.controlBlock(ctx);
     EXPECT_EQ(m.at(3), 0.0f);
-}
-
-TEST(EnvelopeFollower, SmootherFeedsBackTwoSamples) {
-    const EngineContext ctx;
-    EnvelopeFollower f;
-    f.setSpeed(0.0f, ctx);
-    PeakHold ref;
-    float h[4], y[4];
-    const float x[4] = {1.0f, 0.5f, 0.25f, 0.0f};
-    for (int n = 0; n < 4; ++n) {
-        f.detect(x[n], -1.0f);
-        h[n] = ref.process(x[n], f.holdCoefficient());
-        const float hPrev = n > 0 ? h[n - 1] : 0.0f;
-        const float yBack2 = n > 1 ? y[n - 2] : 0.0f;
-        y[n] = f.b0() * (h[n] + hPrev) + f.a1() * yBack2;
-        EXPECT_FLOAT_EQ(f.envelope(), y[n]) << n;
-    }
-    EXPECT_FLOAT_EQ(h[1], 1.0f - f.holdCoefficient()) << "the peak is held and falls linearly";
-}
-
-TEST(EnvelopeFollower, SpeedMappings) {
-    const EngineContext ctx;
-    EnvelopeFollower f;
-    // v = 0: t = 0.999, hold 499.5 ms; the cutoff 400 (1 - 0.999^0.1) = 0.04 Hz is raised to 1.794 Hz.
-    f.setSpeed(0.0f, ctx);
-    EXPECT_NEAR(1.0f / (f.holdCoefficient() * 44.1f), 499.5f, 0.05f);
-    double g = std::tan(3.14159265 * 1.7944336 / 44100.0);
-    EXPECT_NEAR(f.b0(), g / (g + 1.0), 1e-7);
-    EXPECT_NEAR(f.a1(), (1.0 - g) / (g + 1.0), 1e-6);
-    // v = 1: 0.999 - 0.989 truncates to t = 0.0099: hold 4.95 ms, cutoff 400 (1 - 0.0099^0.1) = 148.5 Hz.
-    f.setSpeed(1.0f, ctx);
-    EXPECT_NEAR(1.0f / (f.holdCoefficient() * 44.1f), 4.95f, 0.01f);
-    g = std::tan(3.14159265 * 400.0 * (1.0 - std::pow(0.0099, 0.1)) / 44100.0);
-    EXPECT_NEAR(f.b0(), g / (g + 1.0), 1e-6);
-    // Settled on a constant level, the envelope is that level.
-    for (int n = 0; n < 44100; ++n) f.detect(0.7f, 0.2f);
-    EXPECT_NEAR(f.envelope(), 0.7f, 1e-4f);
 }
 
 TEST(Modulation, FollowerDestinationSignAndClamp) {

@@ -103,33 +103,6 @@ TEST(ProcessingLoop, MasterChangeRampsFromTheNextControlBlockOverAFixedLength) {
     EXPECT_EQ(rig.engine.output.master.current, 4.0f) << "512 samples after the block, exactly on target";
 }
 
-TEST(ProcessingLoop, NoSamplesChangeNothing) {
-    EngineRig rig;
-    const float xp = rig.engine.output.dcInPrev[0];
-    rig.run(0);
-    float* outs[2] = {nullptr, nullptr};
-    rig.engine.process(nullptr, outs, 5, 120.0); // nothing to write to: like no samples
-    EXPECT_TRUE(rig.log.empty()) << "no control block, no flush";
-    EXPECT_EQ(rig.engine.ctx.controlCounter, 32);
-    EXPECT_EQ(rig.engine.output.master.current, 0.0f) << "the fade-in has not begun";
-    EXPECT_EQ(rig.engine.output.dcInPrev[0], xp);
-}
-
-TEST(ProcessingLoop, EffectsSwitchSilencesTheSendsWithinOneControlBlock) {
-    EngineRig rig;
-    rig.set(22, 1.0f); // delay level
-    rig.set(28, 1.0f); // fx return
-    rig.set(23, 1.0f); // delay on
-    rig.set(97, 1.0f);
-    rig.run(64, 0.5f);
-    ASSERT_EQ(rig.delay.lastSendsLeft.size(), 64u);
-    EXPECT_NE(rig.delay.lastSendsLeft[63], 0.0f);
-    rig.delay.lastSendsLeft.clear();
-    rig.set(97, 0.0f);
-    rig.run(64, 0.5f);
-    for (size_t j = 32; j < 64; ++j) EXPECT_EQ(rig.delay.lastSendsLeft[j], 0.0f) << j;
-}
-
 TEST(ProcessingLoop, SendLevelIsTheCurvedLevelTimesTheReturnFactor) {
     EngineRig rig;
     rig.set(18, 0.0f);  // sends from the dry signal
@@ -198,21 +171,4 @@ TEST(ProcessingLoop, TempoOf500OrMoreCountsAsAbsent) {
     EXPECT_EQ(Engine::resolveHostTempo(true, 499.5, 120.0), 499.5);
     EXPECT_EQ(Engine::resolveHostTempo(true, 500.0, 133.0), 133.0);
     EXPECT_EQ(Engine::resolveHostTempo(true, std::nan(""), 133.0), 133.0);
-}
-
-TEST(ProcessingLoop, TempoBelow45IsTaken45) {
-    EngineRig rig;
-    rig.run(1, 0.0f, Engine::resolveHostTempo(true, 30.0, rig.engine.ctx.tempo));
-    EXPECT_EQ(rig.engine.ctx.samplesPerBeat, 58800.0f);
-}
-
-TEST(ProcessingLoop, SelectableMeterFollowsItsSource) {
-    EngineRig rig;
-    rig.set(79, 0.0f); // input left
-    rig.run(64, 0.5f);
-    EXPECT_EQ(rig.engine.meters.selectable, 0.5f);
-    const float display = rig.engine.meters.selectableDisplay;
-    EXPECT_GT(display, 0.0f);
-    EXPECT_LT(display, 0.5f / 100.0f) << "one step covers 1/(100 ms worth of blocks) of the distance";
-    EXPECT_FLOAT_EQ(display, 0.5f / (100.0f * rig.engine.ctx.controlBlocksPerMs));
 }

@@ -35,31 +35,6 @@ std::vector<uint8_t> dib(int32_t height, int bits) {
 
 } // namespace
 
-TEST(DibImage, RowOrderAndPadding) {
-    DecodedImage img;
-    auto bottomUp = dib(2, 24);
-    ASSERT_TRUE(decodeDib(bottomUp.data(), bottomUp.size(), img));
-    EXPECT_EQ(img.width, 3);
-    EXPECT_EQ(img.height, 2);
-    EXPECT_FALSE(img.hasAlpha);
-    // stored row 0 is the bottom row
-    EXPECT_EQ(img.pixels[0], 0xFF800100u);
-    EXPECT_EQ(img.pixels[3 + 2], 0xFF800002u);
-
-    auto topDown = dib(-2, 24);
-    ASSERT_TRUE(decodeDib(topDown.data(), topDown.size(), img));
-    EXPECT_EQ(img.pixels[0], 0xFF800000u);
-    EXPECT_EQ(img.pixels[5], 0xFF800102u);
-
-    auto wide = dib(2, 32);
-    ASSERT_TRUE(decodeDib(wide.data(), wide.size(), img));
-    EXPECT_FALSE(img.hasAlpha);
-    wide[40 + 3] = 0x40;
-    ASSERT_TRUE(decodeDib(wide.data(), wide.size(), img));
-    EXPECT_TRUE(img.hasAlpha);
-    EXPECT_EQ(img.pixels[3] >> 24, 0x40u);
-}
-
 TEST(DibImage, MalformedDataIsRefused) {
     DecodedImage img;
     auto good = dib(2, 24);

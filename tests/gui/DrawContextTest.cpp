@@ -64,53 +64,6 @@ TEST(DrawContext, FillAndFrameStayInsideClipAndBuffer) {
     EXPECT_EQ(c.getPixel(3, 3), 0u);
 }
 
-TEST(DrawContext, HalfTransparentFillBlends) {
-    COffscreenContext c(2, 1);
-    c.setFillColor(CColor{200, 100, 0, 255});
-    c.fillRect(CRect(0, 0, 2, 1));
-    c.setFillColor(CColor{0, 0, 200, 128});
-    c.fillRect(CRect(0, 0, 1, 1));
-    uint32_t p = c.getPixel(0, 0);
-    EXPECT_NEAR(int(p >> 16), 100, 1);
-    EXPECT_NEAR(int(p >> 8 & 255), 50, 1);
-    EXPECT_NEAR(int(p & 255), 100, 1);
-    EXPECT_EQ(c.getPixel(1, 0), 0xC86400u);
-}
-
-TEST(DrawContext, LinesIncludeBothEndsAndClip) {
-    COffscreenContext c(10, 10);
-    c.setFrameColor(kWhiteCColor);
-    c.drawLine(CPoint(1, 1), CPoint(8, 1));
-    EXPECT_EQ(countPixels(c, 0xFFFFFF), 8);
-    c.drawLine(CPoint(0, 0), CPoint(9, 9));
-    EXPECT_EQ(c.getPixel(9, 9), 0xFFFFFFu);
-    c.drawLine(CPoint(-20, 5), CPoint(30, 5)); // mostly outside: only the row inside is drawn
-    int row = 0;
-    for (CCoord x = 0; x < 10; ++x) row += c.getPixel(x, 5) == 0xFFFFFF;
-    EXPECT_EQ(row, 10);
-}
-
-TEST(DrawContext, StripSubImageBlitTakesTheRightOffset) {
-    CBitmap* strip = makeStrip(5, 6, 4);
-    COffscreenContext c(20, 20);
-    strip->draw(&c, CRect(3, 7, 9, 11), CPoint(0, 3 * 4)); // image 3
-    // top-left of the destination shows the top-left of image 3
-    EXPECT_EQ(c.getPixel(3, 7), 0x400000u);
-    EXPECT_EQ(c.getPixel(8, 10), 0x400305u);
-    // nothing of image 2 or 4 leaks in, nothing outside dest is touched
-    EXPECT_EQ(c.getPixel(3, 6), 0u);
-    EXPECT_EQ(c.getPixel(3, 11), 0u);
-    EXPECT_EQ(c.getPixel(9, 7), 0u);
-    EXPECT_EQ(countPixels(c, 0), 400 - 24);
-
-    // a destination larger than the rest of the strip stops at its end
-    COffscreenContext d(20, 20);
-    strip->draw(&d, CRect(0, 0, 6, 20), CPoint(0, 4 * 4));
-    EXPECT_EQ(d.getPixel(0, 3), 0x500300u);
-    EXPECT_EQ(d.getPixel(0, 4), 0u);
-    strip->forget();
-}
-
 TEST(DrawContext, BlitIsClippedAtTheBufferEdges) {
     CBitmap* strip = makeStrip(2, 6, 4);
     COffscreenContext c(10, 10);
@@ -126,40 +79,6 @@ TEST(DrawContext, BlitIsClippedAtTheBufferEdges) {
     EXPECT_EQ(c.getPixel(4, 4), 0x100101u);
     EXPECT_EQ(c.getPixel(9, 9), 0x100102u); // outside the clip: kept
     strip->forget();
-}
-
-TEST(DrawContext, ColourKeyAndAlphaTransparency) {
-    CBitmap* b = new CBitmap(3, 1);
-    b->pixels()[0] = 0xFFFF00FFu; // magenta: the key
-    b->pixels()[1] = 0xFF00FF00u;
-    b->pixels()[2] = 0xFFFF00FEu; // one off the key: drawn
-    COffscreenContext c(3, 1);
-    c.setFillColor(CColor::fromRgb(0x202020));
-    c.fillRect(CRect(0, 0, 3, 1));
-    b->drawTransparent(&c, CRect(0, 0, 3, 1));
-    EXPECT_EQ(c.getPixel(0, 0), 0x202020u);
-    EXPECT_EQ(c.getPixel(1, 0), 0x00FF00u);
-    EXPECT_EQ(c.getPixel(2, 0), 0xFF00FEu);
-    // drawn opaque, the key colour is just a colour
-    b->draw(&c, CRect(0, 0, 3, 1));
-    EXPECT_EQ(c.getPixel(0, 0), 0xFF00FFu);
-
-    // another key colour
-    b->setTransparentColor(CColor::fromRgb(0x00FF00));
-    c.fillRect(CRect(0, 0, 3, 1));
-    b->drawTransparent(&c, CRect(0, 0, 3, 1));
-    EXPECT_EQ(c.getPixel(0, 0), 0xFF00FFu);
-    EXPECT_EQ(c.getPixel(1, 0), 0x202020u);
-
-    // images with alpha blend instead
-    b->pixels()[0] = 0x80FFFFFFu;
-    b->pixels()[1] = 0x00000000u;
-    b->setHasAlpha(true);
-    c.fillRect(CRect(0, 0, 3, 1));
-    b->drawTransparent(&c, CRect(0, 0, 3, 1));
-    EXPECT_NEAR(int(c.getPixel(0, 0) & 255), (255 * 128 + 32 * 127) / 255, 1);
-    EXPECT_EQ(c.getPixel(1, 0), 0x202020u);
-    b->forget();
 }
 
 TEST(DrawContext, TextIsMeasuredAlignedAndClipped) {

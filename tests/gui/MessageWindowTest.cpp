@@ -61,20 +61,8 @@ TEST(MessageLayout, SizesTheWindowAroundTextAndButton) {
 
 namespace {
 
-class MessageWindow : public ::testing::Test {
+class MessageWindow : public XServerTest {
 protected:
-    void SetUp() override {
-        server_ = std::make_unique<XvfbServer>();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the message window is not tested";
-        setenv("DISPLAY", server_->display().c_str(), 1);
-        display_ = XOpenDisplay(server_->display().c_str());
-        ASSERT_NE(display_, nullptr);
-    }
-    void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-        unsetenv("DISPLAY");
-    }
-
     // Shows the box on a thread of its own, as a host's user-interface thread would.
     void show(const char* text) {
         closed_ = false;
@@ -132,8 +120,6 @@ protected:
         thread_.join();
     }
 
-    std::unique_ptr<XvfbServer> server_;
-    Display* display_ = nullptr;
     std::thread thread_;
     std::atomic<bool> closed_{false};
 };

@@ -73,57 +73,22 @@ Panel buildPanel(CFrame& frame) {
     return {button, knob};
 }
 
-class X11Frame : public ::testing::Test {
+class X11Frame : public XServerTest {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<XvfbServer>();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; the X11 window is not tested";
-        const char* old = std::getenv("DISPLAY");
-        if (old) oldDisplay_ = old;
-        hadDisplay_ = old != nullptr;
-        setenv("DISPLAY", server_->display().c_str(), 1);
-        display_ = XOpenDisplay(server_->display().c_str());
-        ASSERT_NE(display_, nullptr);
-        parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
-        XMapWindow(display_, parent_);
-        XSync(display_, False);
-        skin::acquireBitmaps();
+        XServerTest::SetUp();
+        if (display_) skin::acquireBitmaps();
     }
     void TearDown() override {
-        if (!display_) return;
-        skin::releaseBitmaps();
-        XDestroyWindow(display_, parent_);
-        XCloseDisplay(display_);
-        if (hadDisplay_)
-            setenv("DISPLAY", oldDisplay_.c_str(), 1);
-        else
-            unsetenv("DISPLAY");
+        if (display_) skin::releaseBitmaps();
+        XServerTest::TearDown();
     }
-
     void send(Window w, int type, int x, int y, unsigned button, unsigned state, Time time) {
         sendPointerEvent(display_, w, type, x, y, button, state, time);
     }
-
-    // Idles the frame until the condition holds (events cross two connections).
-    bool idleUntil(CFrame& frame, const std::function<bool()>& done) {
-        for (int i = 0; i < 200; ++i) {
-            frame.idle();
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return false;
+    static bool idleUntil(CFrame& frame, const std::function<bool()>& done) {
+        return XServerTest::idleUntil([&] { frame.idle(); }, done, 200);
     }
-
-    // Pixels of the window that differ from the frame's headless twin.
-    long differences(Window w, const CDrawContext& expected) {
-        return windowDifferences(display_, w, expected, 682, 425);
-    }
-
-    std::unique_ptr<XvfbServer> server_;
-    Display* display_ = nullptr;
-    Window parent_ = 0;
-    std::string oldDisplay_;
-    bool hadDisplay_ = false;
 };
 
 } // namespace
@@ -180,21 +145,6 @@ TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
     idleUntil(frame, [&] { return differences(child, twin.offscreen()) == 0; });
     EXPECT_EQ(differences(child, twin.offscreen()), 0);
     EXPECT_EQ(frame.redrawCount(), redraws); // no view was drawn for it
-}
-
-TEST_F(X11Frame, ClosingTheFrameRemovesItsWindow) {
-    Window child;
-    {
-        CFrame frame(CRect(0, 0, 682, 425), reinterpret_cast<void*>(parent_), nullptr);
-        child = Window(reinterpret_cast<uintptr_t>(frame.getPlatformWindow()->nativeHandle()));
-        frame.idle();
-    }
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(display_, parent_, &root, &parent, &children, &count);
-    if (children) XFree(children);
-    EXPECT_EQ(count, 0u);
-    (void)child;
 }
 
 TEST_F(X11Frame, SurvivesABadParentAndAParentDestroyedFirst) {

@@ -7,25 +7,6 @@
 #include "gui/Alerts.h"
 #include "support/MessageCapture.h"
 
-TEST(Alerts, FormatsPrintfStyle) {
-    MessageCapture capture;
-    alertBox("\t This is no valid %s format!", "Orvel");
-    alertBox("%d-%s", 7, "x");
-    noticeBox("wrong plugin version");
-    ASSERT_EQ(capture.texts().size(), 3u);
-    EXPECT_EQ(capture.texts()[0], "\t This is no valid Orvel format!");
-    EXPECT_EQ(capture.texts()[1], "7-x");
-    EXPECT_EQ(capture.texts()[2], "wrong plugin version");
-}
-
-TEST(Alerts, CutsTextToTheBound) {
-    MessageCapture capture;
-    const std::string longText(20000, 'a');
-    alertBox("%s", longText.c_str());
-    ASSERT_EQ(capture.texts().size(), 1u);
-    EXPECT_EQ(capture.texts()[0].size(), kAlertTextLimit - 1);
-}
-
 TEST(Alerts, ASecondAlertWhileOneIsShowingIsDropped) {
     std::vector<std::string> shown;
     MessageRecorder previous = setMessageRecorder([&](const std::string& t) {

@@ -355,3 +355,17 @@ TEST(ChunkLoad, TheNamedPresetIsLookedUpBelowTheRootFolder) {
     EXPECT_TRUE(c->readState(chunk, false, true, false));
     EXPECT_EQ(c->presetPath, "old");
 }
+
+TEST(ChunkControllerMap, RemovingATargetTakesItFromEveryListAndTheExtras) {
+    ControllerMap m;
+    m.lists[7] = {{5, 0}, {6, 2}};
+    m.lists[64] = {{5, 1}};
+    m.extraAssignments = {{5, 3}, {9, 0}};
+    m.removeTarget(5);
+    EXPECT_EQ(m.lists[7], (ControllerList{{6, 2}}));
+    EXPECT_TRUE(m.lists[64].empty());
+    EXPECT_EQ(m.extraAssignments, (ControllerList{{9, 0}}));
+    m.removeTarget(6);
+    m.removeTarget(9);
+    EXPECT_TRUE(m.empty());
+}

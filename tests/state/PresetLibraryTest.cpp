@@ -84,32 +84,6 @@ TEST(PresetFile, FailedSaveTellsTheUserAndKeepsTheOldFile) {
     EXPECT_NE(messages.texts()[0].find(file), std::string::npos);
 }
 
-TEST(PresetFile, DialogsCancelledByDefaultAndScriptable) {
-    PresetTree t;
-    auto a = DirectHost::create();
-    EXPECT_FALSE(a->loadPresetFile(nullptr));
-    EXPECT_FALSE(a->savePresetFile(nullptr));
-    std::vector<FileDialogRequest> asked;
-    FileDialogHandler previous = setFileDialogHandler([&](const FileDialogRequest& r, std::string& out) {
-        asked.push_back(r);
-        out = t.root + "chosen";
-        return true;
-    });
-    EXPECT_TRUE(a->savePresetFile(nullptr));
-    EXPECT_TRUE(fs::exists(t.root + "chosen.zuo"));
-    setFileDialogHandler([&](const FileDialogRequest& r, std::string& out) {
-        asked.push_back(r);
-        out = "EMPTY";
-        return true;
-    });
-    EXPECT_FALSE(a->loadPresetFile(nullptr));
-    setFileDialogHandler(previous);
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].kind, FileDialogKind::Save);
-    EXPECT_EQ(asked[1].title, "Choose a file to load");
-    EXPECT_EQ(asked[1].extension, "zuo");
-}
-
 TEST(PresetFile, DialogsOpenWhereThePresetsAreNotInTheWorkingFolder) {
     PresetTree t;
     t.preset("A/one.zuo", 0.1f);
@@ -142,25 +116,6 @@ TEST(PresetFile, DialogsOpenWhereThePresetsAreNotInTheWorkingFolder) {
         ASSERT_FALSE(folders[i].empty()) << i;
         EXPECT_TRUE(fs::equivalent(folders[i], expected[i])) << i << ": " << folders[i];
     }
-}
-
-TEST(PresetFile, FolderLookupAfterLoad) {
-    PresetTree t;
-    t.preset("A/one.zuo", 0.1f);
-    t.preset("A/two.zuo", 0.2f);
-    TempDir outside("orvel-outside");
-    fs::create_directories(outside.path() + "/Elsewhere");
-    fs::copy_file(t.root + "A/two.zuo", outside.path() + "/Elsewhere/two.zuo");
-    auto a = DirectHost::create();
-    a->programList().scan(t.root);
-    a->presetFolderIndex = 5;
-    EXPECT_TRUE(a->loadPresetFile((outside.path() + "/Elsewhere/two.zuo").c_str()));
-    EXPECT_EQ(a->getParameter(0), 0.2f);
-    EXPECT_EQ(a->presetFolderIndex, 5);
-    EXPECT_EQ(a->currentProgram(), 0);
-    EXPECT_TRUE(a->loadPresetFile((t.root + "A/two.zuo").c_str()));
-    EXPECT_EQ(a->presetFolderIndex, 0);
-    EXPECT_EQ(a->currentProgram(), 1);
 }
 
 TEST(ProgramList, SortsAndLeavesOutForeignFiles) {

@@ -92,17 +92,6 @@ TEST(SettingsKey, MissingValuesAndTypesLeaveTheOutputUntouched) {
     EXPECT_EQ(n, 7);
 }
 
-TEST(SettingsKey, LongStringsArriveCutTo1023Characters) {
-    SettingsSandbox box;
-    const std::string longText(3000, 'q');
-    ASSERT_TRUE(writeSettingString("long", longText.c_str()));
-    char out[kSettingsTextSize + 16];
-    std::memset(out, 'z', sizeof(out));
-    ASSERT_TRUE(readSettingString("long", out));
-    EXPECT_EQ(std::strlen(out), kSettingsTextSize - 1);
-    EXPECT_EQ(out[kSettingsTextSize], 'z'); // nothing written past the buffer
-}
-
 TEST(SettingsKey, KeepsLinesItDoesNotUnderstand) {
     SettingsSandbox box;
     box.write("REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"firstuse\"=dword:00000005\r\n"
@@ -163,13 +152,6 @@ TEST(SettingsKey, ReadOnlyFolderFailsWritesQuietlyButStillReads) {
     EXPECT_EQ(std::filesystem::directory_iterator(box.keyFolder())->path().filename(), "settings.reg");
 }
 
-TEST(SettingsKey, CreatesTheFolderWhenMissing) {
-    SettingsSandbox box;
-    EXPECT_FALSE(std::filesystem::exists(box.keyFolder()));
-    ASSERT_TRUE(writeSettingInt("x", 1));
-    EXPECT_TRUE(std::filesystem::is_regular_file(box.file()));
-}
-
 TEST(SettingsKey, AConfigFolderThatCannotBeMadeMeansEveryValueMissing) {
     SettingsSandbox box;
     std::filesystem::create_directories(box.root());
@@ -182,36 +164,6 @@ TEST(SettingsKey, AConfigFolderThatCannotBeMadeMeansEveryValueMissing) {
     EXPECT_EQ(s.ignorePrgChange, 1.0f);
     EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
     EXPECT_EQ(v, 5);
-}
-
-TEST(SettingsKey, ReadsIndexedValuesThatExist) {
-    SettingsSandbox box;
-    writeSettingString("presetpath0", "/a/");
-    writeSettingString("presetpath2", "/c/");
-    writeSettingInt("presetpath3", 1); // not a string
-    const std::vector<IndexedSetting> found = SettingsKey().readIndexedValues("presetpath", 4);
-    ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[0].index, 0);
-    EXPECT_EQ(found[0].text, "/a/");
-    EXPECT_EQ(found[1].index, 2);
-    EXPECT_EQ(found[1].text, "/c/");
-}
-
-TEST(PathText, EnsureTrailingSeparator) {
-    std::string s;
-    ensureTrailingSeparator(s);
-    EXPECT_EQ(s, "");
-    s = "/a";
-    ensureTrailingSeparator(s);
-    EXPECT_EQ(s, "/a/");
-    ensureTrailingSeparator(s);
-    EXPECT_EQ(s, "/a/");
-    char small[4] = "abc"; // full: left as it is
-    ensureTrailingSeparator(small, sizeof(small));
-    EXPECT_STREQ(small, "abc");
-    char room[8] = "ab";
-    ensureTrailingSeparator(room, sizeof(room));
-    EXPECT_STREQ(room, "ab/");
 }
 
 TEST(LoadSettings, FirstRunWithContentPath) {
@@ -228,14 +180,6 @@ TEST(LoadSettings, FirstRunWithContentPath) {
     EXPECT_EQ(intValue("ignorePrgChange"), 1);
     EXPECT_EQ(intValue("CC Map Recall isolate"), 0);
     EXPECT_EQ(stringValue("contentpath"), "/opt/content/"); // never written by the plug-in
-}
-
-TEST(LoadSettings, FirstRunWithContentPathLackingItsSeparator) {
-    SettingsSandbox box;
-    writeSettingString("contentpath", "/opt/content");
-    loadSettings();
-    EXPECT_EQ(stringValue("presetpath0"), "/opt/content/Presets/");
-    EXPECT_EQ(stringValue("audiofilepath"), "/opt/content/Samples/Factory");
 }
 
 TEST(LoadSettings, FirstRunWithoutContentPathGivesRelativeFolders) {

@@ -3,6 +3,8 @@
 // pose as the maker's own.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -53,8 +55,11 @@ struct StateWords {
         add({16, program, folder, 0, -4, 0, 0});
         return addString("Host");
     }
-    std::vector<uint8_t> bytes(bool fixCount = true) const {
-        std::vector<int32_t> c = w;
+    size_t size() const { return w.size(); }
+    std::vector<uint8_t> bytes(bool fixCount = true) const { return prefix(w.size(), fixCount); }
+    // The first `count` words only: a layout cut short.
+    std::vector<uint8_t> prefix(size_t count, bool fixCount = true) const {
+        std::vector<int32_t> c(w.begin(), w.begin() + static_cast<std::ptrdiff_t>(std::min(count, w.size())));
         if (fixCount && !c.empty()) c[0] = static_cast<int32_t>(c.size());
         std::vector<uint8_t> b(c.size() * 4);
         if (!c.empty()) std::memcpy(b.data(), c.data(), b.size());

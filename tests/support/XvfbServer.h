@@ -1,6 +1,9 @@
 // An X server of the test's own (Xvfb), started on a free display number and
 // stopped with the object. display() is empty when it could not start.
+// XServerTest is the fixture of the tests that need one.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -11,7 +14,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "gui/CDrawContext.h"
 
@@ -114,3 +122,53 @@ inline long windowDifferences(Display* display, Window w, const CDrawContext& ex
     XDestroyImage(image);
     return bad;
 }
+
+// A test with its own X server as DISPLAY (the previous value comes back
+// afterwards), a connection to it and a mapped parent window of the editor's size.
+class XServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<XvfbServer>();
+        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; X11 windows are not tested";
+        const char* old = std::getenv("DISPLAY");
+        if (old) oldDisplay_ = old;
+        hadDisplay_ = old != nullptr;
+        setenv("DISPLAY", server_->display().c_str(), 1);
+        display_ = XOpenDisplay(server_->display().c_str());
+        ASSERT_NE(display_, nullptr);
+        parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
+        XMapWindow(display_, parent_);
+        XSync(display_, False);
+    }
+    void TearDown() override {
+        if (display_) {
+            XDestroyWindow(display_, parent_);
+            XCloseDisplay(display_);
+        }
+        if (!server_ || server_->display().empty()) return;
+        if (hadDisplay_)
+            setenv("DISPLAY", oldDisplay_.c_str(), 1);
+        else
+            unsetenv("DISPLAY");
+    }
+
+    // Idles until the condition holds (events cross two connections).
+    static bool idleUntil(const std::function<void()>& idle, const std::function<bool()>& done, int tries = 300) {
+        for (int i = 0; i < tries; ++i) {
+            idle();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+    // Pixels of the window that differ from the drawing.
+    long differences(Window w, const CDrawContext& expected) {
+        return windowDifferences(display_, w, expected, 682, 425);
+    }
+
+    std::unique_ptr<XvfbServer> server_;
+    Display* display_ = nullptr;
+    Window parent_ = 0;
+    std::string oldDisplay_;
+    bool hadDisplay_ = false;
+};

@@ -6,68 +6,25 @@
 #include <cstring>
 
 #include "support/Fifo.h"
+#include "support/StateWords.h"
 #include "support/TempDir.h"
 #include "tools/OrvelCommand.h"
 
 namespace {
 
-// A state layout as little-endian words.
-class Layout {
-public:
-    Layout& word(int32_t v) {
-        words_.push_back(static_cast<uint32_t>(v));
-        return *this;
-    }
-    Layout& real(float v) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        words_.push_back(bits);
-        return *this;
-    }
-    Layout& text(const std::string& s) {
-        word(static_cast<int32_t>(s.size()));
-        for (size_t i = 0; i < s.size(); i += 4) {
-            uint32_t w = 0;
-            for (size_t j = 0; j < 4 && i + j < s.size(); ++j) w |= static_cast<uint32_t>(static_cast<unsigned char>(s[i + j])) << (8 * j);
-            words_.push_back(w);
-        }
-        return *this;
-    }
-    Layout& header(int32_t layoutVersion = 4, float tempo = 120.0f) {
-        word(0).word(4).real(tempo).real(44100.0f).word(26101977).word(5).word(1).word(layoutVersion);
-        if (layoutVersion >= 2) word(41);
-        return *this;
-    }
-    Layout& record(int32_t id, float v) { return word(id).word(1).real(v); }
-
-    size_t size() const { return words_.size(); }
-    // The bytes of the first `count` words, with the length word set to count.
-    std::vector<unsigned char> bytes(size_t count = SIZE_MAX) const {
-        std::vector<uint32_t> w(words_.begin(), words_.begin() + static_cast<std::ptrdiff_t>(std::min(count, words_.size())));
-        if (!w.empty()) w[0] = static_cast<uint32_t>(w.size());
-        std::vector<unsigned char> out;
-        for (uint32_t v : w)
-            for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
-        return out;
-    }
-
-private:
-    std::vector<uint32_t> words_;
-};
-
-Layout sampleLayout() {
-    Layout l;
+StateWords sampleLayout() {
+    StateWords l;
     l.header(4, 128.5f).record(11, 0.5f).record(45, 1.0f);
-    l.word(99).word(3).real(0.25f).word(7).word(8); // unknown id, two extra words
+    l.add({99, 3}).addFloat(0.25f).add({7, 8}); // unknown id, two extra words
     l.record(29, 0.1f);
-    l.word(-1);
-    l.word(7).word(0).word(0).word(16).word(2).word(-2); // cc 7: master, filter_cutoff/2
-    l.word(64).word(103).word(0).word(-2);                    // cc 64: the second of two "prevpr" tags
-    l.word(-3);
-    l.word(1).text("Warm\\Room\t");
-    l.word(16).word(3).word(2);
-    l.word(1).word(101).word(0).word(-4);
-    l.word(0).word(0).text("Host");
+    l.add({-1});
+    l.add({7, 0, 0, 16, 2, -2}); // cc 7: master, filter_cutoff/2
+    l.add({64, 103, 0, -2});                    // cc 64: the second of two "prevpr" tags
+    l.add({-3});
+    l.add({1}).addString("Warm\\Room\t");
+    l.add({16, 3, 2});
+    l.add({1, 101, 0, -4});
+    l.add({0, 0}).addString("Host");
     return l;
 }
 
@@ -102,17 +59,17 @@ TEST_F(PresetDump, PrintsNameTempoParametersAndControllerMap) {
               "extra = solo\n");
 }
 
-TEST_F(PresetDump, ReadsOlderLayouts) {
-    // Layout 1 has no product code; layout 2 stores controller targets as
+TEST_F(PresetDump, ReadsOlderStateWordss) {
+    // StateWords 1 has no product code; layout 2 stores controller targets as
     // single words; tail 12 carries the program words but no assignments.
-    Layout v1;
-    v1.header(1).record(11, 0.25f).word(-1).word(1).word(16).word(-2).word(-3).word(1).text("Old").word(12).word(5).word(1);
+    StateWords v1;
+    v1.header(1).record(11, 0.25f).add({-1, 1, 16, -2, -3, 1}).addString("Old").add({12, 5, 1});
     CommandResult r = dump(v1.bytes());
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "name = Old\ntempo = 120\nprogram = 5\nfolder = 1\nmaster = 0.25\ncc 1 = filter_cutoff\n");
 
-    Layout v2;
-    v2.header(2).word(-1).word(-3).word(0).word(9);
+    StateWords v2;
+    v2.header(2).add({-1, -3, 0, 9});
     r = dump(v2.bytes());
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "name = \ntempo = 120\n") << "no name and a tail before version 10";
@@ -126,9 +83,9 @@ TEST_F(PresetDump, BytesPastTheStatedLengthAreIgnored) {
 }
 
 TEST_F(PresetDump, EveryTruncationIsRefusedWithOneLine) {
-    const Layout full = sampleLayout();
+    const StateWords full = sampleLayout();
     for (size_t words = 0; words < full.size(); ++words) {
-        const CommandResult r = dump(full.bytes(words));
+        const CommandResult r = dump(full.prefix(words));
         EXPECT_EQ(r.status, 1) << words << " words: " << r.out;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
         EXPECT_NE(r.err.find(file + " is not an Orvel preset: "), std::string::npos) << r.err;
@@ -148,13 +105,13 @@ TEST_F(PresetDump, DamagedFilesAreRefused) {
     const Case cases[] = {
         {"length", longer, "the header states 200 words but the data holds"},
         {"magic", magic, "wrong magic word"},
-        {"kind", Layout().word(0).word(4).real(1).real(1).word(26101977).word(5).word(2).word(4).bytes(), "state kind 2"},
-        {"layout", Layout().word(0).word(4).real(1).real(1).word(26101977).word(5).word(1).word(0).bytes(), "layout version 0"},
-        {"code", Layout().word(0).word(4).real(1).real(1).word(26101977).word(5).word(1).word(4).word(40).bytes(), "product code 40"},
-        {"record length", Layout().header().word(11).word(0).real(0.5f).word(-1).bytes(), "has length 0"},
-        {"controller", Layout().header().word(-1).word(128).word(-2).word(-3).bytes(), "controller number 128"},
-        {"name", Layout().header().word(-1).word(-3).word(1).word(1000).bytes(), "preset name"},
-        {"matrix", Layout().header().word(-1).word(-3).word(0).word(16).word(0).word(0).word(0).word(-4).word(1 << 20).word(1 << 20).bytes(), "matrix"},
+        {"kind", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 2, 4}).bytes(), "state kind 2"},
+        {"layout", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 0}).bytes(), "layout version 0"},
+        {"code", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 4, 40}).bytes(), "product code 40"},
+        {"record length", StateWords().header().add({11, 0}).addFloat(0.5f).add({-1}).bytes(), "has length 0"},
+        {"controller", StateWords().header().add({-1, 128, -2, -3}).bytes(), "controller number 128"},
+        {"name", StateWords().header().add({-1, -3, 1, 1000}).bytes(), "preset name"},
+        {"matrix", StateWords().header().add({-1, -3, 0, 16, 0, 0, 0, -4, 1 << 20, 1 << 20}).bytes(), "matrix"},
         {"short", {1, 2, 3}, "too short"},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,207 @@
+// What a host hears per channel, with the send levels driven past their
+// range by modulation, and at sample rates across and beyond the range.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "support/EngineFixtures.h"
+
+namespace {
+enum : VstInt32 {
+    kTagMaster = 0,
+    kTagFilterFlow = 18,
+    kTagDelayTime = 20,
+    kTagDelayFeedback = 21,
+    kTagDelayLevel = 22,
+    kTagDelayPower = 23,
+    kTagReverbLevel = 26,
+    kTagReverbPower = 27,
+    kTagFxReturn = 28,
+    kTagFollowerAmount = 29,
+    kTagFollowerPower = 31,
+    kTagFollowerTarget = 32,
+    kTagFollowerInvert = 33,
+    kTagLfoAmount = 34,
+    kTagLfoPower = 36,
+    kTagLfoTarget = 71,
+};
+// Menu values of the modulation destinations.
+constexpr float kToDelayLevel = 0.5f, kToReverbLevel = 0.875f;
+
+bool allFinite(const std::vector<float>& s) {
+    return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
+}
+
+double rmsOf(const std::vector<float>& s, size_t from) {
+    double sum = 0.0;
+    for (size_t i = from; i < s.size(); ++i) sum += double(s[i]) * s[i];
+    return std::sqrt(sum / double(s.size() - from));
+}
+
+void sendsOff(HostedPlugin& p) {
+    p.set(kTagDelayPower, 0.0f);
+    p.set(kTagReverbPower, 0.0f);
+}
+
+// Only the delay's return is heard: no feedback, full level and return.
+void delayOnly(HostedPlugin& p, float level) {
+    p.set(kTagSolo, 1.0f);
+    p.set(kTagReverbPower, 0.0f);
+    p.set(kTagDelayPower, 1.0f);
+    p.set(kTagDelayFeedback, 0.0f);
+    p.set(kTagDelayLevel, level);
+    p.set(kTagFxReturn, 1.0f);
+}
+
+struct Stereo {
+    std::vector<float> l, r;
+};
+
+Stereo render(HostedPlugin& p, const std::vector<float>& inL, const std::vector<float>& inR, int block = 512) {
+    Stereo out;
+    p.run(inL, inR, out.l, out.r, block);
+    return out;
+}
+} // namespace
+
+TEST(Channels, EachInputReachesOnlyItsOwnOutputThroughEveryStage) {
+    const std::vector<float> signal = testSignal(44100, 0.5f, 5), silence(signal.size(), 0.0f);
+    for (bool leftLive : {true, false}) {
+        HostedPlugin p;
+        p.allStagesOn();
+        sendsOff(p); // the reverb mixes the channels on purpose
+        const Stereo out = leftLive ? render(p, signal, silence) : render(p, silence, signal);
+        const std::vector<float>& live = leftLive ? out.l : out.r;
+        const std::vector<float>& quiet = leftLive ? out.r : out.l;
+        EXPECT_GT(peakOf(live), 0.05f) << (leftLive ? "left" : "right");
+        EXPECT_LT(peakOf(quiet), 1e-6f * peakOf(live)) << (leftLive ? "left" : "right") << " input leaks across";
+    }
+    // With the sends on each channel still carries mostly its own input;
+    // the reverb's return alone is wide, but its channels are its own.
+    for (bool reverbOnly : {false, true})
+        for (bool leftLive : {true, false}) {
+            HostedPlugin p;
+            p.allStagesOn();
+            if (reverbOnly) {
+                p.set(kTagSolo, 1.0f);
+                p.set(kTagDelayPower, 0.0f);
+                p.set(kTagReverbLevel, 1.0f);
+                p.set(kTagFxReturn, 1.0f);
+            }
+            const Stereo out = leftLive ? render(p, signal, silence) : render(p, silence, signal);
+            const std::vector<float>& live = leftLive ? out.l : out.r;
+            const std::vector<float>& quiet = leftLive ? out.r : out.l;
+            if (reverbOnly)
+                EXPECT_FALSE(bitIdentical(live, quiet)) << "each channel has its own reverb return";
+            else
+                EXPECT_GT(rmsOf(live, 0), 1.5 * rmsOf(quiet, 0)) << (leftLive ? "left" : "right");
+        }
+}
+
+TEST(SendLevels, ModulationPastEitherEndOfTheRangeIsHeldThere) {
+    const std::vector<float> in = testSignal(2 * 44100, 0.5f, 9);
+    auto delayReturn = [&](float level, bool follower, bool inverted) {
+        HostedPlugin p;
+        delayOnly(p, level);
+        p.set(kTagFollowerPower, follower ? 1.0f : 0.0f);
+        p.set(kTagFollowerAmount, 1.0f);
+        p.set(kTagFollowerTarget, kToDelayLevel);
+        p.set(kTagFollowerInvert, inverted ? 1.0f : 0.0f);
+        return render(p, in, in).l;
+    };
+    // Full level plus the follower stays full level; none minus it stays none.
+    const std::vector<float> full = delayReturn(1.0f, false, false);
+    ASSERT_GT(peakOf(full), 0.05f);
+    EXPECT_TRUE(bitIdentical(delayReturn(1.0f, true, false), full));
+    const std::vector<float> none = delayReturn(0.0f, false, false);
+    const std::vector<float> below = delayReturn(0.0f, true, true);
+    EXPECT_TRUE(allFinite(below));
+    EXPECT_TRUE(bitIdentical(below, none));
+
+    // The LFO swings the reverb level below zero for half of each period.
+    HostedPlugin p;
+    p.set(kTagDelayPower, 0.0f);
+    p.set(kTagReverbPower, 1.0f);
+    p.set(kTagReverbLevel, 0.0f);
+    p.set(kTagFxReturn, 1.0f);
+    p.set(kTagLfoPower, 1.0f);
+    p.set(kTagLfoAmount, 1.0f);
+    p.set(kTagLfoTarget, kToReverbLevel);
+    const Stereo out = render(p, in, in);
+    EXPECT_TRUE(allFinite(out.l) && allFinite(out.r));
+    EXPECT_LT(peakOf(out.l), 4.0f);
+}
+
+namespace {
+// A plug-in at the given rate with every stage out of the path.
+void neutralAt(HostedPlugin& p, float fs) {
+    p.host.dispatch(effSetSampleRate, 0, 0, nullptr, fs);
+    for (VstInt32 tag : {kTagGate, kTagPreamp, kTagComp, kTagDyn}) p.set(tag, 0.0f);
+    p.set(kTagFilterFlow, 0.0f);
+    p.set(kTagMaster, 0.5f);
+    sendsOff(p);
+}
+
+std::vector<float> sineAt(float hz, float fs, size_t n) { return sineWave(n, 0.25f, hz / fs); }
+
+// The delay's return alone, for a second of a sine at the given rate.
+std::vector<float> delayReturnAt(float fs) {
+    HostedPlugin p;
+    p.host.dispatch(effSetSampleRate, 0, 0, nullptr, fs);
+    delayOnly(p, 1.0f);
+    p.set(kTagDelayTime, 0.1f);
+    const std::vector<float> in = sineAt(1000.0f, fs, static_cast<size_t>(fs));
+    return render(p, in, in).l;
+}
+} // namespace
+
+namespace {
+// The level in dB of a 1 kHz sine through the neutral path, in its second half.
+double sineLevelDb(HostedPlugin& p, float fs, Stereo& out) {
+    const size_t n = static_cast<size_t>(fs / 2);
+    out = render(p, sineAt(1000.0f, fs, n), sineAt(1000.0f, fs, n));
+    return 20.0 * std::log10(rmsOf(out.l, n / 2));
+}
+} // namespace
+
+TEST(SampleRates, ASineKeepsItsLevelAndTheDelayIsHeardAtEveryRate) {
+    HostedPlugin reference;
+    neutralAt(reference, 44100.0f);
+    Stereo out;
+    const double level441 = sineLevelDb(reference, 44100.0f, out);
+    EXPECT_NEAR(level441, 20.0 * std::log10(0.25 / std::sqrt(2.0)), 1.5) << "unity gain but the clipper's knee";
+    for (float fs : {8000.0f, 11025.0f, 22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 192000.0f,
+                     384000.0f}) {
+        HostedPlugin p;
+        neutralAt(p, fs);
+        const double db = sineLevelDb(p, fs, out);
+        ASSERT_TRUE(allFinite(out.l) && allFinite(out.r)) << fs;
+        EXPECT_NEAR(db, level441, 0.5) << fs;
+        EXPECT_NEAR(rmsOf(out.r, out.r.size() / 2), rmsOf(out.l, out.l.size() / 2), 1e-6) << fs;
+        const std::vector<float> wet = delayReturnAt(fs);
+        EXPECT_TRUE(allFinite(wet)) << fs;
+        EXPECT_GT(peakOf(wet), 0.01f) << "the delay is heard at " << fs;
+    }
+}
+
+TEST(SampleRates, AChangeWhileRunningKeepsTheOutputSane) {
+    HostedPlugin p;
+    neutralAt(p, 44100.0f);
+    p.set(kTagDelayPower, 1.0f);
+    p.set(kTagDelayLevel, 0.5f);
+    p.set(kTagDelayFeedback, 0.6f);
+    p.set(kTagFxReturn, 1.0f);
+    const std::vector<float> before = sineAt(1000.0f, 44100.0f, 44100);
+    const Stereo first = render(p, before, before);
+    ASSERT_TRUE(allFinite(first.l));
+    for (float fs : {96000.0f, 22050.0f, 192000.0f}) {
+        p.host.dispatch(effSetSampleRate, 0, 0, nullptr, fs); // no suspend: some hosts do this
+        const std::vector<float> in = sineAt(1000.0f, fs, static_cast<size_t>(fs));
+        const Stereo out = render(p, in, in, 300);
+        EXPECT_TRUE(allFinite(out.l) && allFinite(out.r)) << fs;
+        EXPECT_LT(peakOf(out.l), 2.0f) << fs;
+        EXPECT_GT(rmsOf(out.l, out.l.size() / 2), 0.1) << fs;
+    }
+}
