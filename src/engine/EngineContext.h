@@ -66,7 +66,6 @@ struct EngineContext {
     float twoOverFs = 0.0f;
     float angularStep = 0.0f;
     float halfAngularStep = 0.0f;
-    float rateRatio = 0.0f;
     float samplesPerMs = 0.0f;
     float controlBlockPeriod = 0.0f;
     float controlBlocksPerMs = 0.0f;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -197,7 +198,13 @@ TEST(Delay, GrowingBarRegistersTheWholeBar) {
     EXPECT_EQ(c.delay.capacity(), 176400u) << "a shorter bar keeps the capacity";
     EXPECT_EQ(bytesOf(c.delay.leftLine()), 176400u * 4);
 
-    // A higher sample rate moves the lines to larger memory before its recompute.
+    // A higher sample rate moves the lines to larger memory before its recompute,
+    // each side's contents kept on its own side.
+    std::vector<float> l(64, 0.5f), r(64, 0.0f);
+    runBlock(c.delay, l, r);
+    const std::vector<float> keptL(c.delay.leftLine(), c.delay.leftLine() + 176400);
+    const std::vector<float> keptR(c.delay.rightLine(), c.delay.rightLine() + 176400);
+    ASSERT_NE(keptL, keptR);
     const float* before = c.delay.leftLine();
     c.ctx.setSampleRate(96000.0f);
     c.delay.prepareForSampleRate(96000.0f);
@@ -205,6 +212,8 @@ TEST(Delay, GrowingBarRegistersTheWholeBar) {
     EXPECT_EQ(c.delay.allocatedSamples(), 512000u);
     EXPECT_EQ(bytesOf(before), 0u) << "the old lines left the registry";
     EXPECT_EQ(bytesOf(c.delay.leftLine()), 176400u * 4);
+    EXPECT_TRUE(std::equal(keptL.begin(), keptL.end(), c.delay.leftLine()));
+    EXPECT_TRUE(std::equal(keptR.begin(), keptR.end(), c.delay.rightLine()));
     c.delay.timingChanged(false);
     EXPECT_EQ(c.delay.length(), 192000u);
 }

@@ -36,7 +36,7 @@ std::vector<unsigned char> derivedBytes(const EngineContext& c) {
         b.insert(b.end(), q, q + n);
     };
     for (float f : {c.sampleRate, c.samplesPerBeat, c.samplePeriod, c.twoOverFs, c.angularStep, c.halfAngularStep,
-                    c.rateRatio, c.samplesPerMs, c.controlBlockPeriod, c.controlBlocksPerMs, c.controlBlocksPerBeat,
+                    c.samplesPerMs, c.controlBlockPeriod, c.controlBlocksPerMs, c.controlBlocksPerBeat,
                     c.k1024OverFs, c.fsOverTwoPi, c.constants.rateRatio, c.constants.smoothingStep,
                     c.constants.piStep, c.constants.outputHighPass.g, c.constants.meterDecay400})
         put(&f, sizeof f);

@@ -22,7 +22,6 @@ scratch=${2:-$here/build/mutation}
 timeout_s=${MUTATION_TEST_TIMEOUT:-300}
 jobs=${MUTATION_JOBS:-2}
 
-[ -f /work/wt/ccache.env ] && . /work/wt/ccache.env
 # The copy keeps the tree's own layout (build/linux inside it), so with the
 # working directory left out of the hash the compiler cache serves every
 # file a fault does not touch.
