@@ -37,7 +37,6 @@ bool EngineContext::setSampleRate(float fs) {
     twoOverFs = 2.0f / fs;
     angularStep = 6.2831855f / fs;
     halfAngularStep = 3.1415927f / fs;
-    rateRatio = fs / 44100.0f;
     controlBlockPeriod = controlBlockSizeF / fs;
     refreshTempoFields();
     return true;
