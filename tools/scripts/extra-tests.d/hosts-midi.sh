@@ -18,27 +18,9 @@ SET="18=1 19=1 17=0.3 16=0"
 
 "$ROOT/tools/scripts/setup-machine.sh" ardour python3
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-ARDOUR_SCANNER="$(dpkg -L ardour | grep '/ardour-vst-scanner$' | tail -n 1)"
-[ -x "$ARDOUR_SCANNER" ] || fail "ardour has no ardour-vst-scanner"
+source "$HOSTS/fresh-home.bash"
+fresh_home hosts-midi
 
-WORK="$(mktemp -d /tmp/orvel-hosts-midi.XXXXXX)"
-trap 'rm -rf "$WORK"' EXIT
-export HOME="$WORK/home"
-unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME ORVEL_CONTENT_DIR
-export LXVST_PATH="$HOME/.vst"
-mkdir -p "$HOME"
-cmake --install "$BUILD/linux" --prefix "$HOME/.vst" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install"; }
-PLUGIN="$HOME/.vst/Orvel.so"
-# Ardour trusts its scan cache only when it is newer than the plug-in: a
-# plug-in installed in the same second as the scan is taken as changed and
-# left out of the session.
-touch -d "@$(($(date +%s) - 2))" "$PLUGIN"
-
-ardour_scan() {
-  LD_LIBRARY_PATH="$(dirname "$ARDOUR_SCANNER")" "$ARDOUR_SCANNER" -f -v "$PLUGIN" >"$WORK/ardour-scan.log" 2>&1 ||
-    { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner"; }
-}
 ardour_scan
 grep -Eq '<VST2Info .*name="Orvel" .*n_midi_inputs="1" n_midi_outputs="0"' "$WORK/ardour-scan.log" ||
   { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner does not report one MIDI input"; }
@@ -50,23 +32,10 @@ presets="$(sed -n 's/^"presetpath0"="\(.*\)"$/\1/p' "$HOME/.config/Tamblor/Orvel
 printf 'name = default\ncc 74 = filter_cutoff\n' >"$WORK/default.txt"
 "$ORVEL" preset build "$WORK/default.txt" "$presets/default.zuo" --plugin "$PLUGIN" >/dev/null
 
-mkdir -p "$HOME/.config/ardour7/scripts" "$HOME/.config/ardour7/export"
-cp "$HOSTS/test-signal.lua" "$HOSTS/midi-controller.lua" "$HOME/.config/ardour7/scripts/"
-cp "$HOSTS/orvel-check.preset" "$HOME/.config/ardour7/export/"
-export ORVEL_CHECK_DIR="$WORK/ardour" ORVEL_CHECK_FRAMES="$FRAMES" ORVEL_CHECK_SET="$SET"
-mkdir -p "$ORVEL_CHECK_DIR"
+ardour_scripts test-signal.lua midi-controller.lua
 log="$WORK/ardour-midi.log"
 run_session() { "$HOSTS/watchdog.sh" "$LIMIT" "$log" ardour7-lua "$HOSTS/ardour-midi.lua" && grep -q '^orvel-check: done' "$log"; }
-# As in hosts.sh: the first session in a new home may know no Linux VST
-# although the scanner has just cached Orvel; scan again and retry once.
-if ! run_session; then
-  if grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$log"; then
-    echo "note: scanning again"
-    ardour_scan
-    rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
-  fi
-  run_session || { cat "$log" "$log.backtrace" 2>/dev/null; fail "the Ardour session did not finish"; }
-fi
+retry_unfound "$log" run_session || { cat "$log" "$log.backtrace" 2>/dev/null; fail "the Ardour session did not finish"; }
 grep -qx 'orvel-check: midi inputs 1' "$log" || { grep '^orvel-check' "$log"; fail "Ardour gives Orvel no MIDI input"; }
 grep -qx 'orvel-check: midi fed 1' "$log" || { grep '^orvel-check' "$log"; fail "no MIDI reaches Orvel on its track"; }
 exported=("$ORVEL_CHECK_DIR"/export/*.wav)
@@ -76,10 +45,10 @@ exported=("$ORVEL_CHECK_DIR"/export/*.wav)
 # the energy of the sample-to-sample difference (what a closed low-pass
 # removes) must grow many times once the controller opens the filter.
 python3 - "$HOSTS/host-check.py" "${exported[0]}" "$SWITCH" <<'PY'
-import importlib.util, sys
-spec = importlib.util.spec_from_file_location("hostcheck", sys.argv[1])
-hostcheck = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(hostcheck)
+import os, sys
+sys.path.insert(0, os.path.dirname(sys.argv[1]))
+import importlib
+hostcheck = importlib.import_module("host-check")
 samples = hostcheck.read_float_wav(sys.argv[2])
 switch, burst = int(sys.argv[3]), hostcheck.RATE // 4
 def energies(start):

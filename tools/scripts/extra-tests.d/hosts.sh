@@ -32,35 +32,10 @@ done
 
 "$ROOT/tools/scripts/setup-machine.sh" ardour qtractor gdb python3
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# (grep reads the whole list: stopping early would break dpkg's pipe.)
-scanner() {
-  local found
-  found="$(dpkg -L "$1" | grep "/$2\$")" || fail "$1 has no $2"
-  echo "${found%%$'\n'*}"
-}
-ARDOUR_SCANNER="$(scanner ardour ardour-vst-scanner)"
+source "$HOSTS/fresh-home.bash"
 QTRACTOR_SCANNER="$(scanner qtractor qtractor_plugin_scan)"
+fresh_home hosts
 
-WORK="$(mktemp -d /tmp/orvel-hosts.XXXXXX)"
-# Kept when the check fails, for its logs.
-trap 'status=$?; if [ "$status" -eq 0 ]; then rm -rf "$WORK"; else echo "logs in $WORK" >&2; fi' EXIT
-export HOME="$WORK/home"
-unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME ORVEL_CONTENT_DIR
-export LXVST_PATH="$HOME/.vst"
-mkdir -p "$HOME"
-cmake --install "$BUILD/linux" --prefix "$HOME/.vst" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "cmake --install"; }
-PLUGIN="$HOME/.vst/Orvel.so"
-# Ardour trusts its scan cache only when it is newer than the plug-in: a
-# plug-in installed in the same second as the scan is taken as changed and
-# left out of the session.
-touch -d "@$(($(date +%s) - 2))" "$PLUGIN"
-
-# Scanners. Ardour's sessions take the plug-in from the cache its scanner writes.
-ardour_scan() {
-  LD_LIBRARY_PATH="$(dirname "$ARDOUR_SCANNER")" "$ARDOUR_SCANNER" -f -v "$PLUGIN" >"$WORK/ardour-scan.log" 2>&1 ||
-    { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner"; }
-}
 ardour_scan
 grep -Eq '<VST2Info .*name="Orvel" creator="Tamblor" .*n_inputs="2" n_outputs="2"' "$WORK/ardour-scan.log" ||
   { cat "$WORK/ardour-scan.log"; fail "Ardour's scanner does not report Orvel by Tamblor with 2 inputs and 2 outputs"; }
@@ -70,11 +45,7 @@ grep -Eq '^VST\|Orvel\|2:2\|[0-9]+:[0-9]+\|38:0\|' "$WORK/qtractor-scan.log" ||
 echo "ok: scanned by Ardour ($(basename "$ARDOUR_SCANNER")) and Qtractor"
 
 # The Ardour session: create, set, export, save; then reopen.
-mkdir -p "$HOME/.config/ardour7/scripts" "$HOME/.config/ardour7/export"
-cp "$HOSTS/test-signal.lua" "$HOME/.config/ardour7/scripts/"
-cp "$HOSTS/orvel-check.preset" "$HOME/.config/ardour7/export/"
-export ORVEL_CHECK_DIR="$WORK/ardour" ORVEL_CHECK_FRAMES="$FRAMES" ORVEL_CHECK_SET="$SET"
-mkdir -p "$ORVEL_CHECK_DIR"
+ardour_scripts test-signal.lua
 # Runs one step of the session script; succeeds when the script got to its end.
 run_session() {
   ORVEL_CHECK_STEP="$1" "$HOSTS/watchdog.sh" "$LIMIT" "$WORK/ardour-$1.log" ardour7-lua "$HOSTS/ardour-session.lua" &&
@@ -95,19 +66,11 @@ check_session() {
   grep -qx "orvel-check: values $SET" "$log" ||
     { grep '^orvel-check' "$log"; fail "Ardour ($1) holds other values than were set: $SET"; }
 }
-# Should the session still know no Linux VST (it did in 5 of 11 runs before
-# the plug-in was dated back, none of 7 since), scan again and make the
-# session anew, once.
-if run_session create; then
+if retry_unfound "$WORK/ardour-create.log" run_session create; then
   check_session create
 else
-  if grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$WORK/ardour-create.log"; then
-    grep '^orvel-check: FAIL' "$WORK/ardour-create.log"
-    echo "note: scanning again"
-    ardour_scan
-  fi
-  rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
-  session create
+  cat "$WORK/ardour-create.log" "$WORK/ardour-create.log.backtrace" 2>/dev/null
+  fail "the Ardour session (create) did not finish"
 fi
 grep -qx "orvel-check: kinds $KINDS" "$WORK/ardour-create.log" ||
   { grep '^orvel-check' "$WORK/ardour-create.log"; fail "Ardour does not offer the parameters as $KINDS"; }
