@@ -1,5 +1,5 @@
 // The state layout written by getChunk and read by setChunk/readState: the
-// word layout, round trips, older versions, the controller-map rules, and
+// word layout, round trips, older versions, the controller numbers, and
 // every rejection leaving the state as it was.
 #include <gtest/gtest.h>
 
@@ -177,32 +177,6 @@ TEST(ChunkVersions, TailVersionsDecideWhatOfTheProgramIsTaken) {
     EXPECT_TRUE(load(*c, withTail({16, 200, 1, 0, -4, 2, 3, 1, 2, 3, 4, 5, 6, 0}), true));
     EXPECT_EQ(c->getProgram(), 9);
     EXPECT_TRUE(c->ccMap.extraAssignments.empty());
-}
-
-TEST(ChunkControllerMap, IsolateKeepsTheMapUnlessTheHostRestores) {
-    auto c = DirectHost::create();
-    StateWords s;
-    s.header().record(11, 0.5f).add({-1, 2, 40, 1, -2, -3, 1}).addString("i");
-    s.add({16, 0, 0, 1, 41, 2, -4, 0, 0}).addString("Host");
-
-    c->ccMapRecallIsolate = 1.0f;
-    c->ccMap.lists[5] = {{3, 3}};
-    c->ccMap.extraAssignments = {{4, 4}};
-    EXPECT_TRUE(load(*c, s, false));
-    EXPECT_EQ(c->ccMap.lists[5], (ControllerList{{3, 3}}));
-    EXPECT_TRUE(c->ccMap.lists[2].empty());
-    EXPECT_EQ(c->ccMap.extraAssignments, (ControllerList{{4, 4}}));
-
-    EXPECT_TRUE(load(*c, s, true));
-    EXPECT_TRUE(c->ccMap.empty()) << "a host restore empties both lists and refills neither";
-
-    c->ccMapRecallIsolate = 0.0f;
-    c->ccMap.lists[5] = {{3, 3}};
-    EXPECT_TRUE(load(*c, s, false));
-    EXPECT_TRUE(c->ccMap.lists[5].empty());
-    EXPECT_EQ(c->ccMap.lists[2], (ControllerList{{40, 1}}));
-    EXPECT_EQ(c->ccMap.extraAssignments, (ControllerList{{41, 2}}));
-    EXPECT_FALSE(c->ccMapLock.load());
 }
 
 TEST(ChunkControllerMap, NumbersOutside0To127AreIgnored) {
