@@ -182,10 +182,12 @@ TEST(ChunkVersions, TailVersionsDecideWhatOfTheProgramIsTaken) {
 TEST(ChunkControllerMap, NumbersOutside0To127AreIgnored) {
     auto c = DirectHost::create();
     StateWords s;
-    s.header().add({-1, 128, 1, 1, -2, -5, 2, 2, -2, 3, 6, 6, -2, -3, 0, 9});
+    s.header().add({-1, 128, 1, 1, -2, -5, 2, 2, -2, 0, 4, 4, -2, 127, 6, 6, -2, -3, 0, 9});
     EXPECT_TRUE(load(*c, s, true));
-    EXPECT_EQ(c->ccMap.lists[3], (ControllerList{{6, 6}}));
-    c->ccMap.lists[3].clear();
+    EXPECT_EQ(c->ccMap.lists[0], (ControllerList{{4, 4}})) << "0 and 127 are the ends of the range";
+    EXPECT_EQ(c->ccMap.lists[127], (ControllerList{{6, 6}}));
+    c->ccMap.lists[0].clear();
+    c->ccMap.lists[127].clear();
     EXPECT_TRUE(c->ccMap.empty());
 
     // A target word whose low 16 bits are -2 cannot be stored as a target:
