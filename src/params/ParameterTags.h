@@ -1,9 +1,6 @@
 // The tags setParameter takes: 0..37 are the host parameters, the rest the
 // editor's switches. Each name is followed by the record's key where the two
 // differ. Values are fixed: hosts automate by them and MIDI maps store them.
-//
-// Include this only from source files: test helpers still declare some of
-// these names themselves, next to the headers they include.
 #pragma once
 
 #include <cstdint>

@@ -110,10 +110,10 @@ TEST(HostTempo, EffectsSwitchOffLetsTheDelayTailDecay) {
     HostedPlugin p(true);
     p.allStagesOn();
     p.set(kTagSolo, 1.0f); // the returns alone
-    p.set(27, 0.0f);       // reverb off
-    p.set(20, 0.0f);       // shortest delay time: 128 samples
-    p.set(21, 1.0f);       // feedback 0.98
-    p.set(36, 0.0f);       // no LFO: the modulated resonant filter would ring on in silence
+    p.set(kTagReverbPower, 0.0f);
+    p.set(kTagDelayTime, 0.0f);     // shortest delay time: 128 samples
+    p.set(kTagDelayFeedback, 1.0f); // feedback 0.98
+    p.set(kTagLfoPower, 0.0f);      // no LFO: the modulated resonant filter would ring on in silence
     std::vector<float> l, r;
     const std::vector<float> sound = testSignal(44100, 0.5f);
     p.run(sound, sound, l, r, 512);

@@ -9,24 +9,6 @@
 #include "support/EngineFixtures.h"
 
 namespace {
-enum : VstInt32 {
-    kTagMaster = 0,
-    kTagFilterFlow = 18,
-    kTagDelayTime = 20,
-    kTagDelayFeedback = 21,
-    kTagDelayLevel = 22,
-    kTagDelayPower = 23,
-    kTagReverbLevel = 26,
-    kTagReverbPower = 27,
-    kTagFxReturn = 28,
-    kTagFollowerAmount = 29,
-    kTagFollowerPower = 31,
-    kTagFollowerTarget = 32,
-    kTagFollowerInvert = 33,
-    kTagLfoAmount = 34,
-    kTagLfoPower = 36,
-    kTagLfoTarget = 71,
-};
 // Menu values of the modulation destinations.
 constexpr float kToDelayLevel = 0.5f, kToReverbLevel = 0.875f;
 

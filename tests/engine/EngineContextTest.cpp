@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/EngineContext.h"
+#include "params/ParameterTags.h"
 #include "plugin/ZuUniClient.h"
 
 namespace {
@@ -36,13 +37,13 @@ TEST(SampleRate, ARefusedRateChangesNothingDerivedButStillRecomputes) {
     const std::vector<float> before = derived(c->engine().ctx);
     for (float fs : {11049.9f, 196000.1f}) {
         // A value written behind the model's back shows whether recompute re-applied it.
-        c->engine().cell[0] = 1.0f;
+        c->engine().cell[kTagMaster] = 1.0f;
         c->engine().controls.masterGain = 0.0f;
         c->setSampleRate(fs);
         EXPECT_EQ(c->getSampleRate(), fs) << "the host-visible rate is stored anyway";
         EXPECT_EQ(derived(c->engine().ctx), before) << fs;
         EXPECT_EQ(c->engine().controls.masterGain, 4.0f) << "parameters re-applied at " << fs;
-        c->engine().cell[0] = 0.5f;
+        c->engine().cell[kTagMaster] = 0.5f;
     }
 }
 

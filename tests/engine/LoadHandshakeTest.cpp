@@ -22,8 +22,8 @@ std::unique_ptr<ZuUniClient> makeClient() {
 
 // Stages whose output is close to the input, so a wrong gain shows at once.
 void neutralChain(ZuUniClient& c) {
-    for (int tag : {41, 45, 46, 96, 97}) c.setParameter(tag, 0.0f);
-    c.setParameter(0, 0.5f); // unity master
+    for (int tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) c.setParameter(tag, 0.0f);
+    c.setParameter(kTagMaster, 0.5f); // unity master
 }
 
 struct Block {
@@ -107,13 +107,13 @@ TEST(LoadHandshake, HammeringLoadsNeverReachARunningProcessingCall) {
             c->beginLoad();
             // Four times the gain for the length of the burst: any control
             // block that ran now would pass it on.
-            c->setParameter(0, 1.0f);
-            c->setParameter(101, 1.0f);
+            c->setParameter(kTagMaster, 1.0f);
+            c->setParameter(kTagSolo, 1.0f);
             for (const ParameterRecord& r : table.all()) c->setParameter(r.tag, *r.value);
             if (load % 10 == 0) c->setSampleRate(44100.0f);
             c->engine().ctx.controlCounter = kControlBlockSize;
-            c->setParameter(101, 0.0f);
-            c->setParameter(0, 0.5f);
+            c->setParameter(kTagSolo, 0.0f);
+            c->setParameter(kTagMaster, 0.5f);
             c->endLoad();
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }

@@ -9,14 +9,6 @@
 
 namespace {
 
-enum : VstInt32 {
-    kTagGateThreshold = 1,
-    kTagCutoff = 16,
-    kTagResonance = 17,
-    kTagFilterFlow = 18,
-    kTagFilterType = 19,
-};
-
 std::vector<float> concat(std::vector<float> a, const std::vector<float>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -54,8 +46,8 @@ TEST(ModulesInChain, ResonantFilterLowPassesTheMainPath) {
         p.sendsOff();
         p.set(kTagFilterFlow, flow); // 0: out of the path; 1.0: main path filtered
         p.set(kTagFilterType, 1.0f);
-        p.set(kTagCutoff, 0.5f);
-        p.set(kTagResonance, 0.0f);
+        p.set(kTagFilterCutoff, 0.5f);
+        p.set(kTagFilterResonance, 0.0f);
         std::vector<float> l, r;
         p.run(in, in, l, r, 256);
         return rmsOf(l, 11025, in.size());

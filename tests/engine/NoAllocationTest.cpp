@@ -115,7 +115,7 @@ TEST(NoAllocation, TempoChangesAllocateNothing) {
     p.host.timeInfo.flags = kVstTempoValid;
     p.allStagesOn();
     p.set(kTagSolo, 1.0f); // only the effect returns
-    p.set(36, 0.0f);       // no LFO: the modulated resonant filter would ring on in silence
+    p.set(kTagLfoPower, 0.0f); // no LFO: the modulated resonant filter would ring on in silence
     const std::vector<float> in = testSignal(512, 0.7f);
     std::vector<float> bl(512), br(512), ol(512), orr(512);
     float* ins[2] = {bl.data(), br.data()};

@@ -15,8 +15,6 @@
 
 namespace {
 constexpr size_t kOneSecond = 44100;
-enum : VstInt32 { kTagDelayPower = 23, kTagReverbPower = 27 };
-enum : VstInt32 { kTagMaster = 0, kTagLfoTarget = 71, kTagLfoSync = 37, kTagFollowerTarget = 32 };
 
 // Renders through the entry point in calls of the given lengths (the last
 // one repeats), reporting the host tempo `tempoAt` gives for a call's first frame.
@@ -47,8 +45,8 @@ void soloDelay(HostedPlugin& p) {
     p.set(kTagSolo, 1.0f);
     p.set(kTagReverbPower, 0.0f);
     p.set(kTagDelayPower, 1.0f);
-    p.set(22, 1.0f); // delay level
-    p.set(28, 1.0f); // fx return
+    p.set(kTagDelayLevel, 1.0f);
+    p.set(kTagFxReturn, 1.0f);
 }
 } // namespace
 

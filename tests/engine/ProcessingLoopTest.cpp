@@ -6,27 +6,28 @@
 #include <cmath>
 #include <limits>
 
+#include "params/ParameterTags.h"
 #include "support/EngineRig.h"
 
 TEST(ProcessingLoop, DelayTimeIsClampedAndSteppedPerControlBlock) {
     EngineRig rig;
-    rig.set(20, 1.0f); // 15 steps, more than the clamp allows
-    rig.set(21, 0.3f);
+    rig.set(kTagDelayTime, 1.0f); // 15 steps, more than the clamp allows
+    rig.set(kTagDelayFeedback, 0.3f);
     rig.run(1);
     EXPECT_EQ(rig.delay.lastSet[0], std::trunc(1.0f / 0.071428575f) * 0.071428575f);
     EXPECT_EQ(rig.delay.lastSet[1], 0.3f);
     EXPECT_EQ(rig.delay.lastSet[2], 0.3f) << "Width gets the feedback value";
-    rig.set(20, 0.2f);
+    rig.set(kTagDelayTime, 0.2f);
     rig.run(32);
     EXPECT_EQ(rig.delay.lastSet[0], 3.0f * 0.071428575f) << "0.214287 in steps of 1/14";
 
     // The LFO swings the time half a unit past either end: held at 0 and 1.
-    rig.set(36, 1.0f);  // LFO on,
-    rig.set(34, 1.0f);  // full depth,
-    rig.set(35, 1.0f);  // 12 Hz,
-    rig.set(71, 0.25f); // on the delay time
+    rig.set(kTagLfoPower, 1.0f);   // LFO on,
+    rig.set(kTagLfoAmount, 1.0f);  // full depth,
+    rig.set(kTagLfoSpeed, 1.0f);   // 12 Hz,
+    rig.set(kTagLfoTarget, 0.25f); // on the delay time
     for (float time : {0.0f, 1.0f}) {
-        rig.set(20, time);
+        rig.set(kTagDelayTime, time);
         float lowest = 2.0f, highest = -1.0f;
         for (int b = 0; b < 120; ++b) {
             rig.run(32);

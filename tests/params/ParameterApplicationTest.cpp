@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "params/Mappings.h"
+#include "params/ParameterTags.h"
 #include "plugin/ZuUniClient.h"
 #include "support/EngineRig.h"
 #include "support/TestHost.h"
@@ -59,15 +60,15 @@ TEST(Mappings, SwitchKindsDifferAt0_4995AndSelectorsRoundUpFromAThousandth) {
 }
 
 TEST_F(ParameterApplication, OutOfRangeValuesAreStoredButMapInsideTheRange) {
-    client->setParameter(18, 0.5f);
+    client->setParameter(kTagFilterFlow, 0.5f);
     EXPECT_EQ(controls().filterFlow, 1.0f) << "a host's middle step selects the middle routing";
-    client->setParameter(18, 7.0f);
-    EXPECT_EQ(cell(18), 7.0f);
+    client->setParameter(kTagFilterFlow, 7.0f);
+    EXPECT_EQ(cell(kTagFilterFlow), 7.0f);
     EXPECT_EQ(controls().filterFlow, 2.0f);
-    client->setParameter(0, -3.4e38f);
-    EXPECT_EQ(client->getParameter(0), -3.4e38f);
+    client->setParameter(kTagMaster, -3.4e38f);
+    EXPECT_EQ(client->getParameter(kTagMaster), -3.4e38f);
     EXPECT_EQ(controls().masterGain, 0.0f);
-    client->setParameter(79, std::nanf(""));
+    client->setParameter(kTagMeterSource, std::nanf(""));
     EXPECT_EQ(controls().meterSource, 0);
 }
 
@@ -79,55 +80,55 @@ TEST_F(ParameterApplication, UnknownTagsAreIgnored) {
     EXPECT_EQ(controls().masterGain, gain);
     EXPECT_EQ(controls().filterFlow, flow);
     EXPECT_EQ(client->getParameter(38), 0.0f);
-    EXPECT_EQ(client->getParameter(41), 0.0f) << "editor switches are not host parameters";
+    EXPECT_EQ(client->getParameter(kTagGate), 0.0f) << "editor switches are not host parameters";
 }
 
 TEST_F(ParameterApplication, OnlyHostParametersAreAutomated) {
-    const float gate = cell(41);
+    const float gate = cell(kTagGate);
     client->setParameterAutomated(40, 1.0f);
-    client->setParameterAutomated(41, 1.0f - gate);
-    EXPECT_EQ(cell(41), gate) << "not even setParameter runs";
+    client->setParameterAutomated(kTagGate, 1.0f - gate);
+    EXPECT_EQ(cell(kTagGate), gate) << "not even setParameter runs";
     EXPECT_EQ(countAutomate(), 0);
-    client->setParameterAutomated(3, 0.25f);
-    EXPECT_EQ(cell(3), 0.25f);
+    client->setParameterAutomated(kTagPreampGain, 0.25f);
+    EXPECT_EQ(cell(kTagPreampGain), 0.25f);
     ASSERT_EQ(countAutomate(), 1);
     EXPECT_EQ(g_calls.back().index, 3);
     EXPECT_EQ(g_calls.back().opt, 0.25f);
-    client->setParameter(5, 0.5f);
+    client->setParameter(kTagOverdrive, 0.5f);
     EXPECT_EQ(countAutomate(), 1) << "setParameter itself tells the host nothing";
 }
 
 TEST_F(ParameterApplication, EfInvertFollowsIntoItsEditorCopyOnlyOnChange) {
-    client->setParameter(33, 1.0f);
-    EXPECT_EQ(cell(59), 1.0f);
-    client->setParameter(59, 0.0f); // the copy moved behind efinvert's back
-    client->setParameter(33, 0.9f); // same state
-    EXPECT_EQ(cell(59), 0.0f) << "an unchanged state does not call setParameter(59)";
-    client->setParameter(33, 0.0f);
-    EXPECT_EQ(cell(59), 0.0f);
-    client->setParameter(33, 0.5f);
-    EXPECT_EQ(cell(59), 1.0f);
+    client->setParameter(kTagFollowerInvert, 1.0f);
+    EXPECT_EQ(cell(kTagFollowerInvertLamp), 1.0f);
+    client->setParameter(kTagFollowerInvertLamp, 0.0f); // the copy moved behind efinvert's back
+    client->setParameter(kTagFollowerInvert, 0.9f);     // same state
+    EXPECT_EQ(cell(kTagFollowerInvertLamp), 0.0f) << "an unchanged state does not set the lamp";
+    client->setParameter(kTagFollowerInvert, 0.0f);
+    EXPECT_EQ(cell(kTagFollowerInvertLamp), 0.0f);
+    client->setParameter(kTagFollowerInvert, 0.5f);
+    EXPECT_EQ(cell(kTagFollowerInvertLamp), 1.0f);
 }
 
 TEST_F(ParameterApplication, GateShowsItsGroupOnlyUnderAVisibleParent) {
     mask().set(0, false);
     for (int b = 11; b <= 14; ++b) mask().set(b, true);
-    client->setParameter(41, 1.0f);
+    client->setParameter(kTagGate, 1.0f);
     EXPECT_FALSE(mask().test(10));
     EXPECT_FALSE(mask().test(15));
     for (int b = 11; b <= 14; ++b) EXPECT_TRUE(mask().test(b)) << "bit " << b << " is not the gate's";
     mask().set(0, true);
-    client->setParameter(41, 1.0f);
+    client->setParameter(kTagGate, 1.0f);
     EXPECT_FALSE(mask().test(10));
     EXPECT_TRUE(mask().test(15));
-    client->setParameter(41, 0.0f);
+    client->setParameter(kTagGate, 0.0f);
     EXPECT_TRUE(mask().test(10));
     EXPECT_FALSE(mask().test(15));
 }
 
 TEST_F(ParameterApplication, StageSwitchesEachDriveTheirPairOfGroups) {
     struct Row { int tag, off, on; };
-    for (Row r : {Row{45, 12, 17}, Row{46, 11, 16}, Row{96, 13, 18}, Row{97, 14, 19}}) {
+    for (Row r : {Row{kTagComp, 12, 17}, Row{kTagPreamp, 11, 16}, Row{kTagDyn, 13, 18}, Row{kTagFxSwitch, 14, 19}}) {
         client->setParameter(r.tag, 0.4995f);
         EXPECT_FALSE(mask().test(r.off)) << r.tag;
         EXPECT_TRUE(mask().test(r.on)) << r.tag;
@@ -138,13 +139,13 @@ TEST_F(ParameterApplication, StageSwitchesEachDriveTheirPairOfGroups) {
 }
 
 TEST_F(ParameterApplication, EffectsSwitchCascadesThroughThePageSwitchToTheInvertCopy) {
-    client->setParameter(72, 1.0f); // follower page
+    client->setParameter(kTagModulationPage, 1.0f); // follower page
     EXPECT_FALSE(mask().test(1));
     EXPECT_TRUE(mask().test(2));
     EXPECT_TRUE(mask().test(5)) << "efinvertbmp re-applied under its now visible parent";
     EXPECT_FALSE(mask().test(6));
 
-    client->setParameter(97, 0.0f); // effects section off hides the whole chain below bit 19
+    client->setParameter(kTagFxSwitch, 0.0f); // effects section off hides the whole chain below bit 19
     EXPECT_TRUE(mask().test(14));
     EXPECT_FALSE(mask().test(19));
     EXPECT_FALSE(mask().test(1));
@@ -153,32 +154,32 @@ TEST_F(ParameterApplication, EffectsSwitchCascadesThroughThePageSwitchToTheInver
     EXPECT_FALSE(mask().test(6));
     EXPECT_EQ(controls().fxSwitch, 0.0f);
 
-    client->setParameter(97, 1.0f);
+    client->setParameter(kTagFxSwitch, 1.0f);
     EXPECT_TRUE(mask().test(2));
     EXPECT_TRUE(mask().test(5));
 }
 
 TEST_F(ParameterApplication, FilterFlowWaitsForTheEffectsSection) {
-    client->setParameter(97, 0.0f);
-    client->setParameter(18, 1.0f);
+    client->setParameter(kTagFxSwitch, 0.0f);
+    client->setParameter(kTagFilterFlow, 1.0f);
     EXPECT_EQ(controls().flowIndex, 0.0f);
     EXPECT_FALSE(controls().mainFiltered) << "the main path stays unfiltered";
     EXPECT_TRUE(controls().sendFiltered);
-    client->setParameter(97, 1.0f);
+    client->setParameter(kTagFxSwitch, 1.0f);
     EXPECT_EQ(controls().flowIndex, 2.0f);
     EXPECT_TRUE(controls().mainFiltered);
-    client->setParameter(18, 0.5f);
+    client->setParameter(kTagFilterFlow, 0.5f);
     EXPECT_FALSE(controls().mainFiltered);
     EXPECT_TRUE(controls().sendFiltered);
-    client->setParameter(18, 0.0f);
+    client->setParameter(kTagFilterFlow, 0.0f);
     EXPECT_FALSE(controls().sendFiltered);
 }
 
 TEST_F(ParameterApplication, RecomputeRebuildsFromTheCellsInDependencyOrder) {
     Engine& e = client->engine();
-    e.cell[97] = 0.0f; // effects off, flow 2: tag 18 must read the fxSwitch of tag 97
-    e.cell[18] = 1.0f;
-    e.cell[0] = 1.0f;
+    e.cell[kTagFxSwitch] = 0.0f; // effects off, flow 2: the flow must read the effects switch
+    e.cell[kTagFilterFlow] = 1.0f;
+    e.cell[kTagMaster] = 1.0f;
     client->recompute();
     EXPECT_EQ(controls().fxSwitch, 0.0f);
     EXPECT_FALSE(controls().mainFiltered);
@@ -189,23 +190,23 @@ TEST_F(ParameterApplication, RecomputeRebuildsFromTheCellsInDependencyOrder) {
 TEST(RecomputeOrder, CoversEveryStoredValueAndTheInvertCopy) {
     Engine engine;
     ParameterTable table(engine.cell);
-    std::set<int> expected{59};
+    std::set<int> expected{kTagFollowerInvertLamp};
     for (const ParameterRecord* r : table.stored()) expected.insert(r->tag);
     std::multiset<int> order(std::begin(ParameterModel::kRecomputeOrder), std::end(ParameterModel::kRecomputeOrder));
     EXPECT_EQ(std::set<int>(order.begin(), order.end()), expected);
     EXPECT_EQ(order.size(), expected.size()) << "no tag twice";
     const int* o = ParameterModel::kRecomputeOrder;
     auto pos = [&](int tag) { return std::find(o, o + 48, tag) - o; };
-    EXPECT_LT(pos(97), pos(18));
-    EXPECT_LT(pos(32), pos(31));
-    EXPECT_LT(pos(71), pos(36));
+    EXPECT_LT(pos(kTagFxSwitch), pos(kTagFilterFlow));
+    EXPECT_LT(pos(kTagFollowerTarget), pos(kTagFollowerPower));
+    EXPECT_LT(pos(kTagLfoTarget), pos(kTagLfoPower));
 }
 
 TEST(ReverbSettings, RoomAndDecayGoStraightToTheReverb) {
     EngineRig rig;
-    rig.set(24, 0.5f);
+    rig.set(kTagReverbRoom, 0.5f);
     EXPECT_FLOAT_EQ(rig.reverb.lastSet[1], 0.55f);
-    rig.set(25, 0.3f);
+    rig.set(kTagReverbDecay, 0.3f);
     EXPECT_EQ(rig.reverb.lastSet[3], 0.3f);
     EXPECT_EQ(rig.log, (std::vector<std::string>{"reverb.set(1)", "reverb.set(3)"}));
 }

@@ -16,14 +16,13 @@
 
 namespace {
 
-enum : VstInt32 { kMaster = 0, kCutoff = 16, kFilterType = 19, kDelayPower = 23, kFxReturn = 28 };
-
 void setMap(HostedPlugin& p, const ControllerLists& lists) {
     std::vector<uint8_t> state = controllerState(lists);
     p.host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(state.size()), state.data());
 }
 
-const ControllerLists kMap = {{7, {kMaster, kFxReturn}}, {20, {kFilterType, kDelayPower}}, {74, {kCutoff}}};
+const ControllerLists kMap = {
+    {7, {kTagMaster, kTagFxReturn}}, {20, {kTagFilterType, kTagDelayPower}}, {74, {kTagFilterCutoff}}};
 
 // One call of the signal from frame `from`, events first; the left output.
 std::vector<float> call(HostedPlugin& p, const std::vector<float>& signal, size_t from, size_t n, MidiEvents* events) {
@@ -76,27 +75,27 @@ TEST(MidiControl, ControllersSetEveryTargetOfTheirNumberAndSwitchesTakeTheNeares
     MidiEvents events;
     events.midi(0xb0, 7, 100, 10).midi(0xb3, 74, 30, 500).midi(0xb0, 20, 70, 300).midi(0xb0, 21, 5, 0);
     call(p, signal, 0, 1024, &events);
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kMaster), 100.0f / 127.0f);
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kFxReturn), 100.0f / 127.0f);
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kCutoff), 30.0f / 127.0f) << "any channel";
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kFilterType), 1.0f / 3.0f) << "70 is nearest the middle state";
-    EXPECT_EQ(p.effect->getParameter(p.effect, kDelayPower), 0.5f) << "on from 64";
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagMaster), 100.0f / 127.0f);
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagFxReturn), 100.0f / 127.0f);
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagFilterCutoff), 30.0f / 127.0f) << "any channel";
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagFilterType), 1.0f / 3.0f) << "70 is nearest the middle state";
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagDelayPower), 0.5f) << "on from 64";
 
     MidiEvents low;
     low.midi(0xb0, 20, 63, 0).midi(0xb0, 20, 96, 1);
     call(p, signal, 0, 64, &low);
-    EXPECT_NEAR(p.effect->getParameter(p.effect, kFilterType), 2.0f / 3.0f, 1e-6f);
-    EXPECT_EQ(p.effect->getParameter(p.effect, kDelayPower), 0.5f);
+    EXPECT_NEAR(p.effect->getParameter(p.effect, kTagFilterType), 2.0f / 3.0f, 1e-6f);
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagDelayPower), 0.5f);
     MidiEvents off;
     off.midi(0xb0, 20, 63, 0);
     call(p, signal, 0, 64, &off);
-    EXPECT_EQ(p.effect->getParameter(p.effect, kDelayPower), 0.0f);
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagDelayPower), 0.0f);
 
     MidiEvents unapplied; // notes, pitch bend, pressure, all-notes-off, an unmapped controller
     unapplied.midi(0x90, 60, 100).midi(0xe0, 0, 127).midi(0xd0, 127, 0).midi(0xb0, 123, 0).midi(0xb0, 8, 0);
-    const float before = p.effect->getParameter(p.effect, kMaster);
+    const float before = p.effect->getParameter(p.effect, kTagMaster);
     call(p, signal, 0, 64, &unapplied);
-    EXPECT_EQ(p.effect->getParameter(p.effect, kMaster), before);
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagMaster), before);
 }
 
 TEST(MidiControl, TheOutputDoesNotDependOnHowTheHostSplitsItsCalls) {
@@ -147,14 +146,14 @@ TEST(MidiControl, HostileEventListsMoveNothingTheyShouldNot) {
     bad.sysex();
     bad.last().type = 77; // neither MIDI nor SysEx
     VstEvents* list = bad.get();
-    const float cutoff = p.effect->getParameter(p.effect, kCutoff);
+    const float cutoff = p.effect->getParameter(p.effect, kTagFilterCutoff);
     p.host.dispatch(effProcessEvents, 0, 0, list);
     list->numEvents = -5;
     p.host.dispatch(effProcessEvents, 0, 0, list);
     const std::vector<float> out = call(p, signal, 0, 512, nullptr);
     for (float s : out) ASSERT_TRUE(std::isfinite(s));
-    EXPECT_EQ(p.effect->getParameter(p.effect, kCutoff), cutoff);
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kMaster), 21.0f / 127.0f) << "the last in time order";
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagFilterCutoff), cutoff);
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagMaster), 21.0f / 127.0f) << "the last in time order";
 
     // A list whose pointers are null.
     std::vector<uint64_t> storage(8, 0);
@@ -178,13 +177,13 @@ TEST(MidiControl, TenThousandEventsInOneBlockKeepEachControllersLastValue) {
     flood.midi(0xb0, 74, 99, 1023).midi(0xb0, 7, 11, 1023);
     const std::vector<float> out = call(p, testSignal(1024, 0.5f), 0, 1024, &flood);
     for (float s : out) ASSERT_TRUE(std::isfinite(s));
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kCutoff), 99.0f / 127.0f);
-    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kMaster), 11.0f / 127.0f);
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagFilterCutoff), 99.0f / 127.0f);
+    EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, kTagMaster), 11.0f / 127.0f);
 }
 
 TEST(MidiControl, EventsDuringChunkLoadsLeaveTheLoadedMapWorking) {
     HostedPlugin p;
-    const std::vector<uint8_t> state = controllerState({{74, {kCutoff}}});
+    const std::vector<uint8_t> state = controllerState({{74, {kTagFilterCutoff}}});
     std::atomic<bool> loading{true};
     std::thread audio([&] {
         const std::vector<float> signal = testSignal(256, 0.5f);
@@ -201,24 +200,24 @@ TEST(MidiControl, EventsDuringChunkLoadsLeaveTheLoadedMapWorking) {
     MidiEvents last;
     last.midi(0xb0, 74, 127, 0);
     call(p, testSignal(64, 0.5f), 0, 64, &last);
-    EXPECT_EQ(p.effect->getParameter(p.effect, kCutoff), 1.0f);
+    EXPECT_EQ(p.effect->getParameter(p.effect, kTagFilterCutoff), 1.0f);
 }
 
 TEST(MidiControl, TheMapTravelsWithChunksAndPresetsUnlessIsolated) {
     SettingsSandbox sandbox;
     TempDir dir;
     auto moves = [](ZuUniClient& c) {
-        c.engine().cell[kCutoff] = 0.0f;
+        c.engine().cell[kTagFilterCutoff] = 0.0f;
         MidiEvents cc;
         cc.midi(0xb0, 74, 127, 0);
         c.processEvents(cc.get());
         std::vector<float> l(32), r(32);
         float* io[2] = {l.data(), r.data()};
         c.processReplacing(io, io, 32);
-        return c.engine().cell[kCutoff] == 1.0f;
+        return c.engine().cell[kTagFilterCutoff] == 1.0f;
     };
     auto saved = DirectHost::create();
-    saved->ccMap.lists[74] = {{kCutoff, 0}};
+    saved->ccMap.lists[74] = {{kTagFilterCutoff, 0}};
     void* data = nullptr;
     const int32_t bytes = saved->getChunk(&data, false);
     std::vector<uint8_t> chunk(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
@@ -234,9 +233,9 @@ TEST(MidiControl, TheMapTravelsWithChunksAndPresetsUnlessIsolated) {
 
     auto isolated = DirectHost::create();
     isolated->ccMapRecallIsolate = 1.0f;
-    isolated->ccMap.lists[7] = {{kMaster, 0}};
+    isolated->ccMap.lists[7] = {{kTagMaster, 0}};
     ASSERT_TRUE(isolated->loadPresetFile(preset.c_str()));
-    EXPECT_EQ(isolated->ccMap.lists[7], (ControllerList{{kMaster, 0}})) << "the current map stays";
+    EXPECT_EQ(isolated->ccMap.lists[7], (ControllerList{{kTagMaster, 0}})) << "the current map stays";
     EXPECT_FALSE(moves(*isolated));
     isolated->setChunk(chunk.data(), bytes, false);
     EXPECT_TRUE(isolated->ccMap.empty()) << "a host restore empties it and takes nothing";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "params/ParameterTags.h"
 #include "plugin/ZuUniClient.h"
 #include "support/MessageCapture.h"
 
@@ -46,8 +47,8 @@ TEST(HostIdentity, NullCallbackStillCreatesAPluginThatAsksNothing) {
     EXPECT_FALSE(c->isOwnHost());
     EXPECT_FALSE(c->beginEdit(0)) << "every host call answers 0 without a host";
     EXPECT_EQ(c->callHost(audioMasterGetTime), 0);
-    c->setParameterAutomated(2, 0.5f); // must not crash
-    EXPECT_FLOAT_EQ(c->getParameter(2), 0.5f);
+    c->setParameterAutomated(kTagGateSpeed, 0.5f); // must not crash
+    EXPECT_FLOAT_EQ(c->getParameter(kTagGateSpeed), 0.5f);
 }
 
 TEST(EffectReports, ReachTheUserThroughThePlugin) {
@@ -70,10 +71,10 @@ TEST(HostTexts, NamesAndDisplaysNeverOverrunA64ByteBuffer) {
         EXPECT_EQ(buf[64], 0x7F) << "wrote beyond 64 bytes for " << i;
     }
     // A huge value still fits.
-    c->setParameter(4, -3.4e38f);
+    c->setParameter(kTagHighPass, -3.4e38f);
     char buf[80];
     std::memset(buf, 0x7F, sizeof(buf));
-    c->getParameterDisplay(4, buf);
+    c->getParameterDisplay(kTagHighPass, buf);
     EXPECT_LE(std::strlen(buf), 63u);
     EXPECT_EQ(buf[0], '-');
     EXPECT_EQ(buf[64], 0x7F);

@@ -7,10 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "params/ParameterTags.h"
+#include "state/SettingsKey.h"
 #include "support/MessageCapture.h"
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
-#include "state/SettingsKey.h"
 
 namespace {
 
@@ -114,14 +115,14 @@ TEST(ChunkVersions, LayoutOneHasNoProductCodeAndTwoHasSingleWordEntries) {
     v1.add({-1, 4, 8, -2, -3, 0, 9});
     ASSERT_EQ(v1.w[8], 11) << "the first record starts at word 8";
     EXPECT_TRUE(load(*c, v1, true));
-    EXPECT_EQ(c->getParameter(0), 0.25f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.25f);
     EXPECT_EQ(c->ccMap.lists[4], (ControllerList{{8, 0}}));
 
     StateWords v2;
     v2.header(2).record(11, 0.5f);
     v2.add({-1, 7, 5, 6, -2, -3, 0, 9});
     EXPECT_TRUE(load(*c, v2, true));
-    EXPECT_EQ(c->getParameter(0), 0.5f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.5f);
     EXPECT_EQ(c->ccMap.lists[7], (ControllerList{{5, 0}, {6, 0}}));
     EXPECT_TRUE(c->ccMap.lists[4].empty());
 }
@@ -134,7 +135,7 @@ TEST(ChunkVersions, UnknownRecordsAreConsumedWhole) {
     s.record(11, 0.75f).record(-7, 0.1f);
     s.emptyMapAndName("x").currentTail();
     EXPECT_TRUE(load(*c, s, true));
-    EXPECT_EQ(c->getParameter(0), 0.75f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.75f);
     EXPECT_EQ(c->presetName, "x");
 }
 
@@ -262,7 +263,7 @@ TEST(ChunkRejection, ALayoutCutAfterItsParametersKeepsWhatDidNotArrive) {
     StateWords s;
     s.header().record(11, 0.3f).add({-1, 2, 5}); // map cut inside a list
     EXPECT_TRUE(load(*c, s, true));
-    EXPECT_EQ(c->getParameter(0), 0.3f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.3f);
     EXPECT_EQ(c->ccMap.lists[1], (ControllerList{{1, 1}}));
     EXPECT_TRUE(c->ccMap.lists[2].empty());
 

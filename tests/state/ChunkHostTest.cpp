@@ -19,7 +19,7 @@ TEST(ChunkHost, GetAndSetChunkThroughTheDispatcher) {
     w[41] = 0x3f000000;
     HostedPlugin q;
     EXPECT_EQ(q.host.dispatch(effSetChunk, 0, 652, w.data()), 1);
-    EXPECT_EQ(q.host.getParameter(0), 0.5f);
+    EXPECT_EQ(q.host.getParameter(kTagMaster), 0.5f);
 
     // Audio flows after a load: the silence belongs only to the load itself.
     const std::vector<float> in = testSignal(2048, 0.5f);
@@ -31,5 +31,5 @@ TEST(ChunkHost, GetAndSetChunkThroughTheDispatcher) {
     std::vector<int32_t> garbage(40, 0x55aa55aa);
     EXPECT_EQ(q.host.dispatch(effSetChunk, 0, 160, garbage.data()), 1);
     EXPECT_EQ(q.host.dispatch(effSetChunk, 0, 0, nullptr), 1);
-    EXPECT_EQ(q.host.getParameter(0), 0.5f);
+    EXPECT_EQ(q.host.getParameter(kTagMaster), 0.5f);
 }

@@ -5,6 +5,7 @@
 // same whatever order the file system lists them in.
 #include <gtest/gtest.h>
 
+#include "params/ParameterTags.h"
 #include "state/FileTree.h"
 #include "state/ProgramList.h"
 #include "state/ZuFileio.h"
@@ -32,7 +33,7 @@ std::vector<std::string> folderNames(const ProgramList& list) {
 
 std::vector<uint8_t> chunkNamed(const std::string& name, float master) {
     auto c = DirectHost::create();
-    c->setParameter(0, master);
+    c->setParameter(kTagMaster, master);
     c->presetName = name;
     void* data = nullptr;
     const VstInt32 bytes = c->getChunk(&data, false);
@@ -62,12 +63,12 @@ TEST(HostileFiles, FifosAsPresetsAndAsTheDefaultAreSkippedWithoutBlocking) {
 
     // loading one as a preset file changes nothing and says nothing
     auto c = DirectHost::create();
-    const float before = c->getParameter(0);
+    const float before = c->getParameter(kTagMaster);
     bool loaded = true;
     EXPECT_TRUE(returnsWithin(seconds(10), [&] { loaded = c->loadPresetFile((t.root + "Mix/b.zuo").c_str()); },
                               release));
     EXPECT_FALSE(loaded);
-    EXPECT_EQ(c->getParameter(0), before);
+    EXPECT_EQ(c->getParameter(kTagMaster), before);
     EXPECT_TRUE(messages.texts().empty());
     host.close();
 }
@@ -105,7 +106,7 @@ TEST(HostileFiles, LoopingFolderLinksEndTheSearchOfAChunkRestore) {
         [] {}));
     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("set_chunk_seconds", std::to_string(took));
-    EXPECT_EQ(host.getParameter(0), 0.6f);
+    EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
     host.close();
 
     // a named file is still found, through the loops, at its plain path

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "gui/FileDialog.h"
+#include "params/ParameterTags.h"
 #include "state/ProgramList.h"
 #include "support/MessageCapture.h"
 #include "support/PresetTree.h"
@@ -34,22 +35,22 @@ TEST(PresetFile, NewerShortAndGarbageFilesChangeNothing) {
     PresetTree t;
     MessageCapture messages;
     auto a = DirectHost::create();
-    a->setParameter(0, 0.25f);
+    a->setParameter(kTagMaster, 0.25f);
     const std::string file = t.root + "v.zuo";
     ASSERT_TRUE(a->savePresetFile(file.c_str()));
     std::vector<uint8_t> b = fileBytes(file);
     b[4] = 5; // productVersion 5
 
     auto c = DirectHost::create();
-    const float before = c->getParameter(0);
+    const float before = c->getParameter(kTagMaster);
     writeBytes(file, b);
     EXPECT_FALSE(c->loadPresetFile(file.c_str()));
-    EXPECT_EQ(c->getParameter(0), before);
+    EXPECT_EQ(c->getParameter(kTagMaster), before);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_EQ(messages.texts()[0], "preset was written with a newer version of Orvel");
     // The host restore takes the same words.
     EXPECT_EQ(c->setChunk(b.data(), static_cast<VstInt32>(b.size()), false), 1);
-    EXPECT_EQ(c->getParameter(0), 0.25f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.25f);
 
     auto d = DirectHost::create();
     b[4] = 4;
@@ -64,7 +65,7 @@ TEST(PresetFile, NewerShortAndGarbageFilesChangeNothing) {
     EXPECT_FALSE(d->loadPresetFile(file.c_str()));
     ASSERT_EQ(messages.texts().size(), 2u);
     EXPECT_EQ(messages.texts()[1], "\t This is no valid Orvel format!");
-    EXPECT_EQ(d->getParameter(0), before);
+    EXPECT_EQ(d->getParameter(kTagMaster), before);
 }
 
 TEST(PresetFile, FailedSaveTellsTheUserAndKeepsTheOldFile) {
@@ -76,7 +77,7 @@ TEST(PresetFile, FailedSaveTellsTheUserAndKeepsTheOldFile) {
     const std::vector<uint8_t> old = fileBytes(file);
     chmod((t.root + "Locked").c_str(), 0555);
     auto a = DirectHost::create();
-    a->setParameter(0, 0.9f);
+    a->setParameter(kTagMaster, 0.9f);
     EXPECT_FALSE(a->savePresetFile(file.c_str()));
     chmod((t.root + "Locked").c_str(), 0755);
     EXPECT_EQ(fileBytes(file), old);
@@ -180,7 +181,7 @@ TEST(ProgramList, SetProgramStepsBetweenFoldersPassingOverEmptyOnes) {
         c->setProgram(s.program);
         EXPECT_EQ(c->presetFolderIndex, s.folder) << s.program << " to " << s.master;
         EXPECT_EQ(c->currentProgram(), s.current) << s.program << " to " << s.master;
-        EXPECT_EQ(c->getParameter(0), s.master) << s.program;
+        EXPECT_EQ(c->getParameter(kTagMaster), s.master) << s.program;
     }
     EXPECT_EQ(c->presetName, "a2");
     EXPECT_EQ(c->presetPath, t.root + "A/a2.zuo");
@@ -196,13 +197,13 @@ TEST(ProgramList, RandomPresetNeedsAFolderWithTwoEntries) {
     t.preset("A/only.zuo", 0.4f);
     auto c = DirectHost::create();
     c->programList().scan(t.root);
-    c->setParameter(0, 0.7f);
+    c->setParameter(kTagMaster, 0.7f);
     c->loadRandomPreset();
-    EXPECT_EQ(c->getParameter(0), 0.7f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.7f);
     t.preset("A/other.zuo", 0.45f);
     c->programList().scan(t.root);
     c->loadRandomPreset();
-    EXPECT_TRUE(c->getParameter(0) == 0.4f || c->getParameter(0) == 0.45f);
+    EXPECT_TRUE(c->getParameter(kTagMaster) == 0.4f || c->getParameter(kTagMaster) == 0.45f);
 }
 
 TEST(ProgramList, FolderChoiceRescansAndAnnounces) {
@@ -247,13 +248,13 @@ TEST(PresetStartup, LoadsDefaultAndScansTheRoot) {
     t.preset("Mix/m.zuo", 0.5f);
     MessageCapture messages;
     auto c = DirectHost::create();
-    EXPECT_EQ(c->getParameter(0), 0.33f);
+    EXPECT_EQ(c->getParameter(kTagMaster), 0.33f);
     EXPECT_EQ(c->presetName, "default");
     EXPECT_EQ(c->programList().folderCount(), 1);
     EXPECT_EQ(c->getNumPrograms(), 128);
     fs::remove(t.root + "default.zuo");
     auto d = DirectHost::create();
-    EXPECT_NE(d->getParameter(0), 0.33f);
+    EXPECT_NE(d->getParameter(kTagMaster), 0.33f);
     EXPECT_TRUE(messages.texts().empty());
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "params/ParameterTags.h"
 #include "support/AllStagesOn.h"
 #include "support/TestHost.h"
 
@@ -45,16 +46,6 @@ inline bool bitIdentical(const std::vector<float>& a, const std::vector<float>& 
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
-// Tags of the editor switches that take stages in and out.
-enum : VstInt32 {
-    kTagGate = 41,
-    kTagComp = 45,
-    kTagPreamp = 46,
-    kTagDyn = 96,
-    kTagFxSwitch = 97,
-    kTagSolo = 101,
-};
-
 // A plug-in opened through the test host.
 class HostedPlugin {
 public:
@@ -65,8 +56,8 @@ public:
     void set(VstInt32 tag, float v) { effect->setParameter(effect, tag, v); }
     // Delay and reverb off: only the direct path is heard.
     void sendsOff() {
-        set(23, 0.0f);
-        set(27, 0.0f);
+        set(kTagDelayPower, 0.0f);
+        set(kTagReverbPower, 0.0f);
     }
     void allStagesOn() {
         switchAllStagesOn([this](VstInt32 tag, float v) { set(tag, v); });

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "params/ParameterTags.h"
 #include "state/SettingsKey.h"
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
@@ -36,10 +37,10 @@ struct PresetTree {
         writeSettingInt("firstuse", 1);
         writeSettingString("presetpath0", root.c_str());
     }
-    // A preset made by a plug-in with master (tag 0) at the given value.
+    // A preset made by a plug-in with master at the given value.
     void preset(const std::string& relative, float master) {
         auto c = DirectHost::create();
-        c->setParameter(0, master);
+        c->setParameter(kTagMaster, master);
         c->presetName = std::filesystem::path(relative).stem().string();
         std::filesystem::create_directories(std::filesystem::path(root + relative).parent_path());
         ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));

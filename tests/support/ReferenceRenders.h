@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "params/ParameterTags.h"
 #include "plugin/vst24.h"
 
 namespace reference {
@@ -147,15 +148,27 @@ inline std::string render(EntryProc entry, const Scenario& s) {
 // Settings that switch one section in with audible values, as tag/value pairs.
 inline std::vector<Event> section(const char* which) {
     const std::string w = which;
-    if (w == "gate") return {{0, 41, 1.0f}, {0, 1, 0.05f}};
-    if (w == "preamp") return {{0, 46, 1.0f}, {0, 5, 0.4f}, {0, 3, 0.6f}};
-    if (w == "comp") return {{0, 45, 1.0f}, {0, 6, 0.6f}};
-    if (w == "dyn") return {{0, 96, 1.0f}, {0, 14, 0.8f}, {0, 10, 0.7f}};
+    if (w == "gate") return {{0, kTagGate, 1.0f}, {0, kTagGateThreshold, 0.05f}};
+    if (w == "preamp") return {{0, kTagPreamp, 1.0f}, {0, kTagOverdrive, 0.4f}, {0, kTagPreampGain, 0.6f}};
+    if (w == "comp") return {{0, kTagComp, 1.0f}, {0, kTagCompression, 0.6f}};
+    if (w == "dyn") return {{0, kTagDyn, 1.0f}, {0, kTagLowComp, 0.8f}, {0, kTagHighComp, 0.7f}};
     if (w == "filter")
-        return {{0, 97, 1.0f}, {0, 18, 1.0f}, {0, 16, 0.6f}, {0, 17, 0.5f}, {0, 36, 1.0f}, {0, 34, 0.5f},
-                {0, 35, 0.4f}, {0, 71, 0.0f}, {0, 31, 1.0f},  {0, 29, 0.5f}, {0, 32, 0.125f}};
-    if (w == "delay") return {{0, 97, 1.0f}, {0, 23, 1.0f}, {0, 20, 0.3f}, {0, 21, 0.5f}, {0, 22, 0.8f}};
-    if (w == "reverb") return {{0, 97, 1.0f}, {0, 27, 1.0f}, {0, 26, 0.6f}, {0, 24, 0.5f}, {0, 25, 0.5f}};
+        return {{0, kTagFxSwitch, 1.0f},        {0, kTagFilterFlow, 1.0f},      {0, kTagFilterCutoff, 0.6f},
+                {0, kTagFilterResonance, 0.5f}, {0, kTagLfoPower, 1.0f},        {0, kTagLfoAmount, 0.5f},
+                {0, kTagLfoSpeed, 0.4f},        {0, kTagLfoTarget, 0.0f},       {0, kTagFollowerPower, 1.0f},
+                {0, kTagFollowerAmount, 0.5f},  {0, kTagFollowerTarget, 0.125f}};
+    if (w == "delay")
+        return {{0, kTagFxSwitch, 1.0f},
+                {0, kTagDelayPower, 1.0f},
+                {0, kTagDelayTime, 0.3f},
+                {0, kTagDelayFeedback, 0.5f},
+                {0, kTagDelayLevel, 0.8f}};
+    if (w == "reverb")
+        return {{0, kTagFxSwitch, 1.0f},
+                {0, kTagReverbPower, 1.0f},
+                {0, kTagReverbLevel, 0.6f},
+                {0, kTagReverbRoom, 0.5f},
+                {0, kTagReverbDecay, 0.5f}};
     return {};
 }
 
@@ -163,7 +176,9 @@ inline std::vector<Event> section(const char* which) {
 // every section and both modulation sources off.
 inline std::vector<Event> allOff() {
     std::vector<Event> ev;
-    for (int32_t tag : {41, 46, 45, 96, 97, 23, 27, 36, 31}) ev.push_back({0, tag, 0.0f});
+    for (int32_t tag : {kTagGate, kTagPreamp, kTagComp, kTagDyn, kTagFxSwitch, kTagDelayPower, kTagReverbPower,
+                        kTagLfoPower, kTagFollowerPower})
+        ev.push_back({0, tag, 0.0f});
     return ev;
 }
 
@@ -177,9 +192,9 @@ inline std::vector<Event> allOn() {
     std::vector<Event> ev;
     for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
         for (const Event& e : section(w)) ev.push_back(e);
-    ev.push_back({0, 28, 0.8f}); // fx return
-    ev.push_back({0, 32, 0.9f}); // follower on the reverb level
-    ev.push_back({0, 0, 0.5f});  // unity master
+    ev.push_back({0, kTagFxReturn, 0.8f});
+    ev.push_back({0, kTagFollowerTarget, 0.9f}); // follower on the reverb level
+    ev.push_back({0, kTagMaster, 0.5f});         // unity master
     return ev;
 }
 
@@ -203,15 +218,17 @@ inline std::vector<Scenario> scenarios() {
 
     // Every switch off and on again while audio runs, from every section on.
     Scenario toggles{"switches-toggled", 44100.0f, allOn()};
-    const int32_t switches[] = {41, 46, 45, 96, 97, 23, 27, 36, 31, 101, 18};
+    const int32_t switches[] = {kTagGate,          kTagPreamp,     kTagComp,        kTagDyn,
+                                kTagFxSwitch,      kTagDelayPower, kTagReverbPower, kTagLfoPower,
+                                kTagFollowerPower, kTagSolo,       kTagFilterFlow};
     uint32_t at = 4000;
     for (int32_t tag : switches) {
         toggles.events.push_back({at, tag, 0.0f});
         toggles.events.push_back({at + 9001, tag, 1.0f});
         at += 5003;
     }
-    toggles.events.push_back({at, 18, 0.5f}); // filter in the sends only
-    toggles.events.push_back({at + 3000, 18, 0.0f});
+    toggles.events.push_back({at, kTagFilterFlow, 0.5f}); // filter in the sends only
+    toggles.events.push_back({at + 3000, kTagFilterFlow, 0.0f});
     std::stable_sort(toggles.events.begin(), toggles.events.end(),
                      [](const Event& a, const Event& b) { return a.frame < b.frame; });
     list.push_back(toggles);
