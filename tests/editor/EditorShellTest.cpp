@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <set>
 
 #include "editor/ZuButton.h"
 #include "editor/ZuControl.h"
@@ -53,22 +54,31 @@ TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
 TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(19, 1.0f / 3.0f); // band-pass: state 1
-    rig.host.setParameter(23, 0.0f);        // delay off
-    rig.idle();
-    rig.host.clearCalls();
-    rig.clickTag(19);
-    rig.clickTag(23);
-    std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
-    ASSERT_EQ(automated.size(), 2u);
-    EXPECT_EQ(automated[0].index, 19);
-    EXPECT_FLOAT_EQ(automated[0].opt, 2.0f / 3.0f);
-    EXPECT_EQ(automated[1].index, 23);
-    EXPECT_FLOAT_EQ(automated[1].opt, 0.5f);
-    EXPECT_EQ(rig.callsOf(audioMasterBeginEdit).size(), 2u);
-    EXPECT_EQ(rig.callsOf(audioMasterEndEdit).size(), 2u);
+    // Every host button, on either modulation page: state 1 of n reaches the host as 1/n.
+    std::set<int32_t> checked;
+    for (float page : {0.0f, 1.0f}) {
+        rig.client->setParameter(72, page);
+        for (int32_t tag = 0; tag < 38; ++tag) {
+            auto* b = dynamic_cast<ZuButton*>(rig.control(tag));
+            if (!b || checked.count(tag)) continue;
+            rig.host.setParameter(tag, 0.0f);
+            rig.idle();
+            if (!b->isVisible()) continue;
+            rig.host.clearCalls();
+            rig.clickTag(tag);
+            const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
+            ASSERT_EQ(automated.size(), 1u) << tag;
+            EXPECT_EQ(automated[0].index, tag);
+            EXPECT_FLOAT_EQ(automated[0].opt, 1.0f / float(b->getStates())) << tag;
+            EXPECT_EQ(rig.callsOf(audioMasterBeginEdit).size(), 1u) << tag;
+            EXPECT_EQ(rig.callsOf(audioMasterEndEdit).size(), 1u) << tag;
+            checked.insert(tag);
+        }
+    }
+    EXPECT_GE(checked.size(), 8u);
 
-    // A third click wraps the filter type to high-pass.
+    // From band-pass, the next click wraps the filter type to high-pass.
+    rig.host.setParameter(19, 2.0f / 3.0f);
     rig.idle();
     rig.clickTag(19);
     EXPECT_FLOAT_EQ(rig.host.getParameter(19), 0.0f);
