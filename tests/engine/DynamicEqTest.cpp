@@ -79,15 +79,15 @@ TEST(DynamicEq, BandGains) {
     run(eq, 44096, loud);
     // The targets come from the envelopes at the control block; after 32
     // samples the ramps have reached them.
-    const float highEnv = eq.band(kEqHigh).env;
+    const float highEnv = eq.bandEnvelope(kEqHigh);
     eq.controlBlock();
     for (int i = 44096; i < 44128; ++i) eq.process(loud(i));
-    EXPECT_FLOAT_EQ(eq.band(kEqLow).gain.current, 0.5f);
-    EXPECT_GT(eq.band(kEqMid).env, 0.8f);
-    EXPECT_NEAR(eq.band(kEqMid).gain.current, 0.4f, 1e-5f);
+    EXPECT_FLOAT_EQ(eq.bandGain(kEqLow), 0.5f);
+    EXPECT_GT(eq.bandEnvelope(kEqMid), 0.8f);
+    EXPECT_NEAR(eq.bandGain(kEqMid), 0.4f, 1e-5f);
     const float e = highEnv * 0.5f;
     ASSERT_LT(e, 0.8f);
-    EXPECT_NEAR(eq.band(kEqHigh).gain.current, 1.0f - e, 1e-4f);
+    EXPECT_NEAR(eq.bandGain(kEqHigh), 1.0f - e, 1e-4f);
 }
 
 TEST(DynamicEq, OffPassesTheInputWhileEverythingRuns) {
@@ -109,9 +109,9 @@ TEST(DynamicEq, OffPassesTheInputWhileEverythingRuns) {
         ASSERT_EQ(out.r, in.r);
     }
     for (EqBand b : {kEqLow, kEqMid, kEqHigh}) {
-        EXPECT_GT(off.band(b).env, 0.0f);
-        EXPECT_EQ(off.band(b).env, on.band(b).env);
-        EXPECT_EQ(off.band(b).gain.current, on.band(b).gain.current);
+        EXPECT_GT(off.bandEnvelope(b), 0.0f);
+        EXPECT_EQ(off.bandEnvelope(b), on.bandEnvelope(b));
+        EXPECT_EQ(off.bandGain(b), on.bandGain(b));
     }
     // Switched in, it continues exactly where the running stage is.
     off.setSwitch(1.0f);
@@ -130,8 +130,8 @@ TEST(DynamicEq, ZeroSplitPutsEverythingInTheHighBand) {
         const StereoSample in = noise(i);
         ASSERT_NEAR(eq.process(in).l, in.l, 1e-6f);
     }
-    EXPECT_LT(eq.band(kEqLow).env, 1e-12f); // only the 1e-18 guards
-    EXPECT_LT(eq.band(kEqMid).env, 1e-12f);
+    EXPECT_LT(eq.bandEnvelope(kEqLow), 1e-12f); // only the 1e-18 guards
+    EXPECT_LT(eq.bandEnvelope(kEqMid), 1e-12f);
 }
 
 TEST(DynamicEqResponse, CrossoverSplitsLowMidHigh) {
