@@ -4,6 +4,8 @@
 // vector chain gives the scalar chain's bits on every build.
 #pragma once
 
+#include <bit>
+
 #include <emmintrin.h>
 
 #include "engine/StereoSample.h"
@@ -16,10 +18,9 @@
 #define ORVEL_ALIGN_STACK
 #endif
 
-inline __m128 toLanes(StereoSample s) { return _mm_unpacklo_ps(_mm_set_ss(s.l), _mm_set_ss(s.r)); }
-inline StereoSample fromLanes(__m128 v) {
-    return {_mm_cvtss_f32(v), _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)))};
-}
+// Through a double, so that a pair already in a register stays there.
+inline __m128 toLanes(StereoSample s) { return _mm_castpd_ps(_mm_set_sd(std::bit_cast<double>(s))); }
+inline StereoSample fromLanes(__m128 v) { return std::bit_cast<StereoSample>(_mm_cvtsd_f64(_mm_castps_pd(v))); }
 // State kept as four floats, so that no object needs 16-byte alignment.
 inline __m128 loadLanes(const float (&s)[4]) { return _mm_loadu_ps(s); }
 inline void storeLanes(float (&s)[4], __m128 v) { _mm_storeu_ps(s, v); }
