@@ -29,14 +29,14 @@ public:
     }
 
     bool open(void* parent) {
-        if (!dispatch(effEditOpen, parent)) return false;
-        link_.sink.store(&sink_, std::memory_order_release);
-        return true;
+        open_ = dispatch(effEditOpen, parent) != 0;
+        if (open_) link_.sink.store(&sink_, std::memory_order_release);
+        return open_;
     }
 
     ~Lv2Ui() {
         link_.sink.store(nullptr, std::memory_order_release);
-        dispatch(effEditClose, nullptr);
+        if (open_) dispatch(effEditClose, nullptr);
     }
 
     // A value the host sets: the parameter follows at once, so the next idle
@@ -89,6 +89,7 @@ private:
     Lv2UiSink sink_;
     std::array<float, lv2port::kParameterCount> known_{};
     const std::thread::id thread_ = std::this_thread::get_id();
+    bool open_ = false;
 };
 
 template <typename F> auto guarded(F f, decltype(f()) failure) noexcept -> decltype(f()) {
@@ -114,11 +115,13 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
             if (!parent || !link || !write || std::strcmp(pluginUri, ORVEL_LV2_URI) != 0) return nullptr;
             auto* ui = new Lv2Ui(*link, write, controller,
                                  static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch)));
-            if (!ui->open(parent)) {
+            // An editor without a window of its own (no display) is no use to the host.
+            const uintptr_t window = ui->open(parent) ? ui->window() : 0;
+            if (!window) {
                 delete ui;
                 return nullptr;
             }
-            *widget = reinterpret_cast<LV2UI_Widget>(ui->window());
+            *widget = reinterpret_cast<LV2UI_Widget>(window);
             const auto* resize = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize));
             if (const ERect* r = ui->rect(); r && resize)
                 resize->ui_resize(resize->handle, r->right - r->left, r->bottom - r->top);
