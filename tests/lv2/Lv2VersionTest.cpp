@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <lilv/lilv.h>
 #include <lv2/atom/forge.h>
+#include <lv2/presets/presets.h>
 #include <lv2/state/state.h>
 
 #include <algorithm>
@@ -161,6 +162,33 @@ public:
     }
     uint32_t chunkType() { return uris_.atomChunk; }
 
+    // Every preset the bundle offers, applied as a host applies it: label and the
+    // name the plug-in then gives its program.
+    std::vector<std::pair<std::string, std::string>> applyPresets() {
+        std::vector<std::pair<std::string, std::string>> names;
+        LilvNode* presetClass = lilv_new_uri(world_, LV2_PRESETS__Preset);
+        LilvNode* label = lilv_new_uri(world_, LILV_NS_RDFS "label");
+        LilvNodes* presets = lilv_plugin_get_related(plugin_, presetClass);
+        LILV_FOREACH (nodes, i, presets) {
+            const LilvNode* preset = lilv_nodes_get(presets, i);
+            lilv_world_load_resource(world_, preset);
+            LilvState* state = lilv_state_new_from_world(world_, &urids_.map, preset);
+            LilvNodes* labels = lilv_world_find_nodes(world_, preset, label, nullptr);
+            names.push_back({labels ? lilv_node_as_string(lilv_nodes_get_first(labels)) : "", "(no state)"});
+            lilv_nodes_free(labels);
+            if (!state) continue;
+            lilv_state_restore(state, instance_, nullptr, nullptr, 0, nullptr);
+            lilv_state_free(state);
+            char name[64] = {};
+            effect()->dispatcher(effect(), effGetProgramName, 0, 0, name, 0.0f);
+            names.back().second = name;
+        }
+        lilv_nodes_free(presets);
+        lilv_node_free(label);
+        lilv_node_free(presetClass);
+        return names;
+    }
+
     // Through lilv's Turtle and back, then restored into instance `into`.
     void copyStateInto(Lv2Plugin& into) {
         LilvState* saved = lilv_state_new_from_instance(
@@ -305,6 +333,14 @@ TEST(Lv2Version, StateThroughLilvRestoresTheSameWordsAndRefusesAForeignBlob) {
     EXPECT_EQ(restored.restoreBytes(std::vector<uint8_t>(64, 7), restored.chunkType()), LV2_STATE_SUCCESS);
     restored.run(silence.data(), silence.data(), out.data(), out.data(), false, {});
     EXPECT_EQ(restored.stateBytes(), words);
+}
+
+TEST(Lv2Version, OffersTheFactoryPresetsUnderTheirNames) {
+    Lv2Plugin lv2;
+    ASSERT_TRUE(lv2.valid());
+    const auto names = lv2.applyPresets();
+    EXPECT_GE(names.size(), 16u);
+    for (const auto& [label, programName] : names) EXPECT_EQ(programName, label);
 }
 
 } // namespace
