@@ -7,6 +7,7 @@
 #include "editor/ZuButton.h"
 #include "editor/ZuDisplay.h"
 #include "editor/ZuOptionMenu.h"
+#include "params/ParameterTags.h"
 
 using namespace layout;
 
@@ -27,58 +28,58 @@ constexpr const char* kSync[] = {"free", "sync", nullptr};
 constexpr const char* kPages[] = {"LFO", "envelope", nullptr};
 
 const ControlDescription kInfo[] = {
-    {0, "Master", 51, nullptr},
-    {1, "Gate threshold", 43, nullptr},
-    {2, "Gate hold", 44, nullptr},
-    {3, "Preamp gain", 48, nullptr},
-    {4, "Low cut", 47, nullptr},
-    {5, "Drive", 49, nullptr},
-    {6, "Compression", 38, nullptr},
-    {7, "Compressor release", 39, nullptr},
-    {8, "Band split", 91, nullptr},
-    {9, "Band response", 0, nullptr},
-    {10, "High band compression", 84, nullptr},
-    {11, "High band level", 87, nullptr},
-    {12, "Mid band compression", 83, nullptr},
-    {13, "Mid band level", 85, nullptr},
-    {14, "Low band compression", 82, nullptr},
-    {15, "Low band level", 86, nullptr},
-    {16, "Filter frequency", 69, nullptr},
-    {17, "Filter resonance", 70, nullptr},
-    {18, "Filter routing", 0, kFlow},
-    {19, "Filter type", 0, kFilterTypes},
-    {20, "Delay time", 0, nullptr},
-    {21, "Delay feedback", 61, nullptr},
-    {22, "Delay level", 67, nullptr},
-    {23, "Delay", 0, kOnOff},
-    {24, "Reverb room", 65, nullptr},
-    {25, "Reverb decay", 64, nullptr},
-    {26, "Reverb level", 66, nullptr},
-    {27, "Reverb", 0, kOnOff},
-    {28, "FX return", 68, nullptr},
-    {29, "Follower amount", 56, nullptr},
-    {30, "Follower speed", 55, nullptr},
-    {31, "Envelope follower", 0, kOnOff},
-    {32, "Follower destination", 0, nullptr},
-    {33, "Follower sign", 0, kInvert},
-    {34, "LFO amount", 52, nullptr},
-    {35, "LFO speed", 53, nullptr},
-    {36, "LFO", 0, kOnOff},
-    {37, "LFO rate", 0, kSync},
-    {41, "Gate", 0, kOnOff},
-    {45, "Compressor", 0, kOnOff},
-    {46, "Preamp", 0, kOnOff},
-    {71, "LFO destination", 0, nullptr},
-    {72, "Modulation page", 0, kPages},
-    {79, "Meter source", 0, nullptr},
-    {80, "Next meter source", 0, nullptr},
-    {81, "Previous meter source", 0, nullptr},
-    {96, "Dynamic EQ", 0, kOnOff},
-    {97, "Effects", 0, kOnOff},
-    {99, "Open the manual", 0, nullptr},
-    {101, "Solo effects", 0, kOnOff},
-    {102, "Next preset", 0, nullptr},
-    {103, "Previous preset", 0, nullptr},
+    {kTagMaster, "Master", 51, nullptr},
+    {kTagGateThreshold, "Gate threshold", 43, nullptr},
+    {kTagGateSpeed, "Gate hold", 44, nullptr},
+    {kTagPreampGain, "Preamp gain", 48, nullptr},
+    {kTagHighPass, "Low cut", 47, nullptr},
+    {kTagOverdrive, "Drive", 49, nullptr},
+    {kTagCompression, "Compression", 38, nullptr},
+    {kTagCompressSpeed, "Compressor release", 39, nullptr},
+    {kTagSplitFreq, "Band split", 91, nullptr},
+    {kTagEqResponse, "Band response", 0, nullptr},
+    {kTagHighComp, "High band compression", 84, nullptr},
+    {kTagHighLevel, "High band level", 87, nullptr},
+    {kTagMidComp, "Mid band compression", 83, nullptr},
+    {kTagMidLevel, "Mid band level", 85, nullptr},
+    {kTagLowComp, "Low band compression", 82, nullptr},
+    {kTagLowLevel, "Low band level", 86, nullptr},
+    {kTagFilterCutoff, "Filter frequency", 69, nullptr},
+    {kTagFilterResonance, "Filter resonance", 70, nullptr},
+    {kTagFilterFlow, "Filter routing", 0, kFlow},
+    {kTagFilterType, "Filter type", 0, kFilterTypes},
+    {kTagDelayTime, "Delay time", 0, nullptr},
+    {kTagDelayFeedback, "Delay feedback", 61, nullptr},
+    {kTagDelayLevel, "Delay level", 67, nullptr},
+    {kTagDelayPower, "Delay", 0, kOnOff},
+    {kTagReverbRoom, "Reverb room", 65, nullptr},
+    {kTagReverbDecay, "Reverb decay", 64, nullptr},
+    {kTagReverbLevel, "Reverb level", 66, nullptr},
+    {kTagReverbPower, "Reverb", 0, kOnOff},
+    {kTagFxReturn, "FX return", 68, nullptr},
+    {kTagFollowerAmount, "Follower amount", 56, nullptr},
+    {kTagFollowerSpeed, "Follower speed", 55, nullptr},
+    {kTagFollowerPower, "Envelope follower", 0, kOnOff},
+    {kTagFollowerTarget, "Follower destination", 0, nullptr},
+    {kTagFollowerInvert, "Follower sign", 0, kInvert},
+    {kTagLfoAmount, "LFO amount", 52, nullptr},
+    {kTagLfoSpeed, "LFO speed", 53, nullptr},
+    {kTagLfoPower, "LFO", 0, kOnOff},
+    {kTagLfoSync, "LFO rate", 0, kSync},
+    {kTagGate, "Gate", 0, kOnOff},
+    {kTagComp, "Compressor", 0, kOnOff},
+    {kTagPreamp, "Preamp", 0, kOnOff},
+    {kTagLfoTarget, "LFO destination", 0, nullptr},
+    {kTagModulationPage, "Modulation page", 0, kPages},
+    {kTagMeterSource, "Meter source", 0, nullptr},
+    {kTagMeterUp, "Next meter source", 0, nullptr},
+    {kTagMeterDown, "Previous meter source", 0, nullptr},
+    {kTagDyn, "Dynamic EQ", 0, kOnOff},
+    {kTagFxSwitch, "Effects", 0, kOnOff},
+    {kManualLinkTag, "Open the manual", 0, nullptr},
+    {kTagSolo, "Solo effects", 0, kOnOff},
+    {kTagNextPreset, "Next preset", 0, nullptr},
+    {kTagPreviousPreset, "Previous preset", 0, nullptr},
 };
 
 const ControlDescription* infoFor(int32_t tag) {
@@ -109,11 +110,11 @@ std::string valueOf(const ZuControl& control, const ControlDescription& info, co
         const ZuOptionMenuEntryInfo* e = m->getEntry(m->findValue(int32_t(m->getValue())));
         return e ? e->text : std::string();
     }
-    if (info.tag == 20) {
+    if (info.tag == kTagDelayTime) {
         const float steps = std::trunc(readouts[kDelayStep] * 13.0f + 0.5f);
         return std::to_string(int(steps)) + "/14";
     }
-    if (info.tag == 9)
+    if (info.tag == kTagEqResponse)
         return "hold " + readoutText(90, cells, readouts) + " / " + readoutText(89, cells, readouts) + " / " +
                readoutText(88, cells, readouts);
     return std::string();

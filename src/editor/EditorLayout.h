@@ -114,6 +114,7 @@ constexpr CCoord kWidth = 682;
 constexpr CCoord kHeight = 425;
 constexpr int32_t kBackgroundBitmap = 1000;
 constexpr int32_t kPresetMenuTag = 76;
+constexpr int32_t kManualLinkTag = 99;
 constexpr int32_t kInfoLineTag = 100;
 constexpr int32_t kPresetMenuStyle = 0x49F8;
 

@@ -5,6 +5,7 @@
 
 #include "engine/Engine.h"
 #include "params/Mappings.h"
+#include "params/ParameterTags.h"
 
 using namespace layout;
 
@@ -36,25 +37,25 @@ void EditorReadouts::derive(const Engine& e) {
 
     // The displays' quantities.
     r[kGateOpen] = e.meters.gateOpen;
-    const float t = mapping::steps(cell(1));
+    const float t = mapping::steps(cell(kTagGateThreshold));
     r[kGateThresholdDb] = decibels(t * t);
-    r[kGateHoldMs] = 400.0f - 390.0f * cell(2);
-    const float g = cell(3);
+    r[kGateHoldMs] = 400.0f - 390.0f * cell(kTagGateSpeed);
+    const float g = cell(kTagPreampGain);
     r[kPreampGainDb] = decibels(12.0f * g * g * g * g);
     r[kHighPassHz] = e.dynamics.preamp().cutoffHz();
     r[kDrive] = e.dynamics.preamp().driveTarget();
     r[kCompressionPercent] = 100.0f * e.dynamics.compressor().amount();
-    r[kReleaseMs] = 1000.0f * holdSteps(cell(7));
+    r[kReleaseMs] = 1000.0f * holdSteps(cell(kTagCompressSpeed));
     r[kMasterDb] = decibels(e.controls.masterGain);
     r[kLfoRateHz] = rate;
-    r[kFollowerHoldMs] = 500.0f * holdSteps(cell(30));
+    r[kFollowerHoldMs] = 500.0f * holdSteps(cell(kTagFollowerSpeed));
     r[kFollowerLevel] = std::clamp(e.modulation.follower().envelope(), 0.0f, 1.0f);
-    const float delaySteps = std::trunc(1.1f * cell(20) / 0.071429f);
+    const float delaySteps = std::trunc(1.1f * cell(kTagDelayTime) / 0.071429f);
     r[kDelayStep] = std::min(delaySteps, 13.0f) / 13.0f;
-    r[kHighLevelDb] = decibels(2.0f * cell(11));
-    r[kMidLevelDb] = decibels(2.0f * cell(13));
-    r[kLowLevelDb] = decibels(2.0f * cell(15));
-    const float response = mapping::steps(0.999f - 0.949f * cell(9));
+    r[kHighLevelDb] = decibels(2.0f * cell(kTagHighLevel));
+    r[kMidLevelDb] = decibels(2.0f * cell(kTagMidLevel));
+    r[kLowLevelDb] = decibels(2.0f * cell(kTagLowLevel));
+    const float response = mapping::steps(0.999f - 0.949f * cell(kTagEqResponse));
     const float r2 = response * response;
     r[kHighHoldMs] = 450.0f * r2;
     r[kMidHoldMs] = 750.0f * r2;

@@ -1,14 +1,16 @@
 #include "editor/SwitchVisibility.h"
 
+#include "params/ParameterTags.h"
+
 namespace {
 constexpr SwitchVisibility kRows[] = {
-    {41, 0, 10, 15, 10, 15}, // gate
-    {45, 0, 12, 17, 12, 17}, // comp
-    {46, 0, 11, 16, 11, 16}, // preamp
-    {59, 2, 5, 6, 5, 6},     // efinvertbmp
-    {72, 19, 1, 2, 1, 2},    // Switch_c
-    {96, 0, 13, 18, 13, 18}, // dyn
-    {97, 0, 14, 19, 14, 19}, // fxwitch
+    {kTagGate, 0, 10, 15, 10, 15},           // its cover, or the gate
+    {kTagComp, 0, 12, 17, 12, 17},           // its cover, or the compressor
+    {kTagPreamp, 0, 11, 16, 11, 16},         // its cover, or the preamp
+    {kTagFollowerInvertLamp, 2, 5, 6, 5, 6}, // the lamp for "+" or for inverted, on the follower page
+    {kTagModulationPage, 19, 1, 2, 1, 2},    // the LFO page or the follower page, in the effects
+    {kTagDyn, 0, 13, 18, 13, 18},            // its cover, or the dynamic equaliser
+    {kTagFxSwitch, 0, 14, 19, 14, 19},       // its cover, or the effects section
 };
 } // namespace
 

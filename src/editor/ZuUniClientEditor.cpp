@@ -11,11 +11,12 @@
 #include "editor/ZuDisplay.h"
 #include "editor/ZuPresetMenu.h"
 #include "editor/ZuFrame.h"
+#include "params/ParameterTags.h"
 #include "plugin/ZuUniClient.h"
 
 namespace {
 // The section switches whose states decide which covers show.
-constexpr int32_t kSectionSwitches[] = {41, 45, 46, 96, 97};
+constexpr int32_t kSectionSwitches[] = {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch};
 constexpr std::chrono::seconds kLearnedMessageTime{4};
 } // namespace
 

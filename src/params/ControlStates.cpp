@@ -3,45 +3,48 @@
 #include <algorithm>
 #include <cmath>
 
+#include "params/ParameterTable.h"
+#include "params/ParameterTags.h"
+
 ControlStates controlStatesOf(int32_t tag) {
     switch (tag) {
-    case 18:
-    case 19: return {3, 1.0f / 3.0f};
-    case 23:
-    case 27:
-    case 31:
-    case 33:
-    case 36:
-    case 37:
-    case 41:
-    case 45:
-    case 46:
-    case 59:
-    case 72:
-    case 80:
-    case 81:
-    case 96:
-    case 97:
-    case 101: return {2, 0.5f};
-    case 32:
-    case 71: return {8, 0.125f};
-    case 79: return {6, 0.16667667f};
+    case kTagFilterFlow:
+    case kTagFilterType: return {3, 1.0f / 3.0f};
+    case kTagDelayPower:
+    case kTagReverbPower:
+    case kTagFollowerPower:
+    case kTagFollowerInvert:
+    case kTagLfoPower:
+    case kTagLfoSync:
+    case kTagGate:
+    case kTagComp:
+    case kTagPreamp:
+    case kTagFollowerInvertLamp:
+    case kTagModulationPage:
+    case kTagMeterUp:
+    case kTagMeterDown:
+    case kTagDyn:
+    case kTagFxSwitch:
+    case kTagSolo: return {2, 0.5f};
+    case kTagFollowerTarget:
+    case kTagLfoTarget: return {8, 0.125f};
+    case kTagMeterSource: return {6, 0.16667667f};
     default: return {0, 1.0f};
     }
 }
 
 bool controllerCanMove(int32_t tag) {
-    if (tag >= 0 && tag < 38) return true;
+    if (tag >= 0 && tag < kNumHostParameters) return true;
     switch (tag) {
-    case 41:
-    case 45:
-    case 46:
-    case 71:
-    case 72:
-    case 79:
-    case 96:
-    case 97:
-    case 101: return true;
+    case kTagGate:
+    case kTagComp:
+    case kTagPreamp:
+    case kTagLfoTarget:
+    case kTagModulationPage:
+    case kTagMeterSource:
+    case kTagDyn:
+    case kTagFxSwitch:
+    case kTagSolo: return true;
     default: return false;
     }
 }

@@ -13,7 +13,8 @@ struct ControlStates {
 ControlStates controlStatesOf(int32_t tag);
 
 // Tags a MIDI controller may move: every host parameter and the section
-// switches; not the editor's own copies and commands (59, 80, 81, 102, 103).
+// switches; not the editor's own copies and commands (the follower-sign lamp,
+// the meter and preset buttons).
 bool controllerCanMove(int32_t tag);
 
 // The normalised value a controller value 0..127 gives the tag: value / 127

@@ -4,12 +4,28 @@
 #include "engine/SendEffect.h"
 #include "params/Mappings.h"
 #include "params/ParameterTable.h"
+#include "params/ParameterTags.h"
 
 using namespace mapping;
 
 const int32_t ParameterModel::kRecomputeOrder[48] = {
-    41, 45, 46, 59, 23, 27, 32, 71, 72, 96, 97, 2,  1,  4,  5,  3,  7,  6,  8,  9,  14, 15, 12, 13,
-    10, 11, 0,  101, 18, 36, 37, 35, 34, 31, 29, 30, 33, 16, 17, 19, 22, 28, 26, 20, 21, 24, 25, 79};
+    // the switches and destinations first: later mappings read them
+    kTagGate, kTagComp, kTagPreamp, kTagFollowerInvertLamp, kTagDelayPower, kTagReverbPower, kTagFollowerTarget,
+    kTagLfoTarget, kTagModulationPage, kTagDyn, kTagFxSwitch,
+    // gate, preamp and compressor
+    kTagGateSpeed, kTagGateThreshold, kTagHighPass, kTagOverdrive, kTagPreampGain, kTagCompressSpeed, kTagCompression,
+    // dynamic equaliser
+    kTagSplitFreq, kTagEqResponse, kTagLowComp, kTagLowLevel, kTagMidComp, kTagMidLevel, kTagHighComp, kTagHighLevel,
+    // output and routing
+    kTagMaster, kTagSolo, kTagFilterFlow,
+    // modulation
+    kTagLfoPower, kTagLfoSync, kTagLfoSpeed, kTagLfoAmount, kTagFollowerPower, kTagFollowerAmount, kTagFollowerSpeed,
+    kTagFollowerInvert,
+    // filter and sends
+    kTagFilterCutoff, kTagFilterResonance, kTagFilterType, kTagDelayLevel, kTagFxReturn, kTagReverbLevel, kTagDelayTime,
+    kTagDelayFeedback, kTagReverbRoom, kTagReverbDecay,
+    // meter
+    kTagMeterSource};
 
 ParameterModel::ParameterModel(Engine& engine, ParameterTable& table, SendEffect& reverb)
     : engine_(engine), table_(table), reverb_(reverb) {}
@@ -43,108 +59,108 @@ void ParameterModel::applyEngineQuantity(int32_t tag, float v) {
     const EngineContext& ctx = e.ctx;
     EngineControls& c = e.controls;
     switch (tag) {
-    case 0: c.masterGain = masterGain(v); break;
-    case 1: e.dynamics.setGateThreshold(v); break;
-    case 2: e.dynamics.setGateSpeed(v, ctx); break;
-    case 3: e.dynamics.setPreampGain(v); break;
-    case 4: e.dynamics.setHighPass(v, ctx); break;
-    case 5: e.dynamics.setOverdrive(v); break;
-    case 6: e.dynamics.setCompression(v); break;
-    case 7: e.dynamics.setCompressSpeed(v, ctx); break;
-    case 8: e.equaliser.setSplit(v, ctx); break;
-    case 9: e.equaliser.setResponse(v, ctx); break;
-    case 10: e.equaliser.setBandAmount(kEqHigh, v); break;
-    case 11: e.equaliser.setBandLevel(kEqHigh, v); break;
-    case 12: e.equaliser.setBandAmount(kEqMid, v); break;
-    case 13: e.equaliser.setBandLevel(kEqMid, v); break;
-    case 14: e.equaliser.setBandAmount(kEqLow, v); break;
-    case 15: e.equaliser.setBandLevel(kEqLow, v); break;
-    case 16: e.filter.setCutoff(v); break;
-    case 17: e.filter.setResonance(v); break;
-    case 18:
+    case kTagMaster: c.masterGain = masterGain(v); break;
+    case kTagGateThreshold: e.dynamics.setGateThreshold(v); break;
+    case kTagGateSpeed: e.dynamics.setGateSpeed(v, ctx); break;
+    case kTagPreampGain: e.dynamics.setPreampGain(v); break;
+    case kTagHighPass: e.dynamics.setHighPass(v, ctx); break;
+    case kTagOverdrive: e.dynamics.setOverdrive(v); break;
+    case kTagCompression: e.dynamics.setCompression(v); break;
+    case kTagCompressSpeed: e.dynamics.setCompressSpeed(v, ctx); break;
+    case kTagSplitFreq: e.equaliser.setSplit(v, ctx); break;
+    case kTagEqResponse: e.equaliser.setResponse(v, ctx); break;
+    case kTagHighComp: e.equaliser.setBandAmount(kEqHigh, v); break;
+    case kTagHighLevel: e.equaliser.setBandLevel(kEqHigh, v); break;
+    case kTagMidComp: e.equaliser.setBandAmount(kEqMid, v); break;
+    case kTagMidLevel: e.equaliser.setBandLevel(kEqMid, v); break;
+    case kTagLowComp: e.equaliser.setBandAmount(kEqLow, v); break;
+    case kTagLowLevel: e.equaliser.setBandLevel(kEqLow, v); break;
+    case kTagFilterCutoff: e.filter.setCutoff(v); break;
+    case kTagFilterResonance: e.filter.setResonance(v); break;
+    case kTagFilterFlow:
         c.filterFlow = selector(v, 3.0f, 2.0f);
         refreshFilterFlow();
         break;
-    case 19: e.filter.setType(v); break;
-    case 20: c.delayTime = delayTime(v); break;
-    case 21: c.delayFeedback = v; break;
-    case 22: c.delayLevel = v; break;
-    case 23: c.delayPower = onOffUp(v); break;
-    case 24: c.reverbRoom = v; break;
-    case 25: c.reverbDecay = v; break;
-    case 26: c.reverbLevel = v; break;
-    case 27: c.reverbPower = onOffUp(v); break;
-    case 28: c.fxReturn = v; break;
-    case 29: e.modulation.setFollowerAmount(v); break;
-    case 30: e.modulation.setFollowerSpeed(v, ctx); break;
-    case 31: e.modulation.setFollowerPower(onOff(v)); break;
-    case 32: e.modulation.setFollowerTarget(selectorUp(v, 8.0f, 7.0f)); break;
-    case 33: e.modulation.setFollowerInvert(onOff(v)); break;
-    case 34: e.modulation.setLfoAmount(v); break;
-    case 35: e.modulation.setLfoSpeed(v, ctx); break;
-    case 36: e.modulation.setLfoPower(onOff(v)); break;
-    case 37: e.modulation.setLfoSync(onOff(v)); break;
-    case 41: e.dynamics.setGateSwitch(onOffUp(v)); break;
-    case 45: e.dynamics.setCompressorSwitch(onOffUp(v)); break;
-    case 46: e.dynamics.setPreampSwitch(onOffUp(v)); break;
-    case 71: e.modulation.setLfoTarget(selectorUp(v, 8.0f, 7.0f)); break;
-    case 79: c.meterSource = static_cast<int32_t>(selector(v, 6.0f, 5.0f)); break;
-    case 96: e.equaliser.setSwitch(onOffUp(v)); break;
-    case 97: c.fxSwitch = onOffUp(v); break;
-    case 101: c.dryMuteTarget = onOff(v) == 0.0f ? 1.0f : 0.0f; break;
-    default: break; // 59, 72, 80, 81, 102, 103: editor state only
+    case kTagFilterType: e.filter.setType(v); break;
+    case kTagDelayTime: c.delayTime = delayTime(v); break;
+    case kTagDelayFeedback: c.delayFeedback = v; break;
+    case kTagDelayLevel: c.delayLevel = v; break;
+    case kTagDelayPower: c.delayPower = onOffUp(v); break;
+    case kTagReverbRoom: c.reverbRoom = v; break;
+    case kTagReverbDecay: c.reverbDecay = v; break;
+    case kTagReverbLevel: c.reverbLevel = v; break;
+    case kTagReverbPower: c.reverbPower = onOffUp(v); break;
+    case kTagFxReturn: c.fxReturn = v; break;
+    case kTagFollowerAmount: e.modulation.setFollowerAmount(v); break;
+    case kTagFollowerSpeed: e.modulation.setFollowerSpeed(v, ctx); break;
+    case kTagFollowerPower: e.modulation.setFollowerPower(onOff(v)); break;
+    case kTagFollowerTarget: e.modulation.setFollowerTarget(selectorUp(v, 8.0f, 7.0f)); break;
+    case kTagFollowerInvert: e.modulation.setFollowerInvert(onOff(v)); break;
+    case kTagLfoAmount: e.modulation.setLfoAmount(v); break;
+    case kTagLfoSpeed: e.modulation.setLfoSpeed(v, ctx); break;
+    case kTagLfoPower: e.modulation.setLfoPower(onOff(v)); break;
+    case kTagLfoSync: e.modulation.setLfoSync(onOff(v)); break;
+    case kTagGate: e.dynamics.setGateSwitch(onOffUp(v)); break;
+    case kTagComp: e.dynamics.setCompressorSwitch(onOffUp(v)); break;
+    case kTagPreamp: e.dynamics.setPreampSwitch(onOffUp(v)); break;
+    case kTagLfoTarget: e.modulation.setLfoTarget(selectorUp(v, 8.0f, 7.0f)); break;
+    case kTagMeterSource: c.meterSource = static_cast<int32_t>(selector(v, 6.0f, 5.0f)); break;
+    case kTagDyn: e.equaliser.setSwitch(onOffUp(v)); break;
+    case kTagFxSwitch: c.fxSwitch = onOffUp(v); break;
+    case kTagSolo: c.dryMuteTarget = onOff(v) == 0.0f ? 1.0f : 0.0f; break;
+    default: break; // the follower-sign lamp, the page, the meter and preset buttons: editor state only
     }
 }
 
 void ParameterModel::applyEngineSideEffects(int32_t tag, float v) {
     switch (tag) {
-    case 97: refreshFilterFlow(); break;
-    case 24: reverb_.setParameter(1, reverbRoom(v)); break;
-    case 25: reverb_.setParameter(3, v); break;
+    case kTagFxSwitch: refreshFilterFlow(); break;
+    case kTagReverbRoom: reverb_.setParameter(1, reverbRoom(v)); break;
+    case kTagReverbDecay: reverb_.setParameter(3, v); break;
     default: break;
     }
 }
 
 void ParameterModel::applyEditorSideEffects(int32_t tag, float v) {
     switch (tag) {
-    case 41:
-    case 45:
-    case 46:
-    case 59:
-    case 96: applyVisibility(tag, onOffUp(v)); break;
-    case 72: {
+    case kTagGate:
+    case kTagComp:
+    case kTagPreamp:
+    case kTagFollowerInvertLamp:
+    case kTagDyn: applyVisibility(tag, onOffUp(v)); break;
+    case kTagModulationPage: {
         const bool bit1 = maskBit(1), bit2 = maskBit(2);
         applyVisibility(tag, onOffUp(v));
-        if (maskBit(1) != bit1) reapply(71);
+        if (maskBit(1) != bit1) reapply(kTagLfoTarget);
         if (maskBit(2) != bit2) {
-            reapply(59);
-            reapply(32);
+            reapply(kTagFollowerInvertLamp);
+            reapply(kTagFollowerTarget);
         }
         break;
     }
-    case 97: {
+    case kTagFxSwitch: {
         const bool bit19 = maskBit(19);
         applyVisibility(tag, onOffUp(v));
         if (maskBit(19) != bit19) {
-            reapply(23);
-            reapply(27);
-            reapply(72);
+            reapply(kTagDelayPower);
+            reapply(kTagReverbPower);
+            reapply(kTagModulationPage);
         }
         break;
     }
-    case 33: {
+    case kTagFollowerInvert: {
         const float state = onOff(v);
-        if (lastEfInvert_.exchange(state) != state) setParameter(59, state);
+        if (lastEfInvert_.exchange(state) != state) setParameter(kTagFollowerInvertLamp, state);
         break;
     }
-    case 23:
-    case 27:
-    case 32:
-    case 71:
-    case 80:
-    case 81:
-    case 102:
-    case 103: requestRefresh(); break;
+    case kTagDelayPower:
+    case kTagReverbPower:
+    case kTagFollowerTarget:
+    case kTagLfoTarget:
+    case kTagMeterUp:
+    case kTagMeterDown:
+    case kTagNextPreset:
+    case kTagPreviousPreset: requestRefresh(); break;
     default: break;
     }
 }

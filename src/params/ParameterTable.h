@@ -1,5 +1,6 @@
 // All parameter records of the plug-in: 38 host parameters (tags 0..37) and
-// 14 editor switches (tags 41..103), in creation order.
+// 14 editor switches (tags 41..103), in creation order. ParameterTags.h names
+// the tags.
 #pragma once
 
 #include <array>

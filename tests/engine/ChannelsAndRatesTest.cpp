@@ -34,17 +34,6 @@ bool allFinite(const std::vector<float>& s) {
     return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
 }
 
-double rmsOf(const std::vector<float>& s, size_t from) {
-    double sum = 0.0;
-    for (size_t i = from; i < s.size(); ++i) sum += double(s[i]) * s[i];
-    return std::sqrt(sum / double(s.size() - from));
-}
-
-void sendsOff(HostedPlugin& p) {
-    p.set(kTagDelayPower, 0.0f);
-    p.set(kTagReverbPower, 0.0f);
-}
-
 // Only the delay's return is heard: no feedback, full level and return.
 void delayOnly(HostedPlugin& p, float level) {
     p.set(kTagSolo, 1.0f);
@@ -71,7 +60,7 @@ TEST(Channels, EachInputReachesOnlyItsOwnOutputThroughEveryStage) {
     for (bool leftLive : {true, false}) {
         HostedPlugin p;
         p.allStagesOn();
-        sendsOff(p); // the reverb mixes the channels on purpose
+        p.sendsOff(); // the reverb mixes the channels on purpose
         const Stereo out = leftLive ? render(p, signal, silence) : render(p, silence, signal);
         const std::vector<float>& live = leftLive ? out.l : out.r;
         const std::vector<float>& quiet = leftLive ? out.r : out.l;
@@ -141,7 +130,7 @@ void neutralAt(HostedPlugin& p, float fs) {
     for (VstInt32 tag : {kTagGate, kTagPreamp, kTagComp, kTagDyn}) p.set(tag, 0.0f);
     p.set(kTagFilterFlow, 0.0f);
     p.set(kTagMaster, 0.5f);
-    sendsOff(p);
+    p.sendsOff();
 }
 
 std::vector<float> sineAt(float hz, float fs, size_t n) { return sineWave(n, 0.25f, hz / fs); }

@@ -15,25 +15,11 @@ enum : VstInt32 {
     kTagResonance = 17,
     kTagFilterFlow = 18,
     kTagFilterType = 19,
-    kTagDelayPower = 23,
-    kTagReverbPower = 27,
 };
-
-double rms(const std::vector<float>& s, size_t from, size_t to) {
-    double sum = 0.0;
-    for (size_t i = from; i < to; ++i) sum += static_cast<double>(s[i]) * s[i];
-    return std::sqrt(sum / static_cast<double>(to - from));
-}
 
 std::vector<float> concat(std::vector<float> a, const std::vector<float>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-// A plug-in with the sends off, so that only the direct path is heard.
-void directOnly(HostedPlugin& p) {
-    p.set(kTagDelayPower, 0.0f);
-    p.set(kTagReverbPower, 0.0f);
 }
 
 } // namespace
@@ -47,13 +33,13 @@ TEST(ModulesInChain, GateShutsOnAQuietTail) {
     for (float gate : {1.0f, 0.0f}) {
         HostedPlugin p;
         ASSERT_NE(p.effect, nullptr);
-        directOnly(p);
+        p.sendsOff();
         p.set(kTagGate, gate);
         p.set(kTagGateThreshold, 0.3f);
         std::vector<float> l, r;
         p.run(in, in, l, r, 512);
-        EXPECT_GT(rms(l, 22050, 44100), 0.05) << "the loud part passes, gate " << gate;
-        (gate > 0.0f ? withGate : withoutGate) = rms(l, 88200, l.size());
+        EXPECT_GT(rmsOf(l, 22050, 44100), 0.05) << "the loud part passes, gate " << gate;
+        (gate > 0.0f ? withGate : withoutGate) = rmsOf(l, 88200, l.size());
     }
     EXPECT_GT(withoutGate, 0.005);
     EXPECT_LT(withGate, 1e-4 * withoutGate);
@@ -65,14 +51,14 @@ TEST(ModulesInChain, ResonantFilterLowPassesTheMainPath) {
     const auto high = sineWave(22050, 0.05f, 12000.0f / 44100.0f);
     auto level = [&](float flow, const std::vector<float>& in) {
         HostedPlugin p;
-        directOnly(p);
+        p.sendsOff();
         p.set(kTagFilterFlow, flow); // 0: out of the path; 1.0: main path filtered
         p.set(kTagFilterType, 1.0f);
         p.set(kTagCutoff, 0.5f);
         p.set(kTagResonance, 0.0f);
         std::vector<float> l, r;
         p.run(in, in, l, r, 256);
-        return rms(l, 11025, in.size());
+        return rmsOf(l, 11025, in.size());
     };
     const double lowDry = level(0.0f, low), lowFiltered = level(1.0f, low);
     const double highDry = level(0.0f, high), highFiltered = level(1.0f, high);

@@ -44,26 +44,23 @@ int countAutomate() {
 
 } // namespace
 
-TEST(Mappings, SwitchKindsDifferAt0_4995) {
-    EXPECT_EQ(mapping::onOffUp(0.4995f), 1.0f);
-    EXPECT_EQ(mapping::onOffUp(0.4994f), 0.0f);
-    EXPECT_EQ(mapping::onOff(0.4995f), 0.0f);
-    EXPECT_EQ(mapping::onOff(0.5f), 1.0f);
-    EXPECT_EQ(mapping::onOff(1.0f), 1.0f);
-    EXPECT_EQ(mapping::selector(0.3333f, 3.0f, 2.0f), 0.0f);
-    EXPECT_EQ(mapping::selector(0.3334f, 3.0f, 2.0f), 1.0f);
-    EXPECT_EQ(mapping::selector(1.0f, 3.0f, 2.0f), 2.0f);
-    EXPECT_EQ(mapping::selectorUp(0.875f, 8.0f, 7.0f), 7.0f);
-    EXPECT_EQ(mapping::selectorUp(0.078125f, 8.0f, 7.0f), 0.0f) << "8v + 0.001 = 0.626";
-    EXPECT_EQ(mapping::selectorUp(0.1249f, 8.0f, 7.0f), 1.0f) << "0.9992 + 0.001 reaches 1";
-}
-
-TEST_F(ParameterApplication, AHostsMiddleStepSelectsTheMiddleRouting) {
-    client->setParameter(18, 0.5f);
-    EXPECT_EQ(controls().filterFlow, 1.0f);
+TEST(Mappings, SwitchKindsDifferAt0_4995AndSelectorsRoundUpFromAThousandth) {
+    struct Row {
+        float mapped, expected;
+    };
+    // selectorUp: 8v + 0.001 = 0.626 stays 0; 0.9992 + 0.001 reaches 1
+    const Row rows[] = {{mapping::onOffUp(0.4995f), 1.0f},          {mapping::onOffUp(0.4994f), 0.0f},
+                        {mapping::onOff(0.4995f), 0.0f},            {mapping::onOff(0.5f), 1.0f},
+                        {mapping::onOff(1.0f), 1.0f},               {mapping::selector(0.3333f, 3.0f, 2.0f), 0.0f},
+                        {mapping::selector(0.3334f, 3.0f, 2.0f), 1.0f}, {mapping::selector(1.0f, 3.0f, 2.0f), 2.0f},
+                        {mapping::selectorUp(0.875f, 8.0f, 7.0f), 7.0f}, {mapping::selectorUp(0.078125f, 8.0f, 7.0f), 0.0f},
+                        {mapping::selectorUp(0.1249f, 8.0f, 7.0f), 1.0f}};
+    for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rows[i].mapped, rows[i].expected) << "row " << i;
 }
 
 TEST_F(ParameterApplication, OutOfRangeValuesAreStoredButMapInsideTheRange) {
+    client->setParameter(18, 0.5f);
+    EXPECT_EQ(controls().filterFlow, 1.0f) << "a host's middle step selects the middle routing";
     client->setParameter(18, 7.0f);
     EXPECT_EQ(cell(18), 7.0f);
     EXPECT_EQ(controls().filterFlow, 2.0f);

@@ -132,15 +132,15 @@ TEST_F(Dispatcher, DisplayIsTheNormalisedValueWithSixDecimals) {
     EXPECT_EQ(host.getParameter(-5), 0.0f);
 }
 
-TEST_F(Dispatcher, ParameterIndexesBeyondTheTableLeaveTheirNeighboursAlone) {
-    // The editor's own switches and displays share the tag space behind the
-    // host's 38; a host index outside the table must reach none of them.
+TEST_F(Dispatcher, IndexesWithNoRecordBehindThemChangeNothing) {
+    // Just past the host's 38, in the gaps between the editor's tags, past
+    // the last tag and far out: no record, no cell written, no read outside.
     host.setParameter(0, 0.25f);
     host.setParameter(37, 0.75f);
     void* data = nullptr;
     const VstIntPtr size = host.dispatch(effGetChunk, 0, 0, &data);
     const std::vector<uint8_t> before(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-    for (VstInt32 index : {38, -1, INT_MAX, INT_MIN}) {
+    for (VstInt32 index : {38, 39, 40, 42, 104, -1, INT_MAX, INT_MIN}) {
         host.setParameter(index, 0.9f);
         EXPECT_EQ(host.getParameter(index), 0.0f) << index;
     }

@@ -26,10 +26,14 @@ TEST(EntryPoint, EffectRecordAsPublished) {
     EXPECT_EQ(reinterpret_cast<uintptr_t>(e->object) % 32, 0u) << "plug-in object must be 32-byte aligned";
 }
 
-TEST(EntryPoint, MainIsTheSameFunctionAsVSTPluginMain) {
+TEST(EntryPoint, MainIsVSTPluginMainAndTheHostIsAskedWhoItIsOnce) {
     TestHost host;
     ASSERT_NE(host.entry(), nullptr);
     EXPECT_EQ(host.legacyEntry(), host.entry()) << "one function under two exported names";
+    ASSERT_NE(host.open(), nullptr);
+    EXPECT_EQ(host.countCalls(audioMasterVersion), 1);
+    EXPECT_EQ(host.countCalls(audioMasterGetVendorString), 1);
+    EXPECT_EQ(host.countCalls(audioMasterGetProductString), 1);
 }
 
 TEST(EntryPoint, RefusesAHostWithoutVersion) {
@@ -37,12 +41,4 @@ TEST(EntryPoint, RefusesAHostWithoutVersion) {
     host.masterVersion = 0;
     EXPECT_EQ(host.open(), nullptr);
     EXPECT_EQ(host.entry()(nullptr), nullptr) << "a null callback cannot even answer the version";
-}
-
-TEST(EntryPoint, AsksTheHostWhoItIsAtCreation) {
-    TestHost host;
-    ASSERT_NE(host.open(), nullptr);
-    EXPECT_EQ(host.countCalls(audioMasterVersion), 1);
-    EXPECT_EQ(host.countCalls(audioMasterGetVendorString), 1);
-    EXPECT_EQ(host.countCalls(audioMasterGetProductString), 1);
 }

@@ -5,20 +5,15 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "plugin/KeyModifiers.h"
 
 TEST(KeyModifiers, IntegerValuesKeepTheirLowByteOthersMeanNone) {
-    EXPECT_EQ(keyModifiersFromOpt(0.0f), 0);
-    EXPECT_EQ(keyModifiersFromOpt(5.0f), 5);
-    EXPECT_EQ(keyModifiersFromOpt(8.9f), 8);    // truncated
-    EXPECT_EQ(keyModifiersFromOpt(257.0f), 1);  // low byte
-    EXPECT_EQ(keyModifiersFromOpt(-1.0f), 255); // as the conversion has always given
-    EXPECT_EQ(keyModifiersFromOpt(-2147483648.0f), 0);
-    EXPECT_EQ(keyModifiersFromOpt(std::nanf("")), 0);
-    EXPECT_EQ(keyModifiersFromOpt(-1e30f), 0);
-    EXPECT_EQ(keyModifiersFromOpt(1e30f), 0);
-    EXPECT_EQ(keyModifiersFromOpt(2147483648.0f), 0);
-    EXPECT_EQ(keyModifiersFromOpt(std::numeric_limits<float>::infinity()), 0);
-    EXPECT_EQ(keyModifiersFromOpt(-std::numeric_limits<float>::infinity()), 0);
+    const float inf = std::numeric_limits<float>::infinity();
+    // truncated; the low byte; -1 as the conversion has always given it
+    const std::pair<float, int> rows[] = {{0.0f, 0},  {5.0f, 5},     {8.9f, 8},   {257.0f, 1},       {-1.0f, 255},
+                                          {-2147483648.0f, 0}, {std::nanf(""), 0}, {-1e30f, 0}, {1e30f, 0},
+                                          {2147483648.0f, 0},  {inf, 0},          {-inf, 0}};
+    for (const auto& [opt, expected] : rows) EXPECT_EQ(keyModifiersFromOpt(opt), expected) << opt;
 }

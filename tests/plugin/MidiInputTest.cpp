@@ -22,10 +22,6 @@ std::vector<Seen> queued(const ZuUniClient& c) {
     std::vector<Seen> s;
     for (int32_t i = 0; i < c.midiEventQueue.size(); ++i) {
         const MidiEventRecord& r = c.midiEventQueue[i];
-        EXPECT_EQ(r.kind, 100);
-        EXPECT_EQ(r.one, 1);
-        EXPECT_EQ(r.padding, 0);
-        EXPECT_EQ(r.zero, 0);
         s.push_back({r.code, r.data1, r.data2, r.position});
     }
     return s;

@@ -1,5 +1,5 @@
 // The state layout written by getChunk and read by setChunk/readState: the
-// word layout, round trips, older versions, the controller-map rules, and
+// word layout, round trips, older versions, the controller numbers, and
 // every rejection leaving the state as it was.
 #include <gtest/gtest.h>
 
@@ -179,39 +179,15 @@ TEST(ChunkVersions, TailVersionsDecideWhatOfTheProgramIsTaken) {
     EXPECT_TRUE(c->ccMap.extraAssignments.empty());
 }
 
-TEST(ChunkControllerMap, IsolateKeepsTheMapUnlessTheHostRestores) {
-    auto c = DirectHost::create();
-    StateWords s;
-    s.header().record(11, 0.5f).add({-1, 2, 40, 1, -2, -3, 1}).addString("i");
-    s.add({16, 0, 0, 1, 41, 2, -4, 0, 0}).addString("Host");
-
-    c->ccMapRecallIsolate = 1.0f;
-    c->ccMap.lists[5] = {{3, 3}};
-    c->ccMap.extraAssignments = {{4, 4}};
-    EXPECT_TRUE(load(*c, s, false));
-    EXPECT_EQ(c->ccMap.lists[5], (ControllerList{{3, 3}}));
-    EXPECT_TRUE(c->ccMap.lists[2].empty());
-    EXPECT_EQ(c->ccMap.extraAssignments, (ControllerList{{4, 4}}));
-
-    EXPECT_TRUE(load(*c, s, true));
-    EXPECT_TRUE(c->ccMap.empty()) << "a host restore empties both lists and refills neither";
-
-    c->ccMapRecallIsolate = 0.0f;
-    c->ccMap.lists[5] = {{3, 3}};
-    EXPECT_TRUE(load(*c, s, false));
-    EXPECT_TRUE(c->ccMap.lists[5].empty());
-    EXPECT_EQ(c->ccMap.lists[2], (ControllerList{{40, 1}}));
-    EXPECT_EQ(c->ccMap.extraAssignments, (ControllerList{{41, 2}}));
-    EXPECT_FALSE(c->ccMapLock.load());
-}
-
 TEST(ChunkControllerMap, NumbersOutside0To127AreIgnored) {
     auto c = DirectHost::create();
     StateWords s;
-    s.header().add({-1, 128, 1, 1, -2, -5, 2, 2, -2, 3, 6, 6, -2, -3, 0, 9});
+    s.header().add({-1, 128, 1, 1, -2, -5, 2, 2, -2, 0, 4, 4, -2, 127, 6, 6, -2, -3, 0, 9});
     EXPECT_TRUE(load(*c, s, true));
-    EXPECT_EQ(c->ccMap.lists[3], (ControllerList{{6, 6}}));
-    c->ccMap.lists[3].clear();
+    EXPECT_EQ(c->ccMap.lists[0], (ControllerList{{4, 4}})) << "0 and 127 are the ends of the range";
+    EXPECT_EQ(c->ccMap.lists[127], (ControllerList{{6, 6}}));
+    c->ccMap.lists[0].clear();
+    c->ccMap.lists[127].clear();
     EXPECT_TRUE(c->ccMap.empty());
 
     // A target word whose low 16 bits are -2 cannot be stored as a target:

@@ -156,72 +156,39 @@ TEST(ProgramList, SortsAndLeavesOutForeignFiles) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
-TEST(ProgramList, SetProgramStepsBetweenFolders) {
+TEST(ProgramList, SetProgramStepsBetweenFoldersPassingOverEmptyOnes) {
     PresetTree t;
-    t.preset("b/b0.zuo", 0.20f); // folders listed by name whatever the order they were made in
-    t.preset("b/b1.zuo", 0.21f);
+    // folders listed by name whatever the order they were made in; b and d stay empty
+    for (const char* f : {"d", "C", "b", "A"}) fs::create_directories(t.root + f);
     t.preset("A/a0.zuo", 0.10f);
     t.preset("A/a1.zuo", 0.11f);
     t.preset("A/a2.zuo", 0.12f);
-    const std::string first = "A", second = "b";
-    auto c = DirectHost::create();
-    c->programList().scan(t.root);
-    ASSERT_EQ(c->programList().folderCount(), 2);
-    ASSERT_EQ(c->programList().findFolder(first), 0);
-    c->setProgram(2);
-    EXPECT_EQ(c->getParameter(0), 0.12f);
-    c->setProgram(3);
-    EXPECT_EQ(c->presetFolderIndex, 1);
-    EXPECT_EQ(c->currentProgram(), 0);
-    EXPECT_EQ(c->getParameter(0), 0.20f);
-    EXPECT_EQ(c->presetName, "b0");
-    c->setProgram(5);
-    EXPECT_EQ(c->presetFolderIndex, 0);
-    EXPECT_EQ(c->currentProgram(), 0);
-    EXPECT_EQ(c->getParameter(0), 0.10f);
-    c->setProgram(-1);
-    EXPECT_EQ(c->presetFolderIndex, 1);
-    EXPECT_EQ(c->currentProgram(), 1);
-    EXPECT_EQ(c->getParameter(0), 0.21f);
-    EXPECT_EQ(c->presetPath, t.root + second + "/b1.zuo");
-
-    char name[64];
-    c->getProgramNameIndexed(0, 7, name);
-    EXPECT_STREQ(name, "empty");
-    c->getProgramNameIndexed(0, 0, name);
-    EXPECT_STREQ(name, "b0");
-}
-
-TEST(ProgramList, SteppingPassesOverEmptyFolders) {
-    PresetTree t;
-    for (const char* f : {"W", "x", "Y", "Z"}) fs::create_directories(t.root + f);
-    // the second and last folders stay empty
-    const std::string first = "W", third = "Y";
-    t.preset(first + "/a0.zuo", 0.10f);
-    t.preset(first + "/a1.zuo", 0.11f);
-    t.preset(third + "/c0.zuo", 0.30f);
-    t.preset(third + "/c1.zuo", 0.31f);
+    t.preset("C/c0.zuo", 0.30f);
+    t.preset("C/c1.zuo", 0.31f);
     auto c = DirectHost::create();
     c->programList().scan(t.root);
     ASSERT_EQ(c->programList().folderCount(), 4);
-    c->setProgram(1);
-    c->setProgram(2); // past the first folder's end, over the empty second
-    EXPECT_EQ(c->presetFolderIndex, 2);
-    EXPECT_EQ(c->currentProgram(), 0);
-    EXPECT_EQ(c->presetName, "c0");
-    c->setProgram(1);
-    c->setProgram(2); // past the third, over the empty last, round to the first
-    EXPECT_EQ(c->presetFolderIndex, 0);
-    EXPECT_EQ(c->presetName, "a0");
-    c->setProgram(-1); // back from the first: the empty last is passed over
-    EXPECT_EQ(c->presetFolderIndex, 2);
-    EXPECT_EQ(c->currentProgram(), 1);
-    EXPECT_EQ(c->getParameter(0), 0.31f);
-    c->setProgram(0);
-    c->setProgram(-1); // back over the empty second
-    EXPECT_EQ(c->presetFolderIndex, 0);
-    EXPECT_EQ(c->currentProgram(), 1);
-    EXPECT_EQ(c->presetName, "a1");
+    ASSERT_EQ(c->programList().findFolder("A"), 0);
+    struct Step {
+        int32_t program, folder, current;
+        float master;
+    };
+    // past the first folder's end, over the empty b; past the third's, over
+    // the empty d, round to the first; back from it, and back over b
+    for (const Step& s : {Step{2, 0, 2, 0.12f}, Step{3, 2, 0, 0.30f}, Step{5, 0, 0, 0.10f}, Step{-1, 2, 1, 0.31f},
+                          Step{0, 2, 0, 0.30f}, Step{-1, 0, 2, 0.12f}}) {
+        c->setProgram(s.program);
+        EXPECT_EQ(c->presetFolderIndex, s.folder) << s.program << " to " << s.master;
+        EXPECT_EQ(c->currentProgram(), s.current) << s.program << " to " << s.master;
+        EXPECT_EQ(c->getParameter(0), s.master) << s.program;
+    }
+    EXPECT_EQ(c->presetName, "a2");
+    EXPECT_EQ(c->presetPath, t.root + "A/a2.zuo");
+    char name[64];
+    c->getProgramNameIndexed(0, 7, name);
+    EXPECT_STREQ(name, "empty");
+    c->getProgramNameIndexed(0, 1, name);
+    EXPECT_STREQ(name, "a1");
 }
 
 TEST(ProgramList, RandomPresetNeedsAFolderWithTwoEntries) {

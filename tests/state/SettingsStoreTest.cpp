@@ -210,22 +210,18 @@ TEST(LoadSettings, SecondStartRewritesNothing) {
     EXPECT_EQ(stringValue("presetpath0"), "/c/Presets/");
 }
 
-TEST(LoadSettings, MovesTheOldSingleFolderValue) {
-    SettingsSandbox box;
-    writeSettingInt("firstuse", 1);
-    writeSettingString("installpath", "/inst/");
-    writeSettingString("presetpath", "/old/presets/");
-    loadSettings();
-    EXPECT_EQ(stringValue("presetpath0"), "/old/presets/");
-    EXPECT_EQ(stringValue("presetpath"), "/old/presets/");
-}
-
-TEST(LoadSettings, WithoutAnyPresetFolderTheInstallPathServes) {
-    SettingsSandbox box;
-    writeSettingInt("firstuse", 1);
-    writeSettingString("installpath", "/inst/");
-    loadSettings();
-    EXPECT_EQ(stringValue("presetpath0"), "/inst/");
+TEST(LoadSettings, TheOldSingleFolderValueMovesOrElseTheInstallPathServes) {
+    for (bool old : {true, false}) {
+        SettingsSandbox box;
+        writeSettingInt("firstuse", 1);
+        writeSettingString("installpath", "/inst/");
+        if (old) writeSettingString("presetpath", "/old/presets/");
+        loadSettings();
+        EXPECT_EQ(stringValue("presetpath0"), old ? "/old/presets/" : "/inst/");
+        if (old) {
+            EXPECT_EQ(stringValue("presetpath"), "/old/presets/");
+        }
+    }
 }
 
 TEST(LoadSettings, GlobalSwitchesFromTheStore) {

@@ -1,5 +1,4 @@
-// The word cursor: string encoding, the measuring mode, and reads and writes
-// that never leave the buffer.
+// The word cursor's reads and writes never leave the buffer.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,53 +6,6 @@
 
 #include "state/ZuChunk.h"
 #include "support/StateWords.h"
-
-TEST(ZuChunk, StringsTakeALengthWordAndZeroPaddedWords) {
-    ZuChunk measure;
-    measure.measureOnly = true;
-    measure.writeString(nullptr);
-    measure.writeString("");
-    measure.writeString("abcd");
-    measure.writeString("abcde");
-    EXPECT_EQ(measure.cursor, 1 + 1 + 2 + 3);
-
-    ZuChunk c;
-    c.allocate(7);
-    c.writeString(nullptr);
-    c.writeString("");
-    c.writeString("abcd");
-    c.writeString("abcde");
-    EXPECT_FALSE(c.overrun());
-    EXPECT_EQ(wordsOf(c.data(), 28), (std::vector<int32_t>{0, 0, 4, 0x64636261, 5, 0x64636261, 0x65}));
-
-    c.rewind();
-    EXPECT_EQ(c.readString(), "");
-    EXPECT_EQ(c.readString(), "");
-    EXPECT_EQ(c.readString(), "abcd");
-    EXPECT_EQ(c.readString(), "abcde");
-    EXPECT_EQ(c.cursor, 7);
-    EXPECT_FALSE(c.overrun());
-}
-
-TEST(ZuChunk, WordsFloatsAndQuads) {
-    ZuChunk c;
-    c.allocate(6);
-    c.writeInt(-2);
-    c.writeFloat(0.5f);
-    const int32_t quad[4] = {1, 2, 3, 4};
-    c.writeBytes(quad, 16);
-    c.rewind();
-    int32_t v = 0;
-    EXPECT_EQ(c.readIntInto(v), -2);
-    EXPECT_EQ(v, -2);
-    EXPECT_EQ(c.readFloat(), 0.5f);
-    c.stepBack();
-    EXPECT_EQ(c.readIntOut(v), 0x3f000000);
-    int32_t out[4] = {9, 9, 9, 9};
-    c.readQuadCleared(out);
-    EXPECT_EQ((std::vector<int32_t>(out, out + 4)), (std::vector<int32_t>{1, 2, 3, 4}));
-    EXPECT_EQ(c.remainingWords(), 0);
-}
 
 TEST(ZuChunk, ReadsStopAtTheEndOfTheData) {
     // Borrowed and deliberately misaligned, as a host's buffer may be.

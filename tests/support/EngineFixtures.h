@@ -2,6 +2,7 @@
 // and an opened instance that processes stereo blocks.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -33,6 +34,13 @@ inline float peakOf(const std::vector<float>& s, size_t from = 0, size_t to = SI
     return p;
 }
 
+inline double rmsOf(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
+    to = std::min(to, s.size());
+    double sum = 0.0;
+    for (size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
+    return std::sqrt(sum / double(to - from));
+}
+
 inline bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
@@ -55,6 +63,11 @@ public:
         effect = host.open();
     }
     void set(VstInt32 tag, float v) { effect->setParameter(effect, tag, v); }
+    // Delay and reverb off: only the direct path is heard.
+    void sendsOff() {
+        set(23, 0.0f);
+        set(27, 0.0f);
+    }
     void allStagesOn() {
         switchAllStagesOn([this](VstInt32 tag, float v) { set(tag, v); });
     }

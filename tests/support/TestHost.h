@@ -57,7 +57,6 @@ public:
 
     EntryProc entry() const { return entry_; }
     EntryProc legacyEntry() const { return legacyEntry_; }
-    void* module() const { return module_; }
 
     static VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                               void* ptr, float opt);
