@@ -164,6 +164,13 @@ TEST(FreshInstall, PutsThePluginStrippedIntoTheVstFolderOfWhoeverInstalls) {
     EXPECT_FALSE(holds(installed, ".symtab"));
     EXPECT_FALSE(holds(installed, ".debug_"));
     EXPECT_LT(fs::file_size(installed), fs::file_size(ORVEL_PLUGIN_PATH));
+    // The LV2 bundle, when this tree builds one, into ~/.lv2 the same way.
+    if (fs::exists(ORVEL_BINARY_DIR "/Orvel.lv2/manifest.ttl")) {
+        const std::string bundle = inst.home + "/.lv2/Orvel.lv2/";
+        for (const char* file : {"manifest.ttl", "orvel.ttl", "presets.ttl", "Orvel.so", "Orvel_ui.so"})
+            EXPECT_TRUE(fs::is_regular_file(bundle + file)) << file;
+        EXPECT_FALSE(holds(bundle + "Orvel.so", ".symtab"));
+    }
     HomeFolders at(inst.home);
     TestHost host(installed);
     ASSERT_NE(host.open(), nullptr);
