@@ -157,18 +157,28 @@ template <bool Wet, bool Settled> void ZuDelay::run(float* left, float* right, i
 
 void ZuDelay::process(float* left, float* right, int32_t count) {
     if (count <= 0) return;
-    const bool quiet = allZeros(left, static_cast<size_t>(count)) &&
+    // Only settled lines, and a check once a bar, ask whether the input is silent.
+    const bool checkDue = !settled_ && framesSinceCheck_ + static_cast<uint32_t>(count) >= length_;
+    const bool quiet = (settled_ || checkDue) && allZeros(left, static_cast<size_t>(count)) &&
                        allZeros(right, static_cast<size_t>(count));
-    if (holdsSettledState(quiet)) {
+    if (settled_ && quiet && holdsSettledState()) {
         run<false, true>(left, right, count);
         return;
     }
     const uint32_t firstWrite = writeIndex_;
     run<false, false>(left, right, count);
-    // Heads off whole samples (a glide) read interpolated values; the lines
-    // stay settled if every write still gave the settled value.
-    settled_ = settled_ && quiet && wroteSettledValues(firstWrite, count);
-    watchForSettling(quiet, count);
+    if (settled_) {
+        // Heads off whole samples (a glide) read interpolated values; the lines
+        // stay settled if every write still gave the settled value.
+        settled_ = quiet && wroteSettledValues(firstWrite, count);
+        framesSinceCheck_ = 0;
+    } else if (checkDue) {
+        // A line still taking sound fails the check at its first samples.
+        framesSinceCheck_ = 0;
+        settled_ = quiet && verifySettled();
+    } else {
+        framesSinceCheck_ += static_cast<uint32_t>(count);
+    }
 }
 
 bool ZuDelay::wroteSettledValues(uint32_t firstWrite, int32_t count) const {
@@ -192,22 +202,10 @@ void ZuDelay::processWet(float* left, float* right, int32_t count) {
 // interpolation gives the line value itself) and the feedback is the one the
 // values were verified with. suspend zeroes the lines behind the effect's
 // back; their first samples tell.
-bool ZuDelay::holdsSettledState(bool quiet) const {
-    return settled_ && quiet && readSpeed_ == 1.0f && readPosition_ == std::trunc(readPosition_) &&
+bool ZuDelay::holdsSettledState() const {
+    return readSpeed_ == 1.0f && readPosition_ == std::trunc(readPosition_) &&
            sameBits(feedback_, settledFeedback_) && sameBits(leftLine_[0], settledLeft_) &&
            sameBits(rightLine_[0], settledRight_);
-}
-
-void ZuDelay::watchForSettling(bool quiet, int32_t count) {
-    if (!quiet || settled_) {
-        quietFrames_ = 0;
-        return;
-    }
-    // Only a bar of silent writes can leave a line of one value.
-    quietFrames_ += static_cast<uint32_t>(count);
-    if (quietFrames_ < length_) return;
-    quietFrames_ = 0;
-    settled_ = verifySettled();
 }
 
 // Settled when each line holds one finite value v and a silent write,
@@ -218,6 +216,9 @@ bool ZuDelay::verifySettled() {
     const float fb = feedback_;
     for (float v : {l, r})
         if (!std::isfinite(v) || v == 0.0f || !sameBits(0.0f + kDenormalGuard + v * fb, v)) return false;
+    // A tail still decaying mostly shows at a sparse sample before the full scan.
+    for (uint32_t i = 0; i < length_; i += 1024)
+        if (!sameBits(leftLine_[i], l) || !sameBits(rightLine_[i], r)) return false;
     if (!allSameBits(leftLine_, length_, l) || !allSameBits(rightLine_, length_, r)) return false;
     settledLeft_ = l;
     settledRight_ = r;
@@ -227,7 +228,7 @@ bool ZuDelay::verifySettled() {
 
 void ZuDelay::forgetSettling() {
     settled_ = false;
-    quietFrames_ = 0;
+    framesSinceCheck_ = 0;
 }
 
 void ZuDelay::setParameter(int32_t index, float value) {

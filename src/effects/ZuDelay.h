@@ -77,9 +77,8 @@ private:
     // each holds one value that every write reproduces. While the heads then
     // stand on whole samples at speed 1, reads give that value and writes
     // change nothing: a block needs only the heads and the output filters.
-    bool holdsSettledState(bool quiet) const;
+    bool holdsSettledState() const;
     bool wroteSettledValues(uint32_t firstWrite, int32_t count) const;
-    void watchForSettling(bool quiet, int32_t count);
     bool verifySettled();
     void forgetSettling();
 
@@ -100,9 +99,9 @@ private:
     uint32_t capacity_ = 0;   // largest bar taken by timingChanged since construction
     uint32_t allocated_ = 0;  // samples each line holds
     uint32_t registered_ = 0; // samples of each line in the buffer registry
-    // Settling: frames of silent input since the lines last took anything
-    // else, and the verified line values with the feedback they hold under.
-    uint32_t quietFrames_ = 0;
+    // Settling: frames since the lines were last checked (once a bar), and the verified
+    // line values with the feedback they hold under.
+    uint32_t framesSinceCheck_ = 0;
     bool settled_ = false;
     float settledLeft_ = 0.0f;
     float settledRight_ = 0.0f;
