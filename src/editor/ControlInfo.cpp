@@ -17,15 +17,15 @@ struct ControlDescription {
     int32_t tag;
     const char* name;
     int32_t display;             // the readout that shows the value, 0 for none
-    const char* const* states;   // buttons: one word per state
+    const char* const* states;   // buttons: one word per state, then null
 };
 
-constexpr const char* kOnOff[] = {"off", "on"};
-constexpr const char* kFlow[] = {"off", "sends", "main"};
-constexpr const char* kFilterTypes[] = {"high-pass", "band-pass", "low-pass"};
-constexpr const char* kInvert[] = {"+", "inverted"};
-constexpr const char* kSync[] = {"free", "sync"};
-constexpr const char* kPages[] = {"LFO", "envelope"};
+constexpr const char* kOnOff[] = {"off", "on", nullptr};
+constexpr const char* kFlow[] = {"off", "sends", "main", nullptr};
+constexpr const char* kFilterTypes[] = {"high-pass", "band-pass", "low-pass", nullptr};
+constexpr const char* kInvert[] = {"+", "inverted", nullptr};
+constexpr const char* kSync[] = {"free", "sync", nullptr};
+constexpr const char* kPages[] = {"LFO", "envelope", nullptr};
 
 const ControlDescription kInfo[] = {
     {kTagMaster, "Master", 51, nullptr},
@@ -121,6 +121,14 @@ std::string valueOf(const ZuControl& control, const ControlDescription& info, co
 }
 
 } // namespace
+
+const char* controlStateWord(int32_t tag, int32_t state) {
+    const ControlDescription* info = infoFor(tag);
+    if (!info || !info->states || state < 0) return nullptr;
+    for (int32_t i = 0; i < state; ++i)
+        if (!info->states[i]) return nullptr;
+    return info->states[state];
+}
 
 std::string controlInfo(const ZuControl& control, const float* cells, const EditorReadouts& readouts) {
     const ControlDescription* info = infoFor(control.getTag());

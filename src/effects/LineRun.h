@@ -7,6 +7,8 @@
 
 #include <emmintrin.h>
 
+#include "engine/StereoLanes.h" // ORVEL_ALIGN_STACK
+
 // Position `step` samples after p on a line of `length` samples (step <= length).
 inline uint32_t lineAdvance(uint32_t p, uint32_t step, uint32_t length) {
     p += step;
@@ -44,11 +46,3 @@ inline float flushDenormal(float v) {
     std::memcpy(&bits, &v, sizeof(bits));
     return (bits & 0x7F800000u) == 0 ? 0.0f : v;
 }
-
-// Entry points that use vectors realign the stack on 32-bit x86, where a
-// host may call with only 4-byte alignment.
-#if defined(__i386__)
-#define ORVEL_ALIGN_STACK __attribute__((force_align_arg_pointer))
-#else
-#define ORVEL_ALIGN_STACK
-#endif

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -21,4 +22,29 @@ inline float* allocateLine(size_t samples) {
 
 inline void freeLine(float* p) noexcept {
     if (p) ::operator delete(p, std::align_val_t(16));
+}
+
+// Settling checks compare bit patterns: a zero's sign, or a NaN, tells.
+inline bool sameBits(float a, float b) {
+    uint32_t ua, ub;
+    std::memcpy(&ua, &a, sizeof(ua));
+    std::memcpy(&ub, &b, sizeof(ub));
+    return ua == ub;
+}
+
+inline bool allSameBits(const float* v, size_t n, float value) {
+    for (size_t i = 0; i < n; ++i)
+        if (!sameBits(v[i], value)) return false;
+    return true;
+}
+
+// True when every sample is a zero, of either sign.
+inline bool allZeros(const float* v, size_t n) {
+    uint32_t bits = 0;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t b;
+        std::memcpy(&b, &v[i], sizeof(b));
+        bits |= b & 0x7FFFFFFFu;
+    }
+    return bits == 0;
 }

@@ -1,6 +1,7 @@
 #include "effects/ZuDelay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -74,6 +75,7 @@ bool ZuDelay::replaceLines(uint32_t samples) {
         freeLine(right);
         return false;
     }
+    forgetSettling();
     const size_t keep = std::min(registered_, samples);
     std::memcpy(left, leftLine_, keep * sizeof(float));
     std::memcpy(right, rightLine_, keep * sizeof(float));
@@ -100,7 +102,7 @@ void ZuDelay::wrapHeads() {
     while (writeIndex_ >= length_) writeIndex_ -= length_;
 }
 
-template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) {
+template <bool Wet, bool Settled> void ZuDelay::run(float* left, float* right, int32_t count) {
     const float guard = Wet ? kWetDenormalGuard : kDenormalGuard;
     // The heads live in locals: stores through left and right could alias them.
     const uint32_t length = length_;
@@ -108,34 +110,42 @@ template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) 
     const float speed = readSpeed_;
     const float fb = feedback_;
     const float width = width_;
+    const float oneMinusWidth = 1.0f - width;
+    const float wetGain = wetGain_;
+    const float dryGain = dryGain_;
     float* const lineL = leftLine_;
     float* const lineR = rightLine_;
+    const float settledL = settledLeft_;
+    const float settledR = settledRight_;
     float readPosition = readPosition_;
     uint32_t writeIndex = writeIndex_;
     EffectFilterPair filters(*leftFilter_, *rightFilter_);
     for (int32_t i = 0; i < count; ++i) {
         while (readPosition >= lengthF) readPosition -= lengthF;
         while (writeIndex >= length) writeIndex -= length;
-        const uint32_t r0 = static_cast<uint32_t>(readPosition);
-        const float frac = readPosition - static_cast<float>(r0);
-        const uint32_t r1 = r0 + 1 == length ? 0 : r0 + 1;
-        const float dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
-        const float dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
         const float inL = left[i];
         const float inR = right[i];
-        // Feedback carries the unfiltered delayed signal.
-        lineL[writeIndex] = inL + guard + dL * fb;
-        lineR[writeIndex] = inR + guard + dR * fb;
+        float dL = settledL, dR = settledR;
+        if constexpr (!Settled) {
+            const uint32_t r0 = static_cast<uint32_t>(readPosition);
+            const float frac = readPosition - static_cast<float>(r0);
+            const uint32_t r1 = r0 + 1 == length ? 0 : r0 + 1;
+            dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
+            dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
+            // Feedback carries the unfiltered delayed signal.
+            lineL[writeIndex] = inL + guard + dL * fb;
+            lineR[writeIndex] = inR + guard + dR * fb;
+        }
         if constexpr (Wet) {
             left[i] = oneMinusWidth_ * dL + width * dR;
             right[i] = oneMinusWidth_ * dR + width * dL;
         } else {
             float filteredL, filteredR;
             filters.step(dL, dR, filteredL, filteredR);
-            const float wetL = filteredL * wetGain_;
-            const float wetR = filteredR * wetGain_;
-            left[i] = (1.0f - width) * wetL + width * wetR + inL * dryGain_;
-            right[i] = (1.0f - width) * wetR + width * wetL + inR * dryGain_;
+            const float wetL = filteredL * wetGain;
+            const float wetR = filteredR * wetGain;
+            left[i] = oneMinusWidth * wetL + width * wetR + inL * dryGain;
+            right[i] = oneMinusWidth * wetR + width * wetL + inR * dryGain;
         }
         writeIndex += 1;
         readPosition += speed;
@@ -145,9 +155,81 @@ template <bool Wet> void ZuDelay::run(float* left, float* right, int32_t count) 
     writeIndex_ = writeIndex;
 }
 
-void ZuDelay::process(float* left, float* right, int32_t count) { run<false>(left, right, count); }
+void ZuDelay::process(float* left, float* right, int32_t count) {
+    if (count <= 0) return;
+    // Only settled lines, and a check once a bar, ask whether the input is silent.
+    const bool checkDue = !settled_ && framesSinceCheck_ + static_cast<uint32_t>(count) >= length_;
+    const bool quiet = (settled_ || checkDue) && allZeros(left, static_cast<size_t>(count)) &&
+                       allZeros(right, static_cast<size_t>(count));
+    if (settled_ && quiet && holdsSettledState()) {
+        run<false, true>(left, right, count);
+        return;
+    }
+    const uint32_t firstWrite = writeIndex_;
+    run<false, false>(left, right, count);
+    if (settled_) {
+        // Heads off whole samples (a glide) read interpolated values; the lines
+        // stay settled if every write still gave the settled value.
+        settled_ = quiet && wroteSettledValues(firstWrite, count);
+        framesSinceCheck_ = 0;
+    } else if (checkDue) {
+        // A line still taking sound fails the check at its first samples.
+        framesSinceCheck_ = 0;
+        settled_ = quiet && verifySettled();
+    } else {
+        framesSinceCheck_ += static_cast<uint32_t>(count);
+    }
+}
 
-void ZuDelay::processWet(float* left, float* right, int32_t count) { run<true>(left, right, count); }
+bool ZuDelay::wroteSettledValues(uint32_t firstWrite, int32_t count) const {
+    uint32_t w = firstWrite;
+    for (int32_t i = 0; i < count; ++i, ++w) {
+        while (w >= length_) w -= length_;
+        if (!sameBits(leftLine_[w], settledLeft_) || !sameBits(rightLine_[w], settledRight_)) return false;
+    }
+    // The sample after the block was not written by it: suspend zeroes whole lines.
+    while (w >= length_) w -= length_;
+    return sameBits(leftLine_[w], settledLeft_) && sameBits(rightLine_[w], settledRight_);
+}
+
+void ZuDelay::processWet(float* left, float* right, int32_t count) {
+    forgetSettling();
+    run<true, false>(left, right, count);
+}
+
+// A silent block reads the settled value and writes it back unchanged when
+// the read head stands on a whole sample at speed 1 (frac 0, so the
+// interpolation gives the line value itself) and the feedback is the one the
+// values were verified with. suspend zeroes the lines behind the effect's
+// back; their first samples tell.
+bool ZuDelay::holdsSettledState() const {
+    return readSpeed_ == 1.0f && readPosition_ == std::trunc(readPosition_) &&
+           sameBits(feedback_, settledFeedback_) && sameBits(leftLine_[0], settledLeft_) &&
+           sameBits(rightLine_[0], settledRight_);
+}
+
+// Settled when each line holds one finite value v and a silent write,
+// (0 + 1e-10) + v * feedback, gives v again.
+bool ZuDelay::verifySettled() {
+    const float l = leftLine_[0];
+    const float r = rightLine_[0];
+    const float fb = feedback_;
+    for (float v : {l, r})
+        if (!std::isfinite(v) || v == 0.0f || !sameBits(0.0f + kDenormalGuard + v * fb, v)) return false;
+    // A tail still decaying mostly shows at a sparse sample before the full scan.
+    for (uint32_t i = 0; i < length_; i += 1024)
+        if (!sameBits(leftLine_[i], l) || !sameBits(rightLine_[i], r)) return false;
+    if (!allSameBits(leftLine_, length_, l) || !allSameBits(rightLine_, length_, r)) return false;
+    settledLeft_ = l;
+    settledRight_ = r;
+    settledFeedback_ = fb;
+    return true;
+}
+
+void ZuDelay::forgetSettling() {
+    settled_ = false;
+    framesSinceCheck_ = 0;
+}
 
 void ZuDelay::setParameter(int32_t index, float value) {
     if (index < 0 || index >= count_) return;
@@ -193,6 +275,7 @@ void ZuDelay::setMode(int32_t which, int32_t value) {
 }
 
 void ZuDelay::reset() {
+    forgetSettling();
     readPosition_ = 0.0f;
     width_ = 0.0f;
     oneMinusWidth_ = 1.0f;
@@ -218,6 +301,7 @@ void ZuDelay::update() {
 void ZuDelay::timingChanged(bool keepContents) {
     uint32_t newLength = barLength(samplesPerBeat());
     if (newLength == length_) return;
+    forgetSettling();
     // The lines hold a bar at the slowest tempo for the sample rate set, so
     // this only allocates for a context that was not prepared for its rate
     // (and never lets the bar outgrow the memory).
@@ -241,6 +325,7 @@ void ZuDelay::timingChanged(bool keepContents) {
 }
 
 int32_t ZuDelay::clear() {
+    forgetSettling();
     const uint32_t n = static_cast<uint32_t>(std::clamp(target_, 0, static_cast<int32_t>(length_)));
     std::memset(leftLine_, 0, n * sizeof(float));
     std::memset(rightLine_, 0, n * sizeof(float));

@@ -49,6 +49,8 @@ public:
     float width() const { return width_; }
     const float* leftLine() const { return leftLine_; }
     const float* rightLine() const { return rightLine_; }
+    // True while blocks skip the lines of a settled silent delay.
+    bool settled() const { return settled_; }
     EffectFilter& leftFilter() { return *leftFilter_; }
     EffectFilter& rightFilter() { return *rightFilter_; }
     // For tests: place the heads directly.
@@ -68,7 +70,17 @@ private:
     void resizeRegisteredLines(uint32_t samples); // entries keep their place
     void unregisterLines();
     void wrapHeads();
-    template <bool Wet> void run(float* left, float* right, int32_t count);
+    // Settled: the lines are neither read nor written (see holdsSettledState).
+    template <bool Wet, bool Settled> void run(float* left, float* right, int32_t count);
+
+    // With silence at the input the lines settle, in single precision, where
+    // each holds one value that every write reproduces. While the heads then
+    // stand on whole samples at speed 1, reads give that value and writes
+    // change nothing: a block needs only the heads and the output filters.
+    bool holdsSettledState() const;
+    bool wroteSettledValues(uint32_t firstWrite, int32_t count) const;
+    bool verifySettled();
+    void forgetSettling();
 
     uint32_t length_ = 0;
     int32_t target_ = 0;
@@ -87,4 +99,11 @@ private:
     uint32_t capacity_ = 0;   // largest bar taken by timingChanged since construction
     uint32_t allocated_ = 0;  // samples each line holds
     uint32_t registered_ = 0; // samples of each line in the buffer registry
+    // Settling: frames since the lines were last checked (once a bar), and the verified
+    // line values with the feedback they hold under.
+    uint32_t framesSinceCheck_ = 0;
+    bool settled_ = false;
+    float settledLeft_ = 0.0f;
+    float settledRight_ = 0.0f;
+    float settledFeedback_ = 0.0f;
 };

@@ -201,15 +201,23 @@ template <bool Flush> void ZuReverb::runAllPasses(int c, float* v, int n) {
 }
 
 template <bool Flush>
-void ZuReverb::runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR) {
-    float x[kPass];
+bool ZuReverb::runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR) {
+    const size_t frames = static_cast<size_t>(n);
+    if constexpr (!Flush) {
+        // Silent sends give every frame x = (+-0 + +-0) * gain + guard = guard,
+        // so when the network settled on that x there is none to form or check.
+        if (settled_ && sameBits(lastX_, kDenormalGuard) && allZeros(inL, frames) && allZeros(inR, frames) &&
+            holdsSettledState(nullptr, n)) {
+            advancePositions(n);
+            return true;
+        }
+    }
+    float x[kPass] = {}; // initialised for GCC, which cannot see that n frames are written
     for (int f = 0; f < n; ++f) x[f] = (inL[f] + inR[f]) * inputGain_ + kDenormalGuard;
     if constexpr (!Flush) {
         if (settled_ && holdsSettledState(x, n)) {
-            std::fill(outL, outL + n, settledOut_[0]);
-            std::fill(outR, outR + n, settledOut_[1]);
             advancePositions(n);
-            return;
+            return true;
         }
     }
     settled_ = false;
@@ -218,26 +226,13 @@ void ZuReverb::runNetworks(const float* inL, const float* inR, int n, float* out
     runCombs<Flush>(1, x, outR, n);
     runAllPasses<Flush>(1, outR, n);
     if constexpr (!Flush) watchForSettling(x, n);
+    return false;
 }
 
-namespace {
-bool sameBits(float a, float b) {
-    uint32_t ua, ub;
-    std::memcpy(&ua, &a, sizeof(ua));
-    std::memcpy(&ub, &b, sizeof(ub));
-    return ua == ub;
-}
-
-bool allSameBits(const float* v, size_t n, float value) {
-    for (size_t i = 0; i < n; ++i)
-        if (!sameBits(v[i], value)) return false;
-    return true;
-}
-} // namespace
-
+// A null x: the caller has shown that every frame's x is lastX_.
 bool ZuReverb::holdsSettledState(const float* x, int n) const {
     if (!sameBits(room_, lastRoom_) || !sameBits(damp1_, lastDamp1_) || !sameBits(damp2_, lastDamp2_) ||
-        !allSameBits(x, static_cast<size_t>(n), lastX_))
+        (x && !allSameBits(x, static_cast<size_t>(n), lastX_)))
         return false;
     // suspend zeroes whole lines behind the effect's back; one sample of each tells.
     for (int c = 0; c < 2; ++c) {
@@ -354,16 +349,25 @@ ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t coun
         float* l = left + done;
         float* r = right + done;
         float netL[kPass], netR[kPass];
-        runNetworks<false>(l, r, n, netL, netR);
-        for (int i = 0; i < n; ++i) {
-            // Lanes: left, right. wet1 times its own network plus wet2 times the other.
-            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(netL[i]), _mm_set_ss(netR[i]));
+        // Lanes: left, right. wet1 times its own network plus wet2 times the other.
+        const auto crossMix = [&](float ownL, float ownR) {
+            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(ownL), _mm_set_ss(ownR));
             const __m128 other = _mm_shuffle_ps(net, net, _MM_SHUFFLE(3, 2, 0, 1));
-            const __m128 wet = filters.step(_mm_add_ps(_mm_mul_ps(wet1, net), _mm_mul_ps(wet2, other)));
+            return _mm_add_ps(_mm_mul_ps(wet1, net), _mm_mul_ps(wet2, other));
+        };
+        const auto output = [&](int i, __m128 mixed) {
+            const __m128 wet = filters.step(mixed);
             const __m128 dry = _mm_unpacklo_ps(_mm_set_ss(l[i]), _mm_set_ss(r[i]));
             const __m128 out = _mm_add_ps(_mm_mul_ps(wet, wetGain), _mm_mul_ps(dry, dryGain));
             l[i] = _mm_cvtss_f32(out);
             r[i] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
+        };
+        if (runNetworks<false>(l, r, n, netL, netR)) {
+            // A settled network gives the same pair every frame.
+            const __m128 mixed = crossMix(settledOut_[0], settledOut_[1]);
+            for (int i = 0; i < n; ++i) output(i, mixed);
+        } else {
+            for (int i = 0; i < n; ++i) output(i, crossMix(netL[i], netR[i]));
         }
     }
 }
@@ -374,7 +378,10 @@ ORVEL_ALIGN_STACK void ZuReverb::processWet(float* left, float* right, int32_t c
         float* l = left + done;
         float* r = right + done;
         float netL[kPass], netR[kPass];
-        runNetworks<false>(l, r, n, netL, netR);
+        if (runNetworks<false>(l, r, n, netL, netR)) {
+            std::fill(netL, netL + n, settledOut_[0]);
+            std::fill(netR, netR + n, settledOut_[1]);
+        }
         for (int i = 0; i < n; ++i) {
             float outL = wet1_ * netL[i] + wet2_ * netR[i];
             float outR = wet1_ * netR[i] + wet2_ * netL[i];

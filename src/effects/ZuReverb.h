@@ -49,8 +49,10 @@ public:
 
 private:
     // Up to kPass frames through both networks: x from the inputs, then the
-    // combs and all-passes of each channel, giving the network outputs.
-    template <bool Flush> void runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR);
+    // combs and all-passes of each channel, giving the network outputs; true,
+    // with the outputs left unwritten, when the pass found the network settled
+    // (every frame's outputs are then settledOut_).
+    template <bool Flush> bool runNetworks(const float* inL, const float* inR, int n, float* outL, float* outR);
     // The eight combs of one channel; sum receives the comb sum of every frame.
     template <bool Flush> void runCombs(int channel, const float* x, float* sum, int n);
     // The four all-passes of one channel, in place on v.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ModuleMath.h"
+#include "engine/StereoLanes.h"
 #include "params/Mappings.h"
 
 void Compressor::setSpeed(float v, const EngineContext& ctx) {
@@ -23,8 +24,8 @@ void Compressor::controlBlock() {
     gain_.setTarget(target);
 }
 
-StereoSample Compressor::process(StereoSample in) {
+ORVEL_ALIGN_STACK StereoSample Compressor::process(StereoSample in) {
     if (on_) env_ = smoother_.process(level_.process(detectorInput(in), holdK_), smoothA_);
     const float g = gain_.next();
-    return {g * softClip(in.l), g * softClip(in.r)};
+    return fromLanes(_mm_mul_ps(_mm_set1_ps(g), softClipLanes(toLanes(in))));
 }

@@ -25,29 +25,47 @@ void DynamicEq::setResponse(float v, const EngineContext& ctx) {
         {450.0f * r2, 450.0f - 450.0f * r2},
     };
     for (int b = 0; b < 3; ++b) {
-        bands_[b].holdK = peakHoldCoefficient(shapes[b].holdMs, fs);
-        bands_[b].smoothA = clampf(shapes[b].smoothHz * ctx.constants.smoothingStep, 0.0f, 1.0f);
+        lanes_.holdK[b] = peakHoldCoefficient(shapes[b].holdMs, fs);
+        lanes_.smoothA[b] = clampf(shapes[b].smoothHz * ctx.constants.smoothingStep, 0.0f, 1.0f);
     }
 }
 
 void DynamicEq::controlBlock() {
-    for (Band& b : bands_) {
-        const float r = clampf(b.env * b.amount, 0.0f, 0.8f);
-        b.gain.setTarget((1.0f - r) * b.level);
+    for (int b = 0; b < 3; ++b) {
+        const float r = clampf(lanes_.env[b] * amount_[b], 0.0f, 0.8f);
+        ParamRamp ramp{lanes_.gain[b], lanes_.inc[b]};
+        ramp.setTarget((1.0f - r) * level_[b]);
+        lanes_.gain[b] = ramp.current;
+        lanes_.inc[b] = ramp.inc;
     }
 }
 
-StereoSample DynamicEq::process(StereoSample in) {
-    const SvfOutputs l = left_.process(in.l, crossover_);
-    const SvfOutputs r = right_.process(in.r, crossover_);
-    const StereoSample split[3] = {{l.low, r.low}, {l.band, r.band}, {l.high, r.high}};
-    float gain[3];
-    for (int b = 0; b < 3; ++b) {
-        Band& band = bands_[b];
-        band.env = band.smoother.process(band.hold.process(detectorInput(split[b]), band.holdK), band.smoothA);
-        gain[b] = band.gain.next();
-    }
+ORVEL_ALIGN_STACK StereoSample DynamicEq::process(StereoSample in) {
+    const SvfLaneOutputs s = split_.process(toLanes(in), crossover_);
+    // Left and right of each band, bands in lanes.
+    const __m128 lowMid = _mm_unpacklo_ps(s.low, s.band);
+    const __m128 highZero = _mm_unpacklo_ps(s.high, _mm_setzero_ps());
+    const __m128 left = _mm_movelh_ps(lowMid, highZero);
+    const __m128 right = _mm_movehl_ps(highZero, lowMid);
+    const __m128 detected = _mm_max_ps(left, right); // detectorInput per band
+
+    BandLanes& b = lanes_;
+    __m128 held = loadLanes(b.held), dec = loadLanes(b.dec);
+    const __m128 peak = peakHoldLanes(detected, loadLanes(b.holdK), held, dec);
+    __m128 y1 = loadLanes(b.y1), y2 = loadLanes(b.y2), h1 = loadLanes(b.h1);
+    const __m128 env = lagSmoothLanes(peak, loadLanes(b.smoothA), y1, y2, h1);
+    const __m128 gain = _mm_add_ps(loadLanes(b.gain), loadLanes(b.inc));
+    storeLanes(b.held, held);
+    storeLanes(b.dec, dec);
+    storeLanes(b.y1, y1);
+    storeLanes(b.y2, y2);
+    storeLanes(b.h1, h1);
+    storeLanes(b.env, env);
+    storeLanes(b.gain, gain);
     if (!on_) return in;
-    return {split[0].l * gain[0] + split[1].l * gain[1] + split[2].l * gain[2],
-            split[0].r * gain[0] + split[1].r * gain[1] + split[2].r * gain[2]};
+    const __m128 sum = _mm_add_ps(
+        _mm_add_ps(_mm_mul_ps(s.low, _mm_shuffle_ps(gain, gain, _MM_SHUFFLE(0, 0, 0, 0))),
+                   _mm_mul_ps(s.band, _mm_shuffle_ps(gain, gain, _MM_SHUFFLE(1, 1, 1, 1)))),
+        _mm_mul_ps(s.high, _mm_shuffle_ps(gain, gain, _MM_SHUFFLE(2, 2, 2, 2))));
+    return fromLanes(sum);
 }

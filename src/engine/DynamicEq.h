@@ -17,30 +17,35 @@ public:
     void setSwitch(float on) { on_ = on >= 0.5f; }
     void setSplit(float v, const EngineContext& ctx);
     void setResponse(float v, const EngineContext& ctx);
-    void setBandAmount(EqBand band, float v) { bands_[band].amount = v; }
-    void setBandLevel(EqBand band, float v) { bands_[band].level = 2.0f * v; }
+    void setBandAmount(EqBand band, float v) { amount_[band] = v; }
+    void setBandLevel(EqBand band, float v) { level_[band] = 2.0f * v; }
 
     void controlBlock();
     // The stage output: the summed bands with dyn on, the input with it off.
     // The crossover and the detectors run in both cases.
     StereoSample process(StereoSample in);
 
-    struct Band {
-        float holdK = 0.0f;
-        float smoothA = 0.0f;
-        PeakHold hold;
-        LagSmoother smoother;
-        float env = 0.0f;
-        float amount = 0.0f; // 0..1
-        float level = 0.0f;  // 0..2
-        ParamRamp gain;
-    };
-    const Band& band(EqBand b) const { return bands_[b]; }
+    float bandEnvelope(EqBand b) const { return lanes_.env[b]; }
+    float bandGain(EqBand b) const { return lanes_.gain[b]; }
     const SvfCoefficients& crossover() const { return crossover_; }
 
 private:
+    // The three bands' detectors and gain ramps side by side, one band per
+    // lane (low, mid, high; lane 3 unused): PeakHold, LagSmoother and
+    // ParamRamp, lane by lane.
+    struct BandLanes {
+        float holdK[4] = {};
+        float smoothA[4] = {};
+        float held[4] = {}, dec[4] = {};
+        float y1[4] = {}, y2[4] = {}, h1[4] = {};
+        float env[4] = {};
+        float gain[4] = {}, inc[4] = {};
+    };
+
     std::atomic<bool> on_{false}; // set from the thread that applies the switch
     SvfCoefficients crossover_;
-    SvfChannel left_, right_;
-    Band bands_[3];
+    SvfStereo split_;
+    BandLanes lanes_;
+    float amount_[3] = {}; // 0..1
+    float level_[3] = {};  // 0..2
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/ModuleMath.h"
+#include "engine/StereoLanes.h"
 
 namespace {
 // The high-pass in front of the overdrive integrates whatever its small
@@ -13,10 +14,14 @@ namespace {
 constexpr float kInputLimit = 1e6f;
 constexpr float kStateLimit = 1e30f;
 
-float highPassBounded(FirstOrderHighPass& hp, float x, const FirstOrderCoefficients& c) {
-    const float y = hp.processMultiply(clampf(x, -kInputLimit, kInputLimit), c);
-    hp.vPrev = clampf(hp.vPrev, -kStateLimit, kStateLimit);
-    return y;
+// FirstOrderHighPass::processMultiply on the bounded input, then the state
+// bound, in each lane.
+__m128 highPassBounded(float (&state)[4], __m128 x, const FirstOrderCoefficients& c) {
+    const __m128 prev = loadLanes(state);
+    const __m128 in = clampLanes(x, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
+    const __m128 v = _mm_mul_ps(_mm_sub_ps(in, _mm_mul_ps(_mm_set1_ps(c.gMinus1), prev)), _mm_set1_ps(c.invGPlus1));
+    storeLanes(state, clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit)));
+    return _mm_sub_ps(v, prev);
 }
 } // namespace
 
@@ -46,25 +51,22 @@ void PreampStage::controlBlock() {
     selection_.setTarget(on_ ? 1.0f : 0.0f);
 }
 
-float PreampStage::overdrive(float hp, float& prev, float drive, float feedback, float trim) {
-    const float u = hp * drive + prev * feedback;
-    const float y = clampf(softClip(u), -1.0f, 0.99f);
-    prev = y * trim;
-    return prev;
-}
-
-StereoSample PreampStage::process(StereoSample gated) {
+ORVEL_ALIGN_STACK StereoSample PreampStage::process(StereoSample gated) {
     const float drive = drive_.next();
     const float feedback = feedback_.next();
     const float trim = trim_.next();
     const float gain = gain_.next();
-    const float hpL = highPassBounded(hpL_, gated.l, hpCoefficients_);
-    const float hpR = highPassBounded(hpR_, gated.r, hpCoefficients_);
-    const StereoSample driven{overdrive(hpL, prevL_, drive, feedback, trim),
-                              overdrive(hpR, prevR_, drive, feedback, trim)};
-    const StereoSample stage = driven * gain;
+    const __m128 in = toLanes(gated);
+    const __m128 hp = highPassBounded(highPassState_, in, hpCoefficients_);
+    // The overdrive, fed back its own previous output.
+    const __m128 u = _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(drive)), _mm_mul_ps(loadLanes(driven_), _mm_set1_ps(feedback)));
+    const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
+    const __m128 driven = _mm_mul_ps(clipped, _mm_set1_ps(trim));
+    storeLanes(driven_, driven);
+    const __m128 stage = _mm_mul_ps(driven, _mm_set1_ps(gain));
     const float s = selection_.next();
-    if (s == 1.0f) return stage;
+    if (s == 1.0f) return fromLanes(stage);
     if (s == 0.0f) return gated;
-    return {gated.l * (1.0f - s) + stage.l * s, gated.r * (1.0f - s) + stage.r * s};
+    const __m128 sv = _mm_set1_ps(s);
+    return fromLanes(_mm_add_ps(_mm_mul_ps(in, _mm_set1_ps(1.0f - s)), _mm_mul_ps(stage, sv)));
 }

@@ -27,17 +27,15 @@ public:
     float driveTarget() const { return driveTarget_; }
     float feedbackTarget() const { return feedbackTarget_; }
     float trimTarget() const { return trimTarget_; }
-    StereoSample overdriveOut() const { return {prevL_, prevR_}; }
+    StereoSample overdriveOut() const { return {driven_[0], driven_[1]}; }
 
 private:
-    float overdrive(float hp, float& prev, float drive, float feedback, float trim);
-
     std::atomic<bool> on_{false}; // set from the thread that applies the switch
     float cutoffHz_ = 0.0f;
     FirstOrderCoefficients hpCoefficients_;
-    FirstOrderHighPass hpL_, hpR_;
+    float highPassState_[4] = {}; // the high-pass's v[n-1], left and right
     float driveTarget_ = 0.0f, feedbackTarget_ = 0.0f, trimTarget_ = 0.0f, gainTarget_ = 0.0f;
     ParamRamp drive_, feedback_, trim_, gain_;
     ParamRamp selection_; // 0 the input, 1 the overdrive times the gain
-    float prevL_ = 0.0f, prevR_ = 0.0f; // each channel's previous overdrive output
+    float driven_[4] = {}; // each channel's previous overdrive output
 };

@@ -22,16 +22,8 @@ void ResonantFilter::controlBlock(float m1, float m2, const EngineContext& ctx) 
     coefficients_ = svfLookup(p, 10.0f * resonance_);
 }
 
-float ResonantFilter::select(const SvfOutputs& o) const {
-    switch (type_) {
-    case kFilterHighPass: return o.high;
-    case kFilterBandPass: return o.band;
-    default: return o.low;
-    }
-}
-
-StereoSample ResonantFilter::process(StereoSample dry) {
-    const SvfOutputs l = left_.process(dry.l, coefficients_);
-    const SvfOutputs r = right_.process(dry.r, coefficients_);
-    return {softClip(select(l)), softClip(select(r))};
+ORVEL_ALIGN_STACK StereoSample ResonantFilter::process(StereoSample dry) {
+    const SvfLaneOutputs o = state_.process(toLanes(dry), coefficients_);
+    const __m128 chosen = type_ == kFilterHighPass ? o.high : (type_ == kFilterBandPass ? o.band : o.low);
+    return fromLanes(softClipLanes(chosen));
 }

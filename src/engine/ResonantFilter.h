@@ -26,7 +26,6 @@ public:
     const SvfCoefficients& coefficients() const { return coefficients_; }
 
 private:
-    float select(const SvfOutputs& o) const;
 
     float baseFrequency_ = 0.0f; // u^4
     float baseResonance_ = 0.0f;
@@ -34,5 +33,5 @@ private:
     float resonance_ = 0.0f; // modulated and clamped, 0..0.94
     FilterType type_ = kFilterHighPass;
     SvfCoefficients coefficients_;
-    SvfChannel left_, right_;
+    SvfStereo state_;
 };

@@ -3,6 +3,8 @@
 // frequency position (columns) and a resonance position (rows).
 #pragma once
 
+#include "engine/StereoLanes.h"
+
 constexpr int kSvfTableSize = 11;
 
 // Row by row: index = i + 11 * j (i frequency step, j resonance step).
@@ -44,6 +46,36 @@ struct SvfChannel {
         hpPrev = hp;
         const SvfOutputs out{hp, 2.0f * bp, lpPrev};
         lpPrev = lp;
+        return out;
+    }
+};
+
+struct SvfLaneOutputs {
+    __m128 high;
+    __m128 band;
+    __m128 low; // one sample late
+};
+
+// Both channels of the recurrence in one vector, lane by lane the operations
+// of SvfChannel.
+struct SvfStereo {
+    float hpPrev[4] = {};
+    float bpState[4] = {};
+    float lpState[4] = {};
+    float lpPrev[4] = {};
+
+    SvfLaneOutputs process(__m128 x, const SvfCoefficients& c) {
+        const __m128 g = _mm_set1_ps(c.g);
+        const __m128 guard = _mm_set1_ps(1e-18f);
+        const __m128 bp = _mm_add_ps(loadLanes(bpState), _mm_mul_ps(g, loadLanes(hpPrev)));
+        const __m128 bpNext = _mm_add_ps(bp, guard);
+        const __m128 lp = _mm_add_ps(loadLanes(lpState), _mm_mul_ps(g, bpNext));
+        const __m128 hp = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(_mm_set1_ps(c.k), bpNext)), _mm_add_ps(lp, guard));
+        const SvfLaneOutputs out{hp, _mm_mul_ps(_mm_set1_ps(2.0f), bp), loadLanes(lpPrev)};
+        storeLanes(bpState, bpNext);
+        storeLanes(lpState, _mm_add_ps(lp, guard));
+        storeLanes(hpPrev, hp);
+        storeLanes(lpPrev, lp);
         return out;
     }
 };

@@ -60,7 +60,7 @@ TEST(EditorLifecycle, TheModuleReportsItsSizeOpenOrNotAndOpensAnyNumberOfTimes) 
     EXPECT_EQ(host.close(), 1);
 }
 
-TEST(EditorLifecycle, OpeningAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
+TEST(EditorLifecycle, InstancesShareOneSkinAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
     EditorRig keeper, rig; // the keeper holds the skin so its counts can be watched
     ASSERT_TRUE(keeper.open());
     CBitmap* knob = keeper.editor()->getBitmap(1044);
@@ -70,6 +70,9 @@ TEST(EditorLifecycle, OpeningAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
         ASSERT_TRUE(rig.open());
         ASSERT_NE(rig.editor()->findControl(0), nullptr);
         if (i == 0) {
+            EXPECT_EQ(skin::bitmapUsers(), 2);
+            EXPECT_EQ(rig.editor()->getBitmap(1000), background);
+            EXPECT_EQ(rig.editor()->getFrame()->getBackground(), keeper.editor()->getFrame()->getBackground());
             EXPECT_EQ(knob->getNbReference(), knobRefs + 1); // the master knob of the second editor
         }
         rig.idle();
@@ -81,25 +84,11 @@ TEST(EditorLifecycle, OpeningAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
     EXPECT_EQ(knob->getNbReference(), knobRefs);
     EXPECT_EQ(background->getNbReference(), backgroundRefs);
     EXPECT_EQ(skin::bitmapUsers(), 1);
+    keeper.idle();
+    EXPECT_TRUE(keeper.editor()->getBitmap(1044)->isLoaded()); // the other's close took nothing away
     keeper.close();
     EXPECT_EQ(skin::bitmapUsers(), 0);
-}
-
-TEST(EditorLifecycle, TwoInstancesShareOneSkinUntilTheLastCloses) {
-    EditorRig a, b;
-    ASSERT_TRUE(a.open());
-    ASSERT_TRUE(b.open());
-    EXPECT_EQ(skin::bitmapUsers(), 2);
-    EXPECT_EQ(a.editor()->getBitmap(1000), b.editor()->getBitmap(1000));
-    EXPECT_EQ(a.editor()->getFrame()->getBackground(), b.editor()->getFrame()->getBackground());
-    a.close();
-    EXPECT_EQ(skin::bitmapUsers(), 1);
-    ASSERT_NE(b.editor()->getBitmap(1044), nullptr);
-    b.idle();
-    EXPECT_TRUE(b.editor()->getBitmap(1044)->isLoaded());
-    b.close();
-    EXPECT_EQ(skin::bitmapUsers(), 0);
-    EXPECT_EQ(a.editor()->getBitmap(1000), nullptr);
+    EXPECT_EQ(keeper.editor()->getBitmap(1000), nullptr);
 }
 
 TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <set>
 
 #include "editor/ZuButton.h"
 #include "editor/ZuControl.h"
@@ -15,10 +16,6 @@
 #include "state/SettingsKey.h"
 #include "support/TempDir.h"
 #include "support/EditorRig.h"
-
-namespace {
-
-} // namespace
 
 TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
     EditorRig rig;
@@ -57,22 +54,31 @@ TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
 TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(19, 1.0f / 3.0f); // band-pass: state 1
-    rig.host.setParameter(23, 0.0f);        // delay off
-    rig.idle();
-    rig.host.clearCalls();
-    rig.clickTag(19);
-    rig.clickTag(23);
-    std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
-    ASSERT_EQ(automated.size(), 2u);
-    EXPECT_EQ(automated[0].index, 19);
-    EXPECT_FLOAT_EQ(automated[0].opt, 2.0f / 3.0f);
-    EXPECT_EQ(automated[1].index, 23);
-    EXPECT_FLOAT_EQ(automated[1].opt, 0.5f);
-    EXPECT_EQ(rig.callsOf(audioMasterBeginEdit).size(), 2u);
-    EXPECT_EQ(rig.callsOf(audioMasterEndEdit).size(), 2u);
+    // Every host button, on either modulation page: state 1 of n reaches the host as 1/n.
+    std::set<int32_t> checked;
+    for (float page : {0.0f, 1.0f}) {
+        rig.client->setParameter(72, page);
+        for (int32_t tag = 0; tag < 38; ++tag) {
+            auto* b = dynamic_cast<ZuButton*>(rig.control(tag));
+            if (!b || checked.count(tag)) continue;
+            rig.host.setParameter(tag, 0.0f);
+            rig.idle();
+            if (!b->isVisible()) continue;
+            rig.host.clearCalls();
+            rig.clickTag(tag);
+            const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
+            ASSERT_EQ(automated.size(), 1u) << tag;
+            EXPECT_EQ(automated[0].index, tag);
+            EXPECT_FLOAT_EQ(automated[0].opt, 1.0f / float(b->getStates())) << tag;
+            EXPECT_EQ(rig.callsOf(audioMasterBeginEdit).size(), 1u) << tag;
+            EXPECT_EQ(rig.callsOf(audioMasterEndEdit).size(), 1u) << tag;
+            checked.insert(tag);
+        }
+    }
+    EXPECT_GE(checked.size(), 8u);
 
-    // A third click wraps the filter type to high-pass.
+    // From band-pass, the next click wraps the filter type to high-pass.
+    rig.host.setParameter(19, 2.0f / 3.0f);
     rig.idle();
     rig.clickTag(19);
     EXPECT_FLOAT_EQ(rig.host.getParameter(19), 0.0f);
@@ -83,46 +89,29 @@ TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     rig.idle();
-    auto shown = [&](int32_t tag) { return rig.control(tag)->isVisible(); };
-    // Gate, preamp, compressor, multiband and effects start switched on.
-    for (int32_t tag : {1, 3, 6, 8, 16}) EXPECT_TRUE(shown(tag)) << tag;
-    for (int32_t tag : {92, 93, 94, 95, 98}) EXPECT_FALSE(shown(tag)) << tag;
-    EXPECT_TRUE(shown(34)); // the LFO page
-    EXPECT_TRUE(shown(54));
-    EXPECT_FALSE(shown(29));
-
-    rig.host.clearCalls();
-    rig.clickTag(41); // gate off
-    EXPECT_FALSE(shown(1));
-    EXPECT_FALSE(shown(43));
-    EXPECT_TRUE(shown(92));
+    const struct {
+        int32_t click; // -1: as opened
+        std::vector<int32_t> shown, hidden;
+    } steps[] = {
+        // gate, preamp, compressor, multiband and effects on; the LFO page
+        {-1, {1, 3, 6, 8, 16, 34, 54}, {92, 93, 94, 95, 98, 29}},
+        {41, {92}, {1, 43}},                 // gate off: its cover
+        {72, {29, 57}, {58, 34, 54}},        // the envelope-follower page, its sign lamp for "+"
+        {33, {58}, {57}},                    // inverted: the other lamp
+        {97, {98, 0}, {16, 34, 29, 72}},     // effects off: the cover, neither page; the master stays
+        {97, {16, 29, 58}, {98}},            // the switch is shown above its own cover
+    };
+    auto told = [&] { return rig.callsOf(audioMasterAutomate).size() + rig.callsOf(audioMasterBeginEdit).size(); };
+    for (const auto& step : steps) {
+        const size_t before = told();
+        if (step.click >= 0) rig.clickTag(step.click);
+        if (step.click >= 38) {
+            EXPECT_EQ(told(), before) << "an editor switch is not the host's: " << step.click;
+        }
+        for (int32_t tag : step.shown) EXPECT_TRUE(rig.control(tag)->isVisible()) << step.click << ": " << tag;
+        for (int32_t tag : step.hidden) EXPECT_FALSE(rig.control(tag)->isVisible()) << step.click << ": " << tag;
+    }
     EXPECT_FLOAT_EQ(rig.client->engine().cell[41], 0.0f);
-    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
-    EXPECT_EQ(rig.callsOf(audioMasterBeginEdit).size(), 0u);
-
-    rig.clickTag(72); // the envelope-follower page, its sign lamp for "+"
-    EXPECT_TRUE(shown(29));
-    EXPECT_TRUE(shown(57));
-    EXPECT_FALSE(shown(58));
-    EXPECT_FALSE(shown(34));
-    EXPECT_FALSE(shown(54));
-    rig.clickTag(33); // inverted: the other lamp
-    EXPECT_TRUE(shown(58));
-    EXPECT_FALSE(shown(57));
-
-    rig.clickTag(97); // effects off: the cover, and neither modulation page
-    EXPECT_TRUE(shown(98));
-    EXPECT_FALSE(shown(16));
-    EXPECT_FALSE(shown(34));
-    EXPECT_FALSE(shown(29));
-    EXPECT_FALSE(shown(72));
-    EXPECT_TRUE(shown(0)); // the master stays
-    // The effects switch is shown above its own cover and switches back on.
-    rig.clickTag(97);
-    EXPECT_TRUE(shown(16));
-    EXPECT_TRUE(shown(29));
-    EXPECT_TRUE(shown(58));
-    EXPECT_FALSE(shown(98));
 }
 
 TEST(EditorShell, OpenPushesTheSectionSwitchesIntoTheMask) {

@@ -40,8 +40,6 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     ControlRig rig;
     ZuOptionMenu* m = addMenu(rig, 4);
     m->addEntry("title", 99, kZuEntryTitle);
-    m->setShownText("none yet");
-    EXPECT_EQ(m->getShownText(), "none yet");
     rig.press(CPoint(630, 110), kLButton);
     rig.release(CPoint(630, 110), kLButton);
     ASSERT_TRUE(m->isPopupOpen());
@@ -132,25 +130,17 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     EXPECT_EQ(helper->levelCount(), 3);
 }
 
-TEST(OptionMenu, ContextMenuOfAKnobOpensOnARightClick) {
-    ControlRig rig;
-    ExtraLog extra;
-    ZuOptionMenu* menu = addMenu(rig, 3, 59);
-    menu->setExtraCallBack(&extra);
-    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig.log, 7, nullptr, 96));
-    k->setContextMenu(menu);
-    rig.press(CPoint(120, 120), kRButton);
-    ASSERT_TRUE(menu->isPopupOpen());
-    EXPECT_FALSE(k->isTracking());
-    EXPECT_EQ(menu->getOwner(), k);
-    ZuMenuPanel* panel = menu->getPopup()->level(0);
-    EXPECT_EQ(panel->getViewSize().left, 120); // at the mouse
-    rig.press(rowPoint(panel, 1), kLButton, 5000);
-    EXPECT_EQ(extra.owners, std::vector<ZuControl*>{k});
-    EXPECT_EQ(extra.values, std::vector<int32_t>{10});
-    // the command key does the same
-    rig.press(CPoint(120, 120), kLButton | kApple, 9000);
-    EXPECT_TRUE(menu->isPopupOpen());
+TEST(OptionMenu, ContextMenuOfAKnobOpensAtTheMouseOnARightOrCommandClick) {
+    for (CButtonState how : {CButtonState(kRButton), CButtonState(kLButton | kApple)}) {
+        ControlRig rig;
+        ZuOptionMenu* menu = addMenu(rig, 3, 59);
+        auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig.log, 7, nullptr, 96));
+        k->setContextMenu(menu);
+        rig.press(CPoint(120, 120), how);
+        ASSERT_TRUE(menu->isPopupOpen());
+        EXPECT_FALSE(k->isTracking());
+        EXPECT_EQ(menu->getPopup()->level(0)->getViewSize().left, 120);
+    }
 }
 
 TEST(OptionMenu, RebuildWhileTheListIsOpenClosesIt) {

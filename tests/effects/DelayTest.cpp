@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "effects/ZuDelay.h"
@@ -73,4 +76,42 @@ TEST(Delay, GrowingBarRegistersTheWholeBar) {
     EXPECT_TRUE(std::equal(keptR.begin(), keptR.end(), c.delay.rightLine()));
     c.delay.timingChanged(false);
     EXPECT_EQ(c.delay.length(), 192000u);
+}
+
+// Once a bar of silent writes has left each line one value that the feedback
+// reproduces, blocks skip the lines. They must give the very bits of a delay
+// that runs its lines (kept from settling by the count-0 processWet), through
+// the glide, after suspend has emptied the lines and when sound returns.
+TEST(Delay, SettledSilenceSkipsTheLinesWithoutChangingTheOutput) {
+    ConfiguredDelay skipping, running;
+    bool settledOnce = false;
+    auto run = [&](size_t frames, float level) {
+        for (size_t done = 0; done < frames; done += 32) {
+            float a[2][32], b[2][32];
+            for (int i = 0; i < 32; ++i)
+                a[0][i] = a[1][i] = b[0][i] = b[1][i] = (done + i) % 1000 == 0 ? level : 0.0f;
+            for (ConfiguredDelay* c : {&skipping, &running}) {
+                c->delay.setParameter(0, 0.2857143f);
+                c->delay.setParameter(1, 0.1f);
+                c->delay.setParameter(2, 0.1f);
+            }
+            running.delay.processWet(b[0], b[1], 0);
+            skipping.delay.process(a[0], a[1], 32);
+            running.delay.process(b[0], b[1], 32);
+            ASSERT_EQ(std::memcmp(a, b, sizeof a), 0) << done;
+            settledOnce = settledOnce || skipping.delay.settled();
+        }
+    };
+    run(44100, 0.5f);
+    run(44100 * 24, 0.0f);
+    EXPECT_TRUE(settledOnce);
+    EXPECT_TRUE(skipping.delay.settled());
+    skipping.ctx.registry.zeroAll();
+    running.ctx.registry.zeroAll();
+    run(32, 0.0f);
+    EXPECT_FALSE(skipping.delay.settled());
+    run(44100 * 2, 0.0f);
+    run(44100, 0.5f);
+    EXPECT_FALSE(skipping.delay.settled());
+    EXPECT_EQ(skipping.delay.readPosition(), running.delay.readPosition());
 }

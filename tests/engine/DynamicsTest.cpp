@@ -46,12 +46,12 @@ TEST(DynamicEq, BandGainsAtTheEndsOfAmountAndLevel) {
     }
     // The targets come from the envelopes at the control block; after 32
     // samples the ramps have reached them.
-    const float highEnv = eq.band(kEqHigh).env;
+    const float highEnv = eq.bandEnvelope(kEqHigh);
     eq.controlBlock();
     for (int i = 44096; i < 44128; ++i) eq.process(loud(i));
-    EXPECT_FLOAT_EQ(eq.band(kEqLow).gain.current, 0.5f);
-    EXPECT_GT(eq.band(kEqMid).env, 0.8f);
-    EXPECT_NEAR(eq.band(kEqMid).gain.current, 0.4f, 1e-5f);
+    EXPECT_FLOAT_EQ(eq.bandGain(kEqLow), 0.5f);
+    EXPECT_GT(eq.bandEnvelope(kEqMid), 0.8f);
+    EXPECT_NEAR(eq.bandGain(kEqMid), 0.4f, 1e-5f);
     ASSERT_LT(highEnv * 0.5f, 0.8f);
-    EXPECT_NEAR(eq.band(kEqHigh).gain.current, 1.0f - highEnv * 0.5f, 1e-4f);
+    EXPECT_NEAR(eq.bandGain(kEqHigh), 1.0f - highEnv * 0.5f, 1e-4f);
 }

@@ -12,14 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "gui/MessageBox.h"
 #include "plugin/ZuUniClient.h"
 
 namespace {
-
-VstIntPtr VSTCALLBACK fuzzHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 ZuUniClient* makeClient() { return static_cast<ZuUniClient*>(createEffectInstance(fuzzHost)); }
 
@@ -31,10 +28,7 @@ std::vector<uint8_t> chunkOf(ZuUniClient& c) {
 }
 
 void writeSeed(const std::string& dir, const char* name, const std::vector<uint8_t>& bytes) {
-    if (FILE* f = std::fopen((dir + "/" + name).c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    writeFile(dir + "/" + name, bytes.data(), bytes.size());
 }
 
 void writeSeeds(const std::string& dir) {
@@ -55,12 +49,6 @@ void writeSeeds(const std::string& dir) {
     plain.resize(157 * 4);
     writeSeed(dir, "tail-13", plain);
     delete c;
-}
-
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "chunk fuzz: %s\n", what);
-    std::abort();
 }
 
 } // namespace

@@ -3,17 +3,12 @@
 // the run when an open or close leaves anything behind.
 #include <cstdio>
 
+#include "FuzzSupport.h"
 #include "plugin/ZuUniClient.h"
 
-namespace {
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-} // namespace
-
 int main() {
-    AudioEffect* a = createEffectInstance(&host);
-    AudioEffect* b = createEffectInstance(&host);
+    AudioEffect* a = createEffectInstance(&fuzzHost);
+    AudioEffect* b = createEffectInstance(&fuzzHost);
     if (!a || !b) {
         std::fprintf(stderr, "no instance\n");
         return 1;

@@ -13,21 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "gui/MessageBox.h"
 #include "plugin/ZuUniClient.h"
 #include "state/PresetFile.h"
 
 namespace {
-
-VstIntPtr VSTCALLBACK fuzzHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "preset file fuzz: %s\n", what);
-    std::abort();
-}
 
 int32_t wordAt(const uint8_t* data, size_t size, size_t index) {
     if (4 * index + 4 > size) return 0;
@@ -44,13 +35,6 @@ bool listable(const uint8_t* data, size_t size) {
     const int32_t layout = wordAt(data, size, 7);
     if (words < 8 || wordAt(data, size, 6) < 1) return false;
     return layout <= 1 || (words >= 9 && wordAt(data, size, 8) == 41);
-}
-
-void writeFile(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    check(f != nullptr, "cannot write the preset file");
-    if (size > 0) std::fwrite(data, 1, size, f);
-    std::fclose(f);
 }
 
 std::string root;

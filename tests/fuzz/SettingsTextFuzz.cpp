@@ -4,42 +4,17 @@
 // line it does not own. The same bytes as a value's text must come back
 // unchanged through the file.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "state/RegistryText.h"
 #include "state/Settings.h"
 #include "state/SettingsKey.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "settings fuzz: %s\n", what);
-    std::abort();
-}
-
 std::string settingsFile;
-
-std::string readFile(const std::string& path) {
-    std::string text;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    check(f != nullptr, "cannot write the settings file");
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
 
 } // namespace
 
@@ -52,14 +27,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (const char* dir = std::getenv("ORVEL_FUZZ_SEED_DIR")) {
         std::filesystem::remove(settingsFile);
         loadSettings();
-        writeFile(std::string(dir) + "/first-run", readFile(settingsFile));
+        const std::string first = readFile(settingsFile);
+        writeFile(std::string(dir) + "/first-run", first.data(), first.size());
     }
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    writeFile(settingsFile, text);
+    writeFile(settingsFile, text.data(), text.size());
     const GlobalSwitches s = loadSettings();
     check(s.ignorePrgChange == s.ignorePrgChange && s.ccMapRecallIsolate == s.ccMapRecallIsolate, "a NaN switch");
     int32_t firstUse = 0;

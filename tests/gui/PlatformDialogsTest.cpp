@@ -114,6 +114,15 @@ TEST_F(FakeDesktop, ZenityChoosesFilesAndFoldersWithThePresetFilter) {
     ASSERT_TRUE(runFileDialog(save, chosen));
     EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose a file to load\n--filename=/home/me/My Presets/\n"
                                 "--save\n--confirm-overwrite\n--file-filter=Preset file | *.zuo\n");
+
+    // An installed handler answers instead of the desktop.
+    setFileDialogHandler([](const FileDialogRequest&, std::string& out) {
+        out = "/scripted.zuo";
+        return true;
+    });
+    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Open), chosen));
+    EXPECT_EQ(chosen, "/scripted.zuo");
+    setFileDialogHandler({});
 }
 
 TEST_F(FakeDesktop, CancelledEmptyOrMissingDialogsChooseNothing) {
@@ -149,18 +158,6 @@ TEST_F(FakeDesktop, KdialogIsTheFallbackWithItsOwnArguments) {
     folder.folder = "/srv/presets/";
     ASSERT_TRUE(runFileDialog(folder, chosen));
     EXPECT_EQ(argsOf("kdialog"), "--title\nChoose Preset Directory\n--getexistingdirectory\n/srv/presets/\n");
-}
-
-TEST_F(FakeDesktop, AnInstalledHandlerAnswersInsteadOfTheDesktop) {
-    fake("zenity", "/from-zenity.zuo", 0);
-    setFileDialogHandler([](const FileDialogRequest&, std::string& out) {
-        out = "/scripted.zuo";
-        return true;
-    });
-    std::string chosen;
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Open), chosen));
-    EXPECT_EQ(chosen, "/scripted.zuo");
-    setFileDialogHandler({});
 }
 
 TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaiting) {
@@ -215,59 +212,41 @@ TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
     setShellOpenHandler({});
 }
 
-TEST(ChildProcess, ReportsTheRealOutcome) {
-    std::string out;
-    int code = -5;
-    ASSERT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "printf 'a\\nb'; echo err >&2; exit 3"}, out, code));
-    EXPECT_EQ(out, "a\nb");
-    EXPECT_EQ(code, 3);
-    // A program that exits with 127 itself was still started.
-    EXPECT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "exit 127"}, out, code));
-    EXPECT_EQ(code, 127);
-    EXPECT_FALSE(runAndCapture("/nonexistent/program", {"/nonexistent/program"}, out, code));
+TEST(ChildProcess, ReportsTheRealOutcomeAlsoInAHostThatIgnoresSIGCHLDAndLeavesItSo) {
     EXPECT_EQ(findProgramOnPath("no-such-program-orvel"), "");
-    EXPECT_EQ(findProgramOnPath("sh").empty(), false);
-
-    // Found and executable, but exec fails: not started, whichever way.
+    EXPECT_NE(findProgramOnPath("sh"), "");
     TempDir dir("orvel-exec");
-    const std::string broken = dir.file("broken");
-    std::ofstream(broken) << "#!/nonexistent/interpreter\n";
+    const std::string broken = dir.file("broken"), mark = dir.file("started");
+    std::ofstream(broken) << "#!/nonexistent/interpreter\n"; // found and executable, but exec fails
     chmod(broken.c_str(), 0755);
-    EXPECT_FALSE(startDetached(broken, {broken}));
-    EXPECT_FALSE(runAndCapture(broken, {broken}, out, code));
-    const std::string mark = dir.file("started");
-    EXPECT_TRUE(startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"}));
-    for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(readFile(mark), "yes");
-}
-
-TEST(ChildProcess, WorksInAHostThatIgnoresSIGCHLDAndLeavesItSo) {
-    struct sigaction ignore {}, before{}, after{};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGCHLD, &ignore, &before);
-    std::string out;
-    int code = -5;
-    // The helper itself starts with SIGCHLD at its default (bit 17 of SigIgn clear).
-    const bool ran = runAndCapture(
-        "/bin/sh", {"/bin/sh", "-c", "mask=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/self/status); "
-                                     "printf %s $(( 0x$mask >> 16 & 1 )); exit 4"},
-        out, code);
-    std::string unused;
-    int unusedCode = 0;
-    const bool notRun = runAndCapture("/nonexistent/program", {"/nonexistent/program"}, unused, unusedCode);
-    TempDir dir("orvel-sigchld");
-    const std::string mark = dir.file("started");
-    const bool started = startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"});
-    const bool startedMissing = startDetached("/nonexistent/program", {"/nonexistent/program"});
-    sigaction(SIGCHLD, &before, &after);
-    EXPECT_EQ(after.sa_handler, SIG_IGN); // the host's choice is kept
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(code, 4);
-    EXPECT_EQ(out, "0");
-    EXPECT_FALSE(notRun);
-    EXPECT_TRUE(started);
-    EXPECT_FALSE(startedMissing);
-    for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(readFile(mark), "yes");
+    for (bool hostIgnores : {false, true}) {
+        SCOPED_TRACE(hostIgnores);
+        struct sigaction ignore {}, before{}, after{};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        if (hostIgnores) sigaction(SIGCHLD, &ignore, &before);
+        std::string out;
+        int code = -5;
+        // The helper itself starts with SIGCHLD at its default (bit 17 of SigIgn clear).
+        EXPECT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "printf 'a\\nb'; echo err >&2; "
+                                  "mask=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/self/status); "
+                                  "printf %s $(( 0x$mask >> 16 & 1 )); exit 3"}, out, code));
+        EXPECT_EQ(out, "a\nb0");
+        EXPECT_EQ(code, 3);
+        // A program that exits with 127 itself was still started.
+        EXPECT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "exit 127"}, out, code));
+        EXPECT_EQ(code, 127);
+        EXPECT_FALSE(runAndCapture("/nonexistent/program", {"/nonexistent/program"}, out, code));
+        EXPECT_FALSE(runAndCapture(broken, {broken}, out, code));
+        EXPECT_FALSE(startDetached(broken, {broken}));
+        EXPECT_FALSE(startDetached("/nonexistent/program", {"/nonexistent/program"}));
+        std::remove(mark.c_str());
+        EXPECT_TRUE(startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"}));
+        for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(readFile(mark), "yes");
+        if (hostIgnores) {
+            sigaction(SIGCHLD, &before, &after);
+            EXPECT_EQ(after.sa_handler, SIG_IGN); // the host's choice is kept
+        }
+    }
 }

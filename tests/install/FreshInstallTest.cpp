@@ -29,18 +29,14 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 class HomeFolders {
 public:
     explicit HomeFolders(const std::string& home) {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-            const char* v = std::getenv(name);
-            saved_[name] = v ? std::optional<std::string>(v) : std::nullopt;
-        }
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            if (const char* v = std::getenv(name)) saved_[name] = v; else saved_[name] = std::nullopt;
         setenv("HOME", home.c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
         unsetenv("XDG_DATA_HOME");
     }
     ~HomeFolders() {
-        for (const auto& [name, v] : saved_)
-            if (v) setenv(name.c_str(), v->c_str(), 1);
-            else unsetenv(name.c_str());
+        for (const auto& [name, v] : saved_) v ? setenv(name.c_str(), v->c_str(), 1) : unsetenv(name.c_str());
     }
 
 private:
@@ -74,14 +70,11 @@ std::map<std::string, std::string> textItems(const fs::path& file) {
     std::map<std::string, std::string> items;
     std::ifstream in(file);
     for (std::string line; std::getline(in, line);) {
-        const size_t eq = line.find('=');
-        if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
-        auto trim = [](std::string s) {
-            s.erase(0, s.find_first_not_of(' '));
-            s.erase(s.find_last_not_of(' ') + 1);
-            return s;
-        };
-        items[trim(line.substr(0, eq))] = trim(line.substr(eq + 1));
+        std::istringstream s(line);
+        std::string key, eq, value;
+        if (line.empty() || line[0] == '#' || !(s >> key >> eq) || eq != "=") continue;
+        std::getline(s >> std::ws, value);
+        items[key] = value;
     }
     return items;
 }
@@ -171,6 +164,13 @@ TEST(FreshInstall, PutsThePluginStrippedIntoTheVstFolderOfWhoeverInstalls) {
     EXPECT_FALSE(holds(installed, ".symtab"));
     EXPECT_FALSE(holds(installed, ".debug_"));
     EXPECT_LT(fs::file_size(installed), fs::file_size(ORVEL_PLUGIN_PATH));
+    // The LV2 bundle, when this tree builds one, into ~/.lv2 the same way.
+    if (fs::exists(ORVEL_BINARY_DIR "/Orvel.lv2/manifest.ttl")) {
+        const std::string bundle = inst.home + "/.lv2/Orvel.lv2/";
+        for (const char* file : {"manifest.ttl", "orvel.ttl", "presets.ttl", "Orvel.so", "Orvel_ui.so"})
+            EXPECT_TRUE(fs::is_regular_file(bundle + file)) << file;
+        EXPECT_FALSE(holds(bundle + "Orvel.so", ".symtab"));
+    }
     HomeFolders at(inst.home);
     TestHost host(installed);
     ASSERT_NE(host.open(), nullptr);

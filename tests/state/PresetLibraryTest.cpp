@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 
 #include "gui/FileDialog.h"
 #include "params/ParameterTags.h"
@@ -69,17 +71,26 @@ TEST(PresetFile, NewerShortAndGarbageFilesChangeNothing) {
 }
 
 TEST(PresetFile, FailedSaveTellsTheUserAndKeepsTheOldFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     PresetTree t;
     MessageCapture messages;
-    t.preset("Locked/keep.zuo", 0.3f);
-    const std::string file = t.root + "Locked/keep.zuo";
+    t.preset("Full/keep.zuo", 0.3f);
+    const std::string file = t.root + "Full/keep.zuo";
     const std::vector<uint8_t> old = fileBytes(file);
-    chmod((t.root + "Locked").c_str(), 0555);
     auto a = DirectHost::create();
     a->setParameter(kTagMaster, 0.9f);
-    EXPECT_FALSE(a->savePresetFile(file.c_str()));
-    chmod((t.root + "Locked").c_str(), 0755);
+    // A file size limit makes the write fail for root too (a read-only
+    // folder would not stop root).
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+    void (*previous)(int) = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    const bool saved_ok = a->savePresetFile(file.c_str());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.root + "Full"), {}), 1); // no temporary left
     EXPECT_EQ(fileBytes(file), old);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.texts()[0].find(file), std::string::npos);

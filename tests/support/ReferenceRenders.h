@@ -244,6 +244,14 @@ inline std::vector<Scenario> scenarios() {
         when += 6007;
     }
     list.push_back(onFromStartup);
+
+    // A short bar, so that a silent delay settles within the render: its send
+    // off and on again while the loud passage runs, then a tail to silence.
+    Scenario delayWakes{"delay-settled-wakes", 44100.0f, alone("delay")};
+    for (const Event& e : std::vector<Event>{{0, kTempo, 480.0f}, {0, 20, 0.0f}, {0, 21, 0.0f}, {0, 23, 0.0f},
+                                             {50000, 23, 1.0f}, {70000, 23, 0.0f}})
+        delayWakes.events.push_back(e);
+    list.push_back(delayWakes);
     return list;
 }
 

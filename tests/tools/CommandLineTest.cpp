@@ -1,19 +1,11 @@
-// The command line itself: help for every subcommand, the version, factory
-// preset names where presets are taken, and orvel bench.
+// The command line itself: help for every subcommand, the version, and
+// orvel bench.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <regex>
 
-#include "support/TempDir.h"
 #include "tools/OrvelCommand.h"
-
-namespace {
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-} // namespace
 
 TEST(CommandLine, EverySubcommandAnswersHelpAndTheVersionIsShown) {
     for (const char* command : {"render", "bench", "info", "programs", "preset", "demo", "screenshot"})
@@ -32,17 +24,6 @@ TEST(CommandLine, EverySubcommandAnswersHelpAndTheVersionIsShown) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "orvel 1.0.0.000 (Tamblor Orvel, VST 2.4)\n");
     EXPECT_EQ(runOrvel({}).status, 2) << "no command is a usage error";
-}
-
-TEST(CommandLine, ScreenshotTakesAFactoryPresetByName) {
-    TempDir dir("orvel-cli-shot");
-    const CommandResult r = runOrvel({"screenshot", dir.file("a.png"), "--preset", "tape echo"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::exists(dir.file("a.png")));
-    const CommandResult unknown = runOrvel({"screenshot", dir.file("b.png"), "--preset", "Tape Echoes"});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(contains(unknown.err, "\"Creative/Tape Echo\"")) << unknown.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.file("b.png")));
 }
 
 TEST(BenchCommand, PrintsTheMedianOfFiveRunsForOrvelAndForAnyPlugin) {

@@ -20,13 +20,6 @@ namespace {
 const fs::path kFactoryTexts = fs::path(ORVEL_SOURCE_DIR) / "presets" / "factory";
 const std::string kBuiltPresets = std::string(ORVEL_BINARY_DIR) + "/presets";
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class FactoryPresetCommand : public ::testing::Test {
 protected:
     TempDir dir{"orvel-factory"};
@@ -47,11 +40,11 @@ TEST_F(FactoryPresetCommand, RenderTakesAPresetByNameFolderAndNameOrAnyCase) {
     for (const char* name : {"Tape Echo", "Creative/Tape Echo", "tape echo"}) {
         const CommandResult r = render(name, "name.wav");
         ASSERT_EQ(r.status, 0) << name << ": " << r.err;
-        EXPECT_EQ(bytesOf(dir.file("name.wav")), bytesOf(dir.file("path.wav"))) << name;
+        EXPECT_EQ(readText(dir.file("name.wav")), readText(dir.file("path.wav"))) << name;
     }
     // A different preset sounds different.
     ASSERT_EQ(render("Lo-Fi Radio", "other.wav").status, 0);
-    EXPECT_NE(bytesOf(dir.file("other.wav")), bytesOf(dir.file("path.wav")));
+    EXPECT_NE(readText(dir.file("other.wav")), readText(dir.file("path.wav")));
 
     const CommandResult unknown = render("Tape Echoes", "x.wav");
     EXPECT_EQ(unknown.status, 1);

@@ -21,7 +21,6 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // A VST 2.4 plug-in from Debian's lsp-plugins-vst, installed by the machine setup.
 const char* const kPeerPlugin = "/usr/lib/vst/lsp-plugins/compressor-stereo.so";

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -110,4 +112,11 @@ std::string readText(const std::string& path) {
 void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) found.push_back(e.path().filename().string());
+    std::sort(found.begin(), found.end());
+    return found;
 }

@@ -39,4 +39,7 @@ std::function<float(size_t, int)> sine(double frequency, double sampleRate, floa
 float peakFrom(const SoundFile& f, size_t from);
 
 std::string readText(const std::string& path);
+inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+// The names in a folder, sorted.
+std::vector<std::string> filesIn(const std::string& folder);
 void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);

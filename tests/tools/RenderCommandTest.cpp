@@ -51,55 +51,41 @@ protected:
 
 } // namespace
 
-TEST_F(RenderCommand, MonoInputGivesStereoOfInputPlusTailInTheInputFormat) {
-    makeSineInput();
-    const CommandResult r = runOrvel({"render", input, output, "--tail", "2"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "") << "no progress bar when standard error is not a terminal";
-    EXPECT_NE(r.out.find("110250 frames at 44100 Hz"), std::string::npos) << r.out;
-    const SoundFile out = readSoundFile(output);
-    EXPECT_EQ(out.channels, 2);
-    EXPECT_EQ(out.sampleRate, 44100);
-    EXPECT_EQ(out.frames(), 22050u + 88200u) << "input plus the 2 s tail";
-    EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-    EXPECT_GT(peakFrom(out, 0), 0.01f);
-}
-
-TEST_F(RenderCommand, TailBlockSizeAndRateFollowTheOptionsAndTheFile) {
-    makeSineInput(48000, 1000, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2);
-    const CommandResult r = runOrvel({"render", input, output, "--tail", "0.25", "--block", "100", "--tempo", "90"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const SoundFile out = readSoundFile(output);
-    EXPECT_EQ(out.sampleRate, 48000);
-    EXPECT_EQ(out.frames(), 1000u + 12000u);
-    EXPECT_EQ(out.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
-}
-
-TEST_F(RenderCommand, OutputFormatComesFromTheExtension) {
-    makeSineInput(44100, 4410, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
-    struct Case {
-        const char* name;
-        std::vector<std::string> extra;
-        int format;
+TEST_F(RenderCommand, StereoOfInputPlusTailAtTheInputsRateInTheFormatOfTheInputOrTheExtension) {
+    constexpr int k16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16, k24 = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    const struct {
+        int rate, channels, format;
+        size_t frames;
+        std::string output;
+        std::vector<std::string> options;
+        int expectedFormat;
+        size_t expectedFrames;
+    } cases[] = {
+        {44100, 1, k16, 22050, "out.wav", {"--tail", "2"}, k16, 22050 + 88200},
+        {48000, 2, k24, 1000, "out.wav", {"--tail", "0.25", "--block", "100", "--tempo", "90"}, k24, 1000 + 12000},
+        {44100, 1, k24, 4410, "out.flac", {"--tail", "0.1"}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 8820},
+        {44100, 1, k24, 4410, "out.aiff", {"--tail", "0.1"}, SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 8820},
+        {44100, 1, k24, 4410, "out.ogg", {"--tail", "0.1"}, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 8820},
+        {44100, 1, k24, 4410, "out-float.wav", {"--tail", "0.1", "--float"}, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 8820},
+        // a FLAC input read back keeps its 24-bit samples
+        {0, 0, 0, 0, "from-flac.wav", {"--tail", "0"}, k24, 8820},
     };
-    const Case cases[] = {
-        {"out.flac", {}, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
-        {"out.aiff", {}, SF_FORMAT_AIFF | SF_FORMAT_PCM_24},
-        {"out.ogg", {}, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-        {"out-float.wav", {"--float"}, SF_FORMAT_WAV | SF_FORMAT_FLOAT},
-    };
-    for (const Case& c : cases) {
-        const std::string path = dir.file(c.name);
-        const CommandResult r = runOrvel(std::vector<std::string>{"render", input, path, "--tail", "0.1"} + c.extra);
-        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+    for (const auto& c : cases) {
+        if (c.rate) makeSineInput(c.rate, c.frames, c.format, c.channels);
+        const std::string in = c.rate ? input : dir.file("out.flac"), path = dir.file(c.output);
+        const CommandResult r = runOrvel(std::vector<std::string>{"render", in, path} + c.options);
+        ASSERT_EQ(r.status, 0) << c.output << ": " << r.err;
+        EXPECT_EQ(r.err, "") << "no progress bar when standard error is not a terminal";
         const SoundFile out = readSoundFile(path);
-        EXPECT_EQ(out.format, c.format) << c.name;
-        EXPECT_EQ(out.frames(), 4410u + 4410u) << c.name;
+        EXPECT_EQ(out.channels, 2) << c.output;
+        EXPECT_EQ(out.sampleRate, c.rate ? c.rate : 44100) << c.output;
+        EXPECT_EQ(out.format, c.expectedFormat) << c.output;
+        EXPECT_EQ(out.frames(), c.expectedFrames) << c.output;
+        EXPECT_GT(peakFrom(out, 0), 0.01f) << c.output;
+        if (c.frames == 22050) {
+            EXPECT_TRUE(contains(r.out, "110250 frames at 44100 Hz")) << r.out;
+        }
     }
-    // A FLAC input read back and rendered to WAV keeps its 24-bit samples.
-    const CommandResult r = runOrvel({"render", dir.file("out.flac"), output, "--tail", "0"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(readSoundFile(output).format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
 }
 
 TEST_F(RenderCommand, WithEverythingNeutralTheOutputFollowsTheInput) {
@@ -117,18 +103,13 @@ TEST_F(RenderCommand, WithEverythingNeutralTheOutputFollowsTheInput) {
     EXPECT_LT(peakFrom(out, 44100 + 4410), 0.001f) << "no effect is on, so nothing rings on";
 }
 
-TEST_F(RenderCommand, SoloWithTheEffectsOffMutesEverything) {
+TEST_F(RenderCommand, SoloWithTheEffectsOffOrTheLastMasterSettingOfZeroSilences) {
     makeSineInput(44100, 22050);
-    const CommandResult r = runOrvel(std::vector<std::string>{"render", input, output, "--set", "solo=1"} + kNeutral);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const SoundFile out = readSoundFile(output);
-    EXPECT_LT(peakFrom(out, 2205), 0.001f) << "solo keeps only the effect returns, and both effects are off";
-}
-
-TEST_F(RenderCommand, ParametersAreAppliedInCommandLineOrder) {
-    makeSineInput(44100, 22050);
-    // The last setting of a key wins: master 0 silences the output.
-    const CommandResult r = runOrvel({"render", input, output, "--set", "master=0.5", "--set", "master=0"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_LT(peakFrom(readSoundFile(output), 4410), 0.001f);
+    // solo keeps only the effect returns, and both effects are off; the last setting of a key wins
+    for (const std::vector<std::string>& settings :
+         {std::vector<std::string>{"--set", "solo=1"} + kNeutral, {"--set", "master=0.5", "--set", "master=0"}}) {
+        const CommandResult r = runOrvel(std::vector<std::string>{"render", input, output} + settings);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_LT(peakFrom(readSoundFile(output), 4410), 0.001f) << settings[1];
+    }
 }

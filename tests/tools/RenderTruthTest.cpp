@@ -24,8 +24,6 @@ namespace {
 
 constexpr int kFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 size_t nonFinite(const SoundFile& f) {
     return static_cast<size_t>(std::count_if(f.samples.begin(), f.samples.end(), [](float s) { return !std::isfinite(s); }));
 }
@@ -42,12 +40,7 @@ protected:
     std::string input = dir.file("in.wav");
     std::string output = dir.file("out.wav");
 
-    std::vector<std::string> files() const {
-        std::vector<std::string> found;
-        for (const auto& e : fs::directory_iterator(dir.path())) found.push_back(e.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
+    std::vector<std::string> files() const { return filesIn(dir.path()); }
     // 0.5 s of a quiet sine with `bad` in both channels at frames 11025..11034.
     void writeInputWith(float bad) {
         writeSoundFile(input, 44100, 2, 22050, kFloat, [bad](size_t i, int) {

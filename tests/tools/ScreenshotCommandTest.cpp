@@ -81,13 +81,17 @@ TEST(ScreenshotCommand, ThePictureIsTheEditorInThePresetsState) {
     EXPECT_EQ(shot.at(40, 200), cover->pixel(40 - 11, 200 - 71) & 0xFFFFFFu);
 }
 
-TEST(ScreenshotCommand, RefusesWhatItCannotDo) {
+TEST(ScreenshotCommand, TakesAFactoryPresetByNameAndRefusesWhatItCannotDo) {
     TempDir dir("orvel-shot");
+    const CommandResult byName = runOrvel({"screenshot", dir.file("a.png"), "--preset", "tape echo"});
+    EXPECT_EQ(byName.status, 0) << byName.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("a.png")));
+    const CommandResult unknown = runOrvel({"screenshot", dir.file("b.png"), "--preset", "Tape Echoes"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(contains(unknown.err, "\"Creative/Tape Echo\"")) << unknown.err;
     EXPECT_EQ(runOrvel({"screenshot"}).status, 2);
-    EXPECT_EQ(runOrvel({"screenshot", dir.file("a.png"), dir.file("b.png")}).status, 2);
-    const CommandResult missing = runOrvel({"screenshot", dir.file("a.png"), "--preset", dir.file("none.zuo")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("a.png")));
-    const CommandResult unwritable = runOrvel({"screenshot", dir.file("no/such/folder/a.png")});
-    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(runOrvel({"screenshot", dir.file("b.png"), dir.file("c.png")}).status, 2);
+    EXPECT_EQ(runOrvel({"screenshot", dir.file("b.png"), "--preset", dir.file("none.zuo")}).status, 1);
+    EXPECT_EQ(runOrvel({"screenshot", dir.file("no/such/folder/b.png")}).status, 1);
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"a.png"});
 }

@@ -63,6 +63,11 @@ while IFS=$'\t' read -r file script; do
     case "$file" in ''|'#'*) continue ;; esac
     n=$((n + 1))
     target=$tree/$file
+    if [ ! -f "$target" ]; then
+        echo "fault $n: NOT APPLIED (no such file)  $file  $script"
+        broken=$((broken + 1)) target=
+        continue
+    fi
     cp "$target" "$scratch/original"
     sed -i "$script" "$target"
     if cmp -s "$target" "$scratch/original"; then

@@ -9,6 +9,7 @@ PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
   clang libclang-rt-14-dev
   libsndfile1-dev libfreetype-dev fonts-dejavu-core libpng-dev libx11-dev libxtst-dev xvfb xauth
+  lv2-dev liblilv-dev lilv-utils sordi jalv xdotool
   lsp-plugins-vst wine64
 )
 if (($#)); then PACKAGES=("$@"); fi

@@ -3,7 +3,8 @@
 # without a display: Ardour's and Qtractor's plug-in scanners must report it
 # as it is, and a headless Ardour session (Dummy backend) must keep each kind
 # of parameter (continuous, two-state, three-state) through a save and reopen
-# and export what orvel render makes of the same input.
+# and export what orvel render makes of the same input. The LV2 version
+# (when built) goes through the same session and must export the same.
 # ORVEL_HOST_WATCHDOG: seconds an Ardour run may take before its threads'
 # backtraces are taken and it is stopped (default 120). ORVEL_HOST_EXPORTS=N:
 # N sessions exported one after another (default 1), each export within 1e-6
@@ -18,17 +19,23 @@ FRAMES=88200
 # Index, key and value of each parameter set: master and filter_cutoff
 # (continuous), filter_sig_flow and filter_type (three states; 0.5 is the
 # band-pass), ef_power (a switch) and ef_amount, and how Ardour must offer each:
-# as a toggle, in 3 steps, or continuous. Each value is exact in single
+# as a toggle, in 3 steps, or continuous; then the same for the LV2 port,
+# whose value for a selector is its state (1 is the band-pass) and which
+# Ardour offers as a list of choices. Each value is exact in single
 # precision, so Ardour's answers compare as text.
-PARAMS=("0 master 0.5 continuous" "16 filter_cutoff 0.625 continuous" "18 filter_sig_flow 1 steps3"
-        "19 filter_type 0.5 steps3" "31 ef_power 1 toggle" "29 ef_amount 0.5 continuous")
-SET="" KINDS="" RENDER_SET=()
+PARAMS=("0 master 0.5 continuous 0.5 continuous" "16 filter_cutoff 0.625 continuous 0.625 continuous"
+        "18 filter_sig_flow 1 steps3 2 choice" "19 filter_type 0.5 steps3 1 choice"
+        "31 ef_power 1 toggle 1 toggle" "29 ef_amount 0.5 continuous 0.5 continuous")
+SET="" KINDS="" LV2_SET="" LV2_KINDS="" RENDER_SET=()
 for p in "${PARAMS[@]}"; do
-  read -r index key value kind <<<"$p"
+  read -r index key value kind lv2value lv2kind <<<"$p"
   SET+="${SET:+ }$index=$value"
   KINDS+="${KINDS:+ }$index=$kind"
+  LV2_SET+="${LV2_SET:+ }$index=$lv2value"
+  LV2_KINDS+="${LV2_KINDS:+ }$index=$lv2kind"
   RENDER_SET+=(--set "$key=$value")
 done
+PARAM_COUNT=38
 
 "$ROOT/tools/scripts/setup-machine.sh" ardour qtractor gdb python3
 
@@ -62,7 +69,7 @@ session() {
 }
 check_session() {
   local log="$WORK/ardour-$1.log"
-  grep -qx 'orvel-check: params 38' "$log" || { cat "$log"; fail "Ardour does not show 38 parameters"; }
+  grep -qx "orvel-check: params $PARAM_COUNT" "$log" || { cat "$log"; fail "Ardour does not show $PARAM_COUNT parameters"; }
   grep -qx "orvel-check: values $SET" "$log" ||
     { grep '^orvel-check' "$log"; fail "Ardour ($1) holds other values than were set: $SET"; }
 }
@@ -98,3 +105,19 @@ for ((run = 2; run <= runs; run++)); do
   python3 "$HOSTS/host-check.py" compare "${again[0]}" "$WORK/first-export.wav" "$FRAMES" ||
     fail "export $run differs from the first"
 done
+
+# The LV2 version in the same session, its ports set to the same values.
+[ -f "$LV2_BUNDLE/manifest.ttl" ] || { echo "note: no LV2 bundle installed"; exit 0; }
+rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
+export ORVEL_CHECK_FORMAT=LV2 ORVEL_CHECK_SET="$LV2_SET"
+SET="$LV2_SET" PARAM_COUNT=43 # Ardour counts every port of an LV2 plug-in
+session create
+grep -rqs 'urn:tamblor:orvel#chunk' "$ORVEL_CHECK_DIR/session/plugins" ||
+  fail "Ardour's session holds no state words of the LV2 version"
+grep -qx "orvel-check: kinds $LV2_KINDS" "$WORK/ardour-create.log" ||
+  { grep '^orvel-check' "$WORK/ardour-create.log"; fail "Ardour does not offer the LV2 ports as $LV2_KINDS"; }
+session reopen
+lv2_export=("$ORVEL_CHECK_DIR"/export/*.wav)
+[ -f "${lv2_export[0]}" ] || fail "Ardour exported no WAV file of the LV2 version"
+python3 "$HOSTS/host-check.py" compare "${lv2_export[0]}" "$WORK/render.wav" "$FRAMES"
+echo "ok: the LV2 version in Ardour offers $LV2_KINDS, kept $LV2_SET through a reopen and exports as the VST does"

@@ -3,12 +3,14 @@
 -- the session saved, closed and opened again.
 -- Environment: ORVEL_CHECK_DIR (work folder), ORVEL_CHECK_FRAMES (export
 -- length), ORVEL_CHECK_SET ("index=value ..." to set), ORVEL_CHECK_STEP
--- ("create" or "reopen"). Prints "orvel-check:" lines for host-check.py.
+-- ("create" or "reopen"), ORVEL_CHECK_FORMAT ("LXVST", the default, or "LV2").
+-- Prints "orvel-check:" lines for host-check.py.
 
 io.stdout:setvbuf ("line")
 local dir = os.getenv ("ORVEL_CHECK_DIR")
 local frames = math.tointeger (tonumber (os.getenv ("ORVEL_CHECK_FRAMES")))
 local step = os.getenv ("ORVEL_CHECK_STEP")
+local format = os.getenv ("ORVEL_CHECK_FORMAT") or "LXVST"
 local rate = 44100
 
 local function fail (message)
@@ -45,13 +47,15 @@ local function printValues (proc)
 	print ("orvel-check: values " .. table.concat (values, " "))
 end
 
--- How Ardour offers each parameter set: a toggle, a number of steps, or a continuous control.
+-- How Ardour offers each parameter set: a toggle, a list of choices, a number
+-- of steps, or a continuous control.
 local function printKinds (proc)
 	local kinds = {}
 	for index in string.gmatch (os.getenv ("ORVEL_CHECK_SET"), "(%d+)=") do
 		local _, _, pd = ARDOUR.LuaAPI.plugin_automation (proc, tonumber (index))
 		local kind = "continuous"
-		if pd.toggled then kind = "toggle" elseif pd.rangesteps > 0 then kind = "steps" .. pd.rangesteps end
+		if pd.toggled then kind = "toggle" elseif pd.enumeration then kind = "choice"
+		elseif pd.rangesteps > 0 then kind = "steps" .. pd.rangesteps end
 		kinds[#kinds + 1] = index .. "=" .. kind
 	end
 	print ("orvel-check: kinds " .. table.concat (kinds, " "))
@@ -68,13 +72,14 @@ if step == "create" then
 	local signal = ARDOUR.LuaAPI.new_luaproc (session, "Orvel Check Signal")
 	if signal:isnil () then fail ("the check signal script is not installed") end
 	track:add_processor_by_index (signal, 0, nil, true)
-	local orvel = ARDOUR.LuaAPI.new_plugin (session, "Orvel", ARDOUR.PluginType.LXVST, "")
+	local orvel = ARDOUR.LuaAPI.new_plugin (session, "Orvel", ARDOUR.PluginType[format], "")
 	if orvel:isnil () then
 		local known = {}
 		for info in ARDOUR.LuaAPI.list_plugins ():iter () do
-			if info.type == ARDOUR.PluginType.LXVST then known[#known + 1] = info.name end
+			if info.type == ARDOUR.PluginType[format] then known[#known + 1] = info.name end
 		end
-		fail ("Ardour does not find Orvel as a Linux VST (it knows: " .. table.concat (known, ", ") .. ")")
+		local kind = format == "LV2" and "an LV2 plug-in" or "a Linux VST"
+		fail ("Ardour does not find Orvel as " .. kind .. " (it knows: " .. table.concat (known, ", ") .. ")")
 	end
 	track:add_processor_by_index (orvel, 1, nil, true)
 	for index, value in string.gmatch (os.getenv ("ORVEL_CHECK_SET"), "(%d+)=([%d.]+)") do

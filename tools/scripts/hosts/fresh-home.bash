@@ -11,14 +11,29 @@ scanner() {
 }
 ARDOUR_SCANNER="$(scanner ardour ardour-vst-scanner)"
 
+#   at_exit COMMAND: runs COMMAND when the check ends, before WORK goes
+EXIT_COMMANDS=()
+at_exit() { EXIT_COMMANDS+=("$*"); }
+leave_work() {
+  local status=$? command
+  for command in "${EXIT_COMMANDS[@]}"; do eval "$command" || true; done
+  if [ "$status" -eq 0 ]; then rm -rf "$WORK"; else echo "logs in $WORK" >&2; fi
+}
+
 #   fresh_home NAME: WORK (kept with its logs when the check fails), HOME in
-#   it with Orvel installed, PLUGIN, and ORVEL_CHECK_* for the session scripts
+#   it with Orvel installed, PLUGIN, LV2_BUNDLE (when built), and
+#   ORVEL_CHECK_* for the session scripts
 fresh_home() {
   WORK="$(mktemp -d "/tmp/orvel-$1.XXXXXX")"
-  trap 'status=$?; if [ "$status" -eq 0 ]; then rm -rf "$WORK"; else echo "logs in $WORK" >&2; fi' EXIT
+  trap leave_work EXIT
   export HOME="$WORK/home"
   unset DISPLAY WAYLAND_DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME ORVEL_CONTENT_DIR
-  export LXVST_PATH="$HOME/.vst"
+  # The install's prefix holds the LV2 bundle too; LV2 hosts search a folder
+  # of bundles only.
+  export LXVST_PATH="$HOME/.vst" LV2_PATH="$WORK/lv2"
+  LV2_BUNDLE="$HOME/.vst/Orvel.lv2"
+  mkdir -p "$LV2_PATH"
+  ln -s "$LV2_BUNDLE" "$LV2_PATH/"
   mkdir -p "$HOME"
   cmake --install "$BUILD/linux" --prefix "$HOME/.vst" >"$WORK/install.log" 2>&1 ||
     { cat "$WORK/install.log"; fail "cmake --install"; }
