@@ -6,6 +6,7 @@
 
 #include "gui/CBitmap.h"
 #include "gui/SkinBitmaps.h"
+#include "params/ParameterTags.h"
 #include "state/SettingsKey.h"
 #include "support/EditorRig.h"
 #include "support/SettingsSandbox.h"
@@ -68,7 +69,7 @@ TEST(EditorLifecycle, InstancesShareOneSkinAndClosingLeavesNoViewsOrBitmapRefere
     const int32_t knobRefs = knob->getNbReference(), backgroundRefs = background->getNbReference();
     for (int i = 0; i < 100; ++i) {
         ASSERT_TRUE(rig.open());
-        ASSERT_NE(rig.editor()->findControl(0), nullptr);
+        ASSERT_NE(rig.editor()->findControl(kTagMaster), nullptr);
         if (i == 0) {
             EXPECT_EQ(skin::bitmapUsers(), 2);
             EXPECT_EQ(rig.editor()->getBitmap(1000), background);
@@ -78,7 +79,7 @@ TEST(EditorLifecycle, InstancesShareOneSkinAndClosingLeavesNoViewsOrBitmapRefere
         rig.idle();
         rig.close();
         ASSERT_EQ(rig.editor()->getFrame(), nullptr);
-        ASSERT_EQ(rig.editor()->findControl(0), nullptr);
+        ASSERT_EQ(rig.editor()->findControl(kTagMaster), nullptr);
         ASSERT_TRUE(rig.editor()->presetMenus().empty());
     }
     EXPECT_EQ(knob->getNbReference(), knobRefs);
@@ -130,7 +131,7 @@ TEST(EditorLifecycle, ThePreviousPresetButtonAtProgramZeroStepsToTheLastPresetOf
     writeSettingString("presetpath0", root.c_str());
     auto save = [&](const std::string& relative, float master) {
         auto c = DirectHost::create();
-        c->setParameter(0, master);
+        c->setParameter(kTagMaster, master);
         c->presetName = fs::path(relative).stem().string();
         fs::create_directories(fs::path(root + relative).parent_path());
         ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));
@@ -153,7 +154,7 @@ TEST(EditorLifecycle, ThePreviousPresetButtonAtProgramZeroStepsToTheLastPresetOf
 
     ASSERT_TRUE(rig.open());
     rig.host.clearCalls();
-    rig.clickTag(103);
+    rig.clickTag(kTagPreviousPreset);
     EXPECT_EQ(rig.client->presetFolderIndex, previous);
     EXPECT_EQ(rig.client->currentProgram(), last);
     EXPECT_EQ(rig.client->presetName, expected);
@@ -162,9 +163,9 @@ TEST(EditorLifecycle, ThePreviousPresetButtonAtProgramZeroStepsToTheLastPresetOf
     EXPECT_EQ(rig.host.textOf(effGetProgramName), expected);
     // The loaded preset shows at the next idle.
     rig.idle();
-    EXPECT_FLOAT_EQ(rig.control(0)->getValue(), rig.host.getParameter(0));
+    EXPECT_FLOAT_EQ(rig.control(kTagMaster)->getValue(), rig.host.getParameter(kTagMaster));
 
-    rig.clickTag(102); // and forward again, into the folder it came from
+    rig.clickTag(kTagNextPreset); // and forward again, into the folder it came from
     EXPECT_EQ(rig.client->presetFolderIndex, folder);
     EXPECT_EQ(rig.client->currentProgram(), 0);
     EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), 2);

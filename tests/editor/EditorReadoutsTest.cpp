@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/EditorReadouts.h"
+#include "params/ParameterTags.h"
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
 
@@ -26,14 +27,14 @@ TEST(EditorReadouts, CompressorReductionIsShownIn34Steps) {
     SettingsSandbox box;
     auto c = DirectHost::create();
     EditorReadouts r;
-    c->setParameter(45, 0.0f); // compressor off: no reduction
+    c->setParameter(kTagComp, 0.0f); // compressor off: no reduction
     runSamples(*c, 256, 0.9f);
     r.derive(c->engine());
     EXPECT_EQ(r[kReductionFraction], 0.0f);
     EXPECT_EQ(r[kReductionComplement], 1.0f);
 
-    c->setParameter(45, 1.0f);
-    c->setParameter(6, 1.0f); // full amount on a loud signal reaches the 0.8 limit
+    c->setParameter(kTagComp, 1.0f);
+    c->setParameter(kTagCompression, 1.0f); // full amount on a loud signal reaches the 0.8 limit
     for (int i = 0; i < 200; ++i) runSamples(*c, 512, 0.9f);
     const float reduction = c->engine().dynamics.compressorReduction();
     ASSERT_GT(reduction, 0.0f);

@@ -13,42 +13,43 @@
 #include "editor/ZuKnob.h"
 #include "editor/ZuOptionMenu.h"
 #include "editor/ZuPresetMenu.h"
+#include "params/ParameterTags.h"
 #include "state/SettingsKey.h"
-#include "support/TempDir.h"
 #include "support/EditorRig.h"
+#include "support/TempDir.h"
 
 TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(3, 0.5f);
+    rig.host.setParameter(kTagPreampGain, 0.5f);
     rig.idle();
     rig.host.clearCalls();
-    rig.drag(3, 0, -10);
-    EXPECT_NEAR(rig.host.getParameter(3), 0.55f, 1e-6f);
+    rig.drag(kTagPreampGain, 0, -10);
+    EXPECT_NEAR(rig.host.getParameter(kTagPreampGain), 0.55f, 1e-6f);
     const std::vector<HostCall> calls = rig.host.calls();
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
-    EXPECT_EQ(calls.front().index, 3);
+    EXPECT_EQ(calls.front().index, kTagPreampGain);
     EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
-    EXPECT_EQ(calls.back().index, 3);
+    EXPECT_EQ(calls.back().index, kTagPreampGain);
     const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
     ASSERT_EQ(automated.size(), 1u);
-    EXPECT_EQ(automated[0].index, 3);
+    EXPECT_EQ(automated[0].index, kTagPreampGain);
     EXPECT_NEAR(automated[0].opt, 0.55f, 1e-6f);
 
     rig.host.clearCalls();
-    rig.drag(3, 0, -10, kShift);
-    EXPECT_NEAR(rig.host.getParameter(3), 0.5525f, 1e-6f);
+    rig.drag(kTagPreampGain, 0, -10, kShift);
+    EXPECT_NEAR(rig.host.getParameter(kTagPreampGain), 0.5525f, 1e-6f);
     // The horizontal split slider moves by the distance to the right.
-    rig.host.setParameter(8, 0.5f);
+    rig.host.setParameter(kTagSplitFreq, 0.5f);
     rig.idle();
-    rig.drag(8, 10, 0);
-    EXPECT_NEAR(rig.host.getParameter(8), 0.55f, 1e-6f);
+    rig.drag(kTagSplitFreq, 10, 0);
+    EXPECT_NEAR(rig.host.getParameter(kTagSplitFreq), 0.55f, 1e-6f);
     // The response slider has twice the sensitivity.
-    rig.host.setParameter(9, 0.5f);
+    rig.host.setParameter(kTagEqResponse, 0.5f);
     rig.idle();
-    rig.drag(9, 10, 0);
-    EXPECT_NEAR(rig.host.getParameter(9), 0.6f, 1e-6f);
+    rig.drag(kTagEqResponse, 10, 0);
+    EXPECT_NEAR(rig.host.getParameter(kTagEqResponse), 0.6f, 1e-6f);
 }
 
 TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
@@ -57,7 +58,7 @@ TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
     // Every host button, on either modulation page: state 1 of n reaches the host as 1/n.
     std::set<int32_t> checked;
     for (float page : {0.0f, 1.0f}) {
-        rig.client->setParameter(72, page);
+        rig.client->setParameter(kTagModulationPage, page);
         for (int32_t tag = 0; tag < 38; ++tag) {
             auto* b = dynamic_cast<ZuButton*>(rig.control(tag));
             if (!b || checked.count(tag)) continue;
@@ -78,11 +79,11 @@ TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
     EXPECT_GE(checked.size(), 8u);
 
     // From band-pass, the next click wraps the filter type to high-pass.
-    rig.host.setParameter(19, 2.0f / 3.0f);
+    rig.host.setParameter(kTagFilterType, 2.0f / 3.0f);
     rig.idle();
-    rig.clickTag(19);
-    EXPECT_FLOAT_EQ(rig.host.getParameter(19), 0.0f);
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[19], 0.0f);
+    rig.clickTag(kTagFilterType);
+    EXPECT_FLOAT_EQ(rig.host.getParameter(kTagFilterType), 0.0f);
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagFilterType], 0.0f);
 }
 
 TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
@@ -94,12 +95,19 @@ TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
         std::vector<int32_t> shown, hidden;
     } steps[] = {
         // gate, preamp, compressor, multiband and effects on; the LFO page
-        {-1, {1, 3, 6, 8, 16, 34, 54}, {92, 93, 94, 95, 98, 29}},
-        {41, {92}, {1, 43}},                 // gate off: its cover
-        {72, {29, 57}, {58, 34, 54}},        // the envelope-follower page, its sign lamp for "+"
-        {33, {58}, {57}},                    // inverted: the other lamp
-        {97, {98, 0}, {16, 34, 29, 72}},     // effects off: the cover, neither page; the master stays
-        {97, {16, 29, 58}, {98}},            // the switch is shown above its own cover
+        {-1,
+         {kTagGateThreshold, kTagPreampGain, kTagCompression, kTagSplitFreq, kTagFilterCutoff, kTagLfoAmount, 54},
+         {92, 93, 94, 95, 98, kTagFollowerAmount}},
+        // gate off: its cover
+        {kTagGate, {92}, {kTagGateThreshold, 43}},
+        // the envelope-follower page, its sign lamp for "+"
+        {kTagModulationPage, {kTagFollowerAmount, 57}, {58, kTagLfoAmount, 54}},
+        // inverted: the other lamp
+        {kTagFollowerInvert, {58}, {57}},
+        // effects off: the cover, neither page; the master stays
+        {kTagFxSwitch, {98, kTagMaster}, {kTagFilterCutoff, kTagLfoAmount, kTagFollowerAmount, kTagModulationPage}},
+        // the switch is shown above its own cover
+        {kTagFxSwitch, {kTagFilterCutoff, kTagFollowerAmount, 58}, {98}},
     };
     auto told = [&] { return rig.callsOf(audioMasterAutomate).size() + rig.callsOf(audioMasterBeginEdit).size(); };
     for (const auto& step : steps) {
@@ -111,60 +119,60 @@ TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
         for (int32_t tag : step.shown) EXPECT_TRUE(rig.control(tag)->isVisible()) << step.click << ": " << tag;
         for (int32_t tag : step.hidden) EXPECT_FALSE(rig.control(tag)->isVisible()) << step.click << ": " << tag;
     }
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[41], 0.0f);
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagGate], 0.0f);
 }
 
 TEST(EditorShell, OpenPushesTheSectionSwitchesIntoTheMask) {
     EditorRig rig;
-    rig.host.setParameter(0, 0.5f);
-    rig.client->setParameter(45, 0.0f); // compressor off while closed
+    rig.host.setParameter(kTagMaster, 0.5f);
+    rig.client->setParameter(kTagComp, 0.0f); // compressor off while closed
     rig.editor()->mask().set(17, true);  // a stale mask
     ASSERT_TRUE(rig.open());
     EXPECT_TRUE(rig.editor()->mask().test(12));
     EXPECT_FALSE(rig.editor()->mask().test(17));
     EXPECT_TRUE(rig.control(94)->isVisible());
-    EXPECT_FALSE(rig.control(6)->isVisible());
+    EXPECT_FALSE(rig.control(kTagCompression)->isVisible());
 }
 
 TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(3, 0.2f);
-    rig.host.setParameter(19, 0.0f);
+    rig.host.setParameter(kTagPreampGain, 0.2f);
+    rig.host.setParameter(kTagFilterType, 0.0f);
     rig.idle();
     void* data = nullptr;
     const VstIntPtr size = rig.host.dispatch(effGetChunk, 0, 0, &data);
     ASSERT_GT(size, 0);
     const std::vector<uint8_t> saved(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
 
-    rig.host.setParameter(3, 0.8f);
-    rig.host.setParameter(19, 1.0f);
-    EXPECT_FLOAT_EQ(rig.control(3)->getValue(), 0.2f); // nothing is pushed
+    rig.host.setParameter(kTagPreampGain, 0.8f);
+    rig.host.setParameter(kTagFilterType, 1.0f);
+    EXPECT_FLOAT_EQ(rig.control(kTagPreampGain)->getValue(), 0.2f); // nothing is pushed
     rig.idle();
-    EXPECT_FLOAT_EQ(rig.control(3)->getValue(), 0.8f);
-    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(19))->getState(), 2);
+    EXPECT_FLOAT_EQ(rig.control(kTagPreampGain)->getValue(), 0.8f);
+    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(kTagFilterType))->getState(), 2);
 
     std::vector<uint8_t> bytes = saved;
     EXPECT_EQ(rig.host.dispatch(effSetChunk, 0, VstIntPtr(bytes.size()), bytes.data()), 1);
     rig.idle();
-    EXPECT_FLOAT_EQ(rig.control(3)->getValue(), 0.2f);
-    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(19))->getState(), 0);
+    EXPECT_FLOAT_EQ(rig.control(kTagPreampGain)->getValue(), 0.2f);
+    EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(kTagFilterType))->getState(), 0);
 }
 
 TEST(EditorShell, DisplaysShowTheirEngineValuesInTheirUnits) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(2, 0.5f);  // gate hold 400 - 195 ms
-    rig.host.setParameter(24, 0.5f); // room 0.9 x 0.5 + 0.1
-    rig.host.setParameter(0, 0.5f);  // master at unity
-    rig.host.setParameter(28, 0.25f);
+    rig.host.setParameter(kTagGateSpeed, 0.5f);  // gate hold 400 - 195 ms
+    rig.host.setParameter(kTagReverbRoom, 0.5f); // room 0.9 x 0.5 + 0.1
+    rig.host.setParameter(kTagMaster, 0.5f);     // master at unity
+    rig.host.setParameter(kTagFxReturn, 0.25f);
     rig.idle();
     auto text = [&](int32_t tag) { return dynamic_cast<ZuDisplay*>(rig.control(tag))->text(); };
     EXPECT_EQ(text(44), "205ms");
     EXPECT_EQ(text(65), " 55 ");
     EXPECT_EQ(text(51), "0.0db");
     EXPECT_EQ(text(68), " 25 ");
-    rig.host.setParameter(0, 1.0f); // 4: +12.04 dB
+    rig.host.setParameter(kTagMaster, 1.0f); // 4: +12.04 dB
     rig.idle();
     EXPECT_EQ(text(51), "12.0db");
     EXPECT_EQ(dynamic_cast<ZuDisplay*>(rig.control(100))->getMode(), ZuDisplay::kInfo);
@@ -197,20 +205,20 @@ TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     rig.host.clearCalls();
-    auto* meter = dynamic_cast<ZuOptionMenu*>(rig.control(79));
+    auto* meter = dynamic_cast<ZuOptionMenu*>(rig.control(kTagMeterSource));
     ASSERT_TRUE(meter->choose(meter->findValue(5)));
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[79], 5 * 0.16667667f);
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagMeterSource], 5 * 0.16667667f);
     EXPECT_EQ(rig.client->engine().controls.meterSource, 5);
-    auto* lfo = dynamic_cast<ZuOptionMenu*>(rig.control(71));
+    auto* lfo = dynamic_cast<ZuOptionMenu*>(rig.control(kTagLfoTarget));
     ASSERT_TRUE(lfo->choose(lfo->findValue(3)));
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[71], 0.375f);
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagLfoTarget], 0.375f);
     EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
     // The follower's destination is a host parameter.
-    auto* follower = dynamic_cast<ZuOptionMenu*>(rig.control(32));
+    auto* follower = dynamic_cast<ZuOptionMenu*>(rig.control(kTagFollowerTarget));
     ASSERT_TRUE(follower->choose(follower->findValue(7)));
     const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
     ASSERT_EQ(automated.size(), 1u);
-    EXPECT_EQ(automated[0].index, 32);
+    EXPECT_EQ(automated[0].index, kTagFollowerTarget);
     EXPECT_FLOAT_EQ(automated[0].opt, 0.875f);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 // before X11's headers, whose macros (None) clash with names of ours
+#include "params/ParameterTags.h"
 #include "support/EditorRig.h"
 
 #include <X11/Xlib.h>
@@ -68,13 +69,13 @@ TEST_F(EditorX11, OpensIntoTheHostsWindowTakesARealClickAndShowsTheHeadlessPictu
     EXPECT_EQ(differences(child, twin.editor()->getFrame()->offscreen()), 0);
 
     // The gate's switch, clicked in the window: the gate goes off and its cover shows.
-    ASSERT_FLOAT_EQ(rig.client->engine().cell[41], 0.5f);
-    click(child, EditorRig::centre(rig.control(41)->getViewSize()));
-    ASSERT_TRUE(idleUntil(rig, [&] { return rig.client->engine().cell[41] == 0.0f; }));
+    ASSERT_FLOAT_EQ(rig.client->engine().cell[kTagGate], 0.5f);
+    click(child, EditorRig::centre(rig.control(kTagGate)->getViewSize()));
+    ASSERT_TRUE(idleUntil(rig, [&] { return rig.client->engine().cell[kTagGate] == 0.0f; }));
     EXPECT_TRUE(rig.control(92)->isVisible());
-    twin.client->setParameter(41, 0.0f);
+    twin.client->setParameter(kTagGate, 0.0f);
     // the pointer rests on the switch, so the information line names it in both
-    twin.window().mouseMoved(EditorRig::centre(twin.control(41)->getViewSize()), 0);
+    twin.window().mouseMoved(EditorRig::centre(twin.control(kTagGate)->getViewSize()), 0);
     twin.idle();
     EXPECT_TRUE(idleUntil(rig, [&] { return differences(child, twin.editor()->getFrame()->offscreen()) == 0; }));
 

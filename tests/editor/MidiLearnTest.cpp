@@ -9,6 +9,7 @@
 #include "editor/ZuDisplay.h"
 #include "editor/ZuOptionMenu.h"
 #include "gui/TextLayout.h"
+#include "params/ParameterTags.h"
 #include "support/EditorRig.h"
 #include "support/MidiEvents.h"
 #include "support/SettingsSandbox.h"
@@ -44,14 +45,14 @@ TEST(MidiLearn, AControlLearnsTheNextControllerAndForgetsIt) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     ZuOptionMenu* menu = rig.editor()->midiMenu();
-    rig.clickTag(16, kRButton);
+    rig.clickTag(kTagFilterCutoff, kRButton);
     ASSERT_EQ(menuTexts(rig), (std::vector<std::string>{"Learn MIDI CC", "Forget MIDI CC"}));
     EXPECT_FALSE(menu->choose(1)) << "nothing to forget yet";
     ASSERT_TRUE(menu->choose(0));
     EXPECT_EQ(infoLine(rig), "Move a MIDI controller\u2026");
 
     controller(rig, 74, 10);
-    EXPECT_EQ(rig.client->ccMap.lists[74], (ControllerList{{16, 0}}));
+    EXPECT_EQ(rig.client->ccMap.lists[74], (ControllerList{{kTagFilterCutoff, 0}}));
     EXPECT_EQ(infoLine(rig), "CC 74 \u2192 filter_cutoff");
     for (const std::string& text : {infoLine(rig), std::string("Move a MIDI controller\u2026")}) {
         const std::vector<int> codes = textlayout::decode(text.c_str());
@@ -59,21 +60,21 @@ TEST(MidiLearn, AControlLearnsTheNextControllerAndForgetsIt) {
         const fontatlas::FaceInfo& face = textlayout::faceFor(CFontDesc{"Arial", 12, kNormalFace});
         EXPECT_GT(textlayout::glyph(face, codes.back() == 0x2026 ? 0x2026 : 0x2192).advance, 0);
     }
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[16], 0.0f) << "the learning message moves nothing";
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagFilterCutoff], 0.0f) << "the learning message moves nothing";
     controller(rig, 74, 127);
-    EXPECT_EQ(rig.client->engine().cell[16], 1.0f);
+    EXPECT_EQ(rig.client->engine().cell[kTagFilterCutoff], 1.0f);
 
     // Learning again replaces the control's controller.
-    rig.clickTag(16, kRButton);
+    rig.clickTag(kTagFilterCutoff, kRButton);
     ASSERT_TRUE(menu->choose(0));
     controller(rig, 75, 0);
     EXPECT_TRUE(rig.client->ccMap.lists[74].empty());
-    rig.clickTag(16, kRButton);
+    rig.clickTag(kTagFilterCutoff, kRButton);
     ASSERT_EQ(menuTexts(rig), (std::vector<std::string>{"Learn MIDI CC", "Forget MIDI CC 75"}));
     ASSERT_TRUE(menu->choose(1));
     EXPECT_TRUE(rig.client->ccMap.empty());
     controller(rig, 75, 20);
-    EXPECT_EQ(rig.client->engine().cell[16], 1.0f) << "forgotten";
+    EXPECT_EQ(rig.client->engine().cell[kTagFilterCutoff], 1.0f) << "forgotten";
 }
 
 TEST(MidiLearn, ASectionSwitchFollowsItsControllerOnThePanelAndForgetAllClearsTheMap) {
@@ -81,19 +82,19 @@ TEST(MidiLearn, ASectionSwitchFollowsItsControllerOnThePanelAndForgetAllClearsTh
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     ZuOptionMenu* menu = rig.editor()->midiMenu();
-    rig.clickTag(97, kRButton); // the effects section switch
+    rig.clickTag(kTagFxSwitch, kRButton); // the effects section switch
     ASSERT_TRUE(menu->choose(0));
     controller(rig, 80, 127);
-    rig.clickTag(0, kRButton); // and the master knob
+    rig.clickTag(kTagMaster, kRButton); // and the master knob
     ASSERT_TRUE(menu->choose(0));
     controller(rig, 81, 127);
-    ASSERT_EQ(rig.client->ccMap.lists[80], (ControllerList{{97, 0}}));
+    ASSERT_EQ(rig.client->ccMap.lists[80], (ControllerList{{kTagFxSwitch, 0}}));
 
     rig.host.clearCalls();
     controller(rig, 80, 0);
-    EXPECT_EQ(rig.client->engine().cell[97], 0.0f);
+    EXPECT_EQ(rig.client->engine().cell[kTagFxSwitch], 0.0f);
     EXPECT_TRUE(rig.control(98)->isVisible()) << "the cover of the switched-off section";
-    EXPECT_FALSE(rig.control(16)->isVisible());
+    EXPECT_FALSE(rig.control(kTagFilterCutoff)->isVisible());
     controller(rig, 81, 64);
     EXPECT_TRUE(rig.callsOf(audioMasterAutomate).empty()) << "not recorded unless asked for";
 
@@ -104,7 +105,7 @@ TEST(MidiLearn, ASectionSwitchFollowsItsControllerOnThePanelAndForgetAllClearsTh
     controller(rig, 81, 32);
     const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
     ASSERT_EQ(automated.size(), 1u);
-    EXPECT_EQ(automated[0].index, 0);
+    EXPECT_EQ(automated[0].index, kTagMaster);
     EXPECT_FLOAT_EQ(automated[0].opt, 32.0f / 127.0f);
 
     rig.click(kEmptyPanel, kRButton);

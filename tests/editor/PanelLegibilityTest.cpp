@@ -13,6 +13,7 @@
 #include "editor/ZuDisplay.h"
 #include "editor/ZuOptionMenu.h"
 #include "gui/TextLayout.h"
+#include "params/ParameterTags.h"
 #include "support/EditorRig.h"
 
 namespace {
@@ -116,7 +117,7 @@ void setAll(EditorRig& rig, float value) {
 }
 
 void switchSections(EditorRig& rig, float on) {
-    for (int32_t tag : {41, 45, 46, 96, 97}) rig.client->setParameter(tag, on);
+    for (int32_t tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) rig.client->setParameter(tag, on);
 }
 
 } // namespace
@@ -130,7 +131,7 @@ TEST(PanelLegibility, EveryTextIsWholeAndUncoveredInEveryState) {
             for (float all : {0.0f, 0.5f, 1.0f}) {
                 setAll(rig, all);
                 switchSections(rig, sections);
-                rig.client->setParameter(72, page);
+                rig.client->setParameter(kTagModulationPage, page);
                 std::ostringstream state;
                 state << "sections " << sections << ", page " << page << ", parameters at " << all;
                 expectLegibleReadouts(rig, state.str());

@@ -9,6 +9,7 @@
 #include "editor/ZuDisplay.h"
 #include "editor/ZuPresetMenu.h"
 #include "gui/FileDialog.h"
+#include "params/ParameterTags.h"
 #include "state/SettingsKey.h"
 #include "support/EditorRig.h"
 #include "support/MessageCapture.h"
@@ -46,7 +47,7 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
     EXPECT_EQ(shownPreset(rig), "default"); // no default preset in the folder
     EXPECT_EQ(infoLine(rig), "default");
 
-    rig.clickTag(102); // next preset
+    rig.clickTag(kTagNextPreset);               // next preset
     rig.window().mouseMoved(CPoint(5, 200), 0); // the information line shows the preset away from the controls
     rig.idle();
     ASSERT_NE(rig.client->presetName, "");
@@ -98,10 +99,10 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
 TEST(PanelText, InfoLineNamesTheControlUnderTheMouseWithItsValue) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    rig.host.setParameter(0, 0.5f);
-    rig.host.setParameter(1, 0.0f);
-    rig.client->setParameter(41, 1.0f); // gate on
-    rig.client->setParameter(79, 0.0f);
+    rig.host.setParameter(kTagMaster, 0.5f);
+    rig.host.setParameter(kTagGateThreshold, 0.0f);
+    rig.client->setParameter(kTagGate, 1.0f); // gate on
+    rig.client->setParameter(kTagMeterSource, 0.0f);
     rig.client->presetName = "Vocal Plate";
     rig.idle();
     auto hover = [&](int32_t tag) {
@@ -109,15 +110,15 @@ TEST(PanelText, InfoLineNamesTheControlUnderTheMouseWithItsValue) {
         return infoLine(rig);
     };
     EXPECT_EQ(infoLine(rig), "Vocal Plate");
-    EXPECT_EQ(hover(0), "Master 0.0db");
-    EXPECT_EQ(hover(1), "Gate threshold -100db");
-    EXPECT_EQ(hover(41), "Gate on");
-    EXPECT_EQ(hover(79), "Meter source Input");
+    EXPECT_EQ(hover(kTagMaster), "Master 0.0db");
+    EXPECT_EQ(hover(kTagGateThreshold), "Gate threshold -100db");
+    EXPECT_EQ(hover(kTagGate), "Gate on");
+    EXPECT_EQ(hover(kTagMeterSource), "Meter source Input");
     EXPECT_EQ(hover(76), "Preset Vocal Plate");
     // the value follows the control while the mouse stays
-    rig.host.setParameter(0, 1.0f);
+    rig.host.setParameter(kTagMaster, 1.0f);
     rig.idle();
-    EXPECT_EQ(hover(0), "Master 12.0db");
+    EXPECT_EQ(hover(kTagMaster), "Master 12.0db");
     // away from every control: the preset again
     rig.window().mouseMoved(CPoint(5, 200), 0);
     EXPECT_EQ(infoLine(rig), "Vocal Plate");
@@ -134,21 +135,30 @@ TEST(PanelText, OneStepResetsGiveUnityGainsAndTheFactoryStartValues) {
     }
     EditorRig rig;
     ASSERT_TRUE(rig.open());
-    for (int32_t tag : {41, 45, 46, 96, 97}) rig.client->setParameter(tag, 1.0f);
-    for (int32_t tag : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 20, 21, 22, 24, 25, 26, 28, 29, 30, 34, 35}) {
-        rig.client->setParameter(72, tag == 29 || tag == 30 ? 1.0f : 0.0f); // the follower's page or the LFO's
+    for (int32_t tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) rig.client->setParameter(tag, 1.0f);
+    const int32_t knobs[] = {
+        kTagMaster,      kTagGateThreshold,  kTagGateSpeed,     kTagPreampGain, kTagHighPass,     kTagOverdrive,
+        kTagCompression, kTagCompressSpeed,  kTagSplitFreq,     kTagEqResponse, kTagHighComp,     kTagHighLevel,
+        kTagMidComp,     kTagMidLevel,       kTagLowComp,       kTagLowLevel,   kTagFilterCutoff, kTagFilterResonance,
+        kTagDelayTime,   kTagDelayFeedback,  kTagDelayLevel,    kTagReverbRoom, kTagReverbDecay,  kTagReverbLevel,
+        kTagFxReturn,    kTagFollowerAmount, kTagFollowerSpeed, kTagLfoAmount,  kTagLfoSpeed};
+    for (int32_t tag : knobs) {
+        const bool followerPage = tag == kTagFollowerAmount || tag == kTagFollowerSpeed;
+        rig.client->setParameter(kTagModulationPage, followerPage ? 1.0f : 0.0f); // the follower's page or the LFO's
         rig.host.setParameter(tag, 0.93f);
         rig.idle();
         rig.clickTag(tag, kLButton | kControl);
         // The gains go to unity (below); the default preset's master sits above it.
-        if (tag != 0 && tag != 3 && tag != 11 && tag != 13 && tag != 15) {
+        const bool gain = tag == kTagMaster || tag == kTagPreampGain || tag == kTagHighLevel || tag == kTagMidLevel ||
+                          tag == kTagLowLevel;
+        if (!gain) {
             EXPECT_NEAR(rig.host.getParameter(tag), start[size_t(tag)], 5e-4f) << tag;
         }
     }
     // unity: master 4v^2, preamp gain 12v^4, band levels 2v
     auto at = [&](int32_t tag) { return rig.host.getParameter(tag); };
-    EXPECT_FLOAT_EQ(4.0f * at(0) * at(0), 1.0f);
-    EXPECT_NEAR(12.0f * std::pow(at(3), 4.0f), 1.0f, 1e-5f);
-    for (int32_t tag : {11, 13, 15}) EXPECT_FLOAT_EQ(2.0f * at(tag), 1.0f) << tag;
+    EXPECT_FLOAT_EQ(4.0f * at(kTagMaster) * at(kTagMaster), 1.0f);
+    EXPECT_NEAR(12.0f * std::pow(at(kTagPreampGain), 4.0f), 1.0f, 1e-5f);
+    for (int32_t tag : {kTagHighLevel, kTagMidLevel, kTagLowLevel}) EXPECT_FLOAT_EQ(2.0f * at(tag), 1.0f) << tag;
     rig.close();
 }

@@ -8,6 +8,7 @@
 #include "ControlRig.h"
 #include "editor/ZuPresetMenu.h"
 #include "gui/FileDialog.h"
+#include "params/ParameterTags.h"
 #include "plugin/ZuUniClient.h"
 #include "state/SettingsKey.h"
 #include "state/ZuFileio.h"
@@ -178,7 +179,7 @@ TEST(PresetMenu, SaveLoadAndSelectFolderThroughTheDialogs) {
     const std::vector<ZuPresetMenu*> menus{&m, &other};
 
     // save: the dialog picks the file, every menu lists it afterwards
-    t.plugin->setParameter(0, 0.7f);
+    t.plugin->setParameter(kTagMaster, 0.7f);
     t.act(m, 1, t.folder + "Mine.zuo", menus);
     ASSERT_EQ(t.requests.size(), 1u);
     EXPECT_EQ(t.requests[0].kind, FileDialogKind::Save);
@@ -190,13 +191,13 @@ TEST(PresetMenu, SaveLoadAndSelectFolderThroughTheDialogs) {
     EXPECT_EQ(m.getNbEntries(), 6);
 
     // load: the dialog picks the file; cancelled, nothing changes
-    t.plugin->setParameter(0, 0.1f);
+    t.plugin->setParameter(kTagMaster, 0.1f);
     t.act(m, 2, t.folder + "Mine.zuo", menus);
     EXPECT_EQ(t.requests.back().kind, FileDialogKind::Open);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(0), 0.7f);
-    t.plugin->setParameter(0, 0.1f);
+    EXPECT_FLOAT_EQ(t.plugin->getParameter(kTagMaster), 0.7f);
+    t.plugin->setParameter(kTagMaster, 0.1f);
     t.act(m, 2, "", menus);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(0), 0.1f);
+    EXPECT_FLOAT_EQ(t.plugin->getParameter(kTagMaster), 0.1f);
 
     // select folder: stored, and the menus rebuilt on the folder they list
     touch(t.folder + "latest.zuo");

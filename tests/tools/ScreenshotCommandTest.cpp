@@ -7,6 +7,7 @@
 
 #include "editor/EditorLayout.h"
 #include "gui/CBitmap.h"
+#include "params/ParameterTags.h"
 #include "support/EditorRig.h"
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
@@ -52,9 +53,9 @@ TEST(ScreenshotCommand, ThePictureIsTheEditorInThePresetsState) {
     const std::string preset = dir.file("gate-off.zuo");
     {
         auto c = DirectHost::create();
-        c->setParameter(41, 0.0f); // the gate's cover shows
-        c->setParameter(3, 0.9f);
-        c->setParameter(19, 1.0f);
+        c->setParameter(kTagGate, 0.0f); // the gate's cover shows
+        c->setParameter(kTagPreampGain, 0.9f);
+        c->setParameter(kTagFilterType, 1.0f);
         c->presetName = "gate off";
         ASSERT_TRUE(c->savePresetFile(preset.c_str()));
     }
