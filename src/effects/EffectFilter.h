@@ -63,14 +63,20 @@ public:
 #endif
     }
 
-    void step(float xl, float xr, float& yl, float& yr) {
 #if defined(__SSE2__)
+    // Lanes 0 and 1 of x in, the filtered pair out in lanes 0 and 1.
+    __m128 step(__m128 x) {
         const __m128d eps = _mm_set1_pd(EffectFilter::kEpsilon);
-        const __m128d x = _mm_cvtps_pd(_mm_unpacklo_ps(_mm_set_ss(xl), _mm_set_ss(xr)));
-        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(x, eps), low_), _mm_mul_pd(q_, band_));
+        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), eps), low_), _mm_mul_pd(q_, band_));
         band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), eps), band_);
         low_ = _mm_add_pd(_mm_sub_pd(low_, eps), _mm_mul_pd(g_, band_));
-        const __m128 y = _mm_cvtpd_ps(high_);
+        return _mm_cvtpd_ps(high_);
+    }
+#endif
+
+    void step(float xl, float xr, float& yl, float& yr) {
+#if defined(__SSE2__)
+        const __m128 y = step(_mm_unpacklo_ps(_mm_set_ss(xl), _mm_set_ss(xr)));
         yl = _mm_cvtss_f32(y);
         yr = _mm_cvtss_f32(_mm_shuffle_ps(y, y, 1));
 #else

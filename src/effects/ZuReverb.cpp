@@ -301,49 +301,10 @@ void ZuReverb::advancePositions(int n) {
     }
 }
 
-namespace {
-// The two output filters as one pair of doubles, left in the low lane; each
-// lane is EffectFilter::step.
-class FilterPair {
-public:
-    FilterPair(EffectFilter& left, EffectFilter& right) : left_(left), right_(right) {
-        low_ = _mm_setr_pd(left.low, right.low);
-        high_ = _mm_setr_pd(left.high, right.high);
-        band_ = _mm_setr_pd(left.band, right.band);
-        g_ = _mm_setr_pd(left.g, right.g);
-        q_ = _mm_setr_pd(left.q, right.q);
-    }
-    ~FilterPair() {
-        _mm_storel_pd(&left_.low, low_);
-        _mm_storeh_pd(&right_.low, low_);
-        _mm_storel_pd(&left_.high, high_);
-        _mm_storeh_pd(&right_.high, high_);
-        _mm_storel_pd(&left_.band, band_);
-        _mm_storeh_pd(&right_.band, band_);
-    }
-    FilterPair(const FilterPair&) = delete;
-    FilterPair& operator=(const FilterPair&) = delete;
-
-    // Lanes 0 and 1 of x in, the filtered pair out in lanes 0 and 1.
-    __m128 step(__m128 x) {
-        const __m128d epsilon = _mm_set1_pd(EffectFilter::kEpsilon);
-        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), epsilon), low_), _mm_mul_pd(q_, band_));
-        band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), epsilon), band_);
-        low_ = _mm_add_pd(_mm_sub_pd(low_, epsilon), _mm_mul_pd(g_, band_));
-        return _mm_cvtpd_ps(high_);
-    }
-
-private:
-    EffectFilter& left_;
-    EffectFilter& right_;
-    __m128d low_, high_, band_, g_, q_;
-};
-} // namespace
-
 ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t count) {
     const __m128 wet1 = _mm_set1_ps(wet1_), wet2 = _mm_set1_ps(wet2_);
     const __m128 wetGain = _mm_set1_ps(wetGain_), dryGain = _mm_set1_ps(dryGain_);
-    FilterPair filters(*leftFilter_, *rightFilter_);
+    EffectFilterPair filters(*leftFilter_, *rightFilter_);
     for (int32_t done = 0; done < count; done += kPass) {
         const int n = count - done < kPass ? static_cast<int>(count - done) : kPass;
         float* l = left + done;
@@ -370,6 +331,7 @@ ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t coun
             for (int i = 0; i < n; ++i) output(i, crossMix(netL[i], netR[i]));
         }
     }
+    filters.store();
 }
 
 ORVEL_ALIGN_STACK void ZuReverb::processWet(float* left, float* right, int32_t count) {
