@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+
+#include "engine/StereoSample.h"
 
 // A value that moves to its target in equal steps over one control block.
 struct ParamRamp {
@@ -20,7 +23,25 @@ struct ParamRamp {
         current = current + inc;
         return current;
     }
+    // True when every next() until the next setTarget gives one value: after
+    // one step a zero increment adds nothing, whatever the zero's sign.
+    bool settled() const { return inc == 0.0f; }
 };
+
+// frames[i] * ramp.next() over n frames. Once the ramp has settled at
+// exactly 1 the products would be the frames themselves.
+inline void applyRampGain(StereoSample* frames, int32_t n, ParamRamp& ramp) {
+    if (n <= 0) return;
+    if (ramp.settled()) {
+        const float g = ramp.next();
+        if (g == 1.0f) return;
+        for (int32_t i = 0; i < n; ++i) frames[i] = frames[i] * g;
+        return;
+    }
+    ParamRamp r = ramp;
+    for (int32_t i = 0; i < n; ++i) frames[i] = frames[i] * r.next();
+    ramp = r;
+}
 
 inline float softClip(float x) {
     if (x > 2.0f) x = 2.0f;

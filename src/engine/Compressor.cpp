@@ -24,8 +24,19 @@ void Compressor::controlBlock() {
     gain_.setTarget(target);
 }
 
-ORVEL_ALIGN_STACK StereoSample Compressor::process(StereoSample in) {
-    if (on_) env_ = smoother_.process(level_.process(detectorInput(in), holdK_), smoothA_);
-    const float g = gain_.next();
-    return fromLanes(_mm_mul_ps(_mm_set1_ps(g), softClipLanes(toLanes(in))));
+ORVEL_ALIGN_STACK void Compressor::process(StereoSample* frames, int32_t n) {
+    if (on_) {
+        PeakHold level = level_;
+        LagSmoother smoother = smoother_;
+        const float k = holdK_, a = smoothA_;
+        float env = env_;
+        for (int32_t i = 0; i < n; ++i) env = smoother.process(level.process(detectorInput(frames[i]), k), a);
+        level_ = level;
+        smoother_ = smoother;
+        env_ = env;
+    }
+    ParamRamp gain = gain_;
+    for (int32_t i = 0; i < n; ++i)
+        frames[i] = fromLanes(_mm_mul_ps(_mm_set1_ps(gain.next()), softClipLanes(toLanes(frames[i]))));
+    gain_ = gain;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
@@ -15,7 +16,12 @@ public:
     void setSpeed(float v, const EngineContext& ctx);
 
     void controlBlock();
-    StereoSample process(StereoSample in);
+    StereoSample process(StereoSample in) {
+        process(&in, 1);
+        return in;
+    }
+    // In place on n frames.
+    void process(StereoSample* frames, int32_t n);
 
     float amount() const { return amount_; }
     float envelope() const { return env_; }

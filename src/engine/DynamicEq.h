@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
@@ -23,7 +24,12 @@ public:
     void controlBlock();
     // The stage output: the summed bands with dyn on, the input with it off.
     // The crossover and the detectors run in both cases.
-    StereoSample process(StereoSample in);
+    StereoSample process(StereoSample in) {
+        process(&in, 1);
+        return in;
+    }
+    // In place on n frames.
+    void process(StereoSample* frames, int32_t n);
 
     float bandEnvelope(EqBand b) const { return lanes_.env[b]; }
     float bandGain(EqBand b) const { return lanes_.gain[b]; }

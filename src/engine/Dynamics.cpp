@@ -6,8 +6,12 @@ void Dynamics::controlBlock() {
     compressor_.controlBlock();
 }
 
-StereoSample Dynamics::process(StereoSample in) {
-    const StereoSample stage = preamp_.process(gate_.process(in));
-    compressorInL_ = stage.l;
-    return compressor_.process(stage);
+void Dynamics::process(StereoSample* frames, int32_t n, float* compressorInLeft, float* overdriveLeft) {
+    if (n <= 0) return;
+    gate_.process(frames, n);
+    preamp_.process(frames, n, overdriveLeft);
+    if (compressorInLeft)
+        for (int32_t i = 0; i < n; ++i) compressorInLeft[i] = frames[i].l;
+    compressorInL_ = frames[n - 1].l;
+    compressor_.process(frames, n);
 }

@@ -2,6 +2,8 @@
 // first three stages of the chain. Shared detectors, per-channel filters.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/Compressor.h"
 #include "engine/EngineContext.h"
@@ -26,7 +28,14 @@ public:
     // Per control block: gate target, preamp ramps, compressor target.
     void controlBlock();
     // Per sample: gate, high-pass and overdrive, preamp selection, compressor.
-    StereoSample process(StereoSample in);
+    StereoSample process(StereoSample in) {
+        process(&in, 1, nullptr, nullptr);
+        return in;
+    }
+    // The same stage after stage, in place on n frames; unless null,
+    // compressorInLeft receives each frame's left compressor input and
+    // overdriveLeft its left overdrive output.
+    void process(StereoSample* frames, int32_t n, float* compressorInLeft, float* overdriveLeft);
 
     // Values the meters and the editor read.
     float gateOpen() const { return gate_.open(); }

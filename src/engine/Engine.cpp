@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/StereoLanes.h"
+
 namespace {
 // A non-finite input sample would poison every filter state and, through
 // feedback, the delay and reverb lines for good; it counts as silence.
@@ -24,13 +26,13 @@ void Engine::process(float** inputs, float** outputs, int32_t n, double hostTemp
     const float* inL = inputs ? inputs[0] : nullptr;
     const float* inR = inputs ? inputs[1] : nullptr;
 
-    for (int32_t i = 0; i < n; ++i) {
-        // Read both inputs before writing: the host may pass the same buffers.
-        const float l = inL ? finiteOrZero(inL[i]) : 0.0f;
-        const float r = inR ? finiteOrZero(inR[i]) : 0.0f;
+    for (int32_t i = 0; i < n;) {
         if (ctx.controlCounter >= kControlBlockSize) controlBlock(outL, outR, i, hostTempo);
-        processSample(l, r, outL, outR, i);
-        ++ctx.controlCounter;
+        const int32_t left = kControlBlockSize - ctx.controlCounter;
+        const int32_t m = n - i < left ? n - i : left;
+        processStretch(inL, inR, outL, outR, i, m);
+        ctx.controlCounter += m;
+        i += m;
     }
     finishStretch(outL, outR, n);
 }
@@ -43,49 +45,87 @@ void Engine::finishStretch(float* outLeft, float* outRight, int32_t end) {
     sends.count = 0;
 }
 
-void Engine::processSample(float inL, float inR, float* outLeft, float* outRight, int32_t i) {
+ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR, float* outLeft, float* outRight,
+                                              int32_t i, int32_t n) {
+    StereoSample* const x = chain_;
+    // Every input is read before any output is written: the host may pass the same buffers.
+    for (int32_t j = 0; j < n; ++j)
+        x[j] = {inL ? finiteOrZero(inL[i + j]) : 0.0f, inR ? finiteOrZero(inR[i + j]) : 0.0f};
+    const int32_t source = controls.meterSource;
+    const auto keepLeft = [&](int32_t which, const StereoSample* frames) {
+        if (source == which)
+            for (int32_t j = 0; j < n; ++j) meterSource_[j] = frames[j].l;
+    };
+    const bool knownSource = source >= kMeterCompressorOutLeft && source <= kMeterOutputPeak;
+    if (!knownSource)
+        for (int32_t j = 0; j < n; ++j) meterSource_[j] = x[j].l;
+
     // Gate, preamp stage and compressor, then the dynamic equaliser.
-    const StereoSample compressed = dynamics.process({inL, inR});
-    const float compressorInput = dynamics.compressorInputLeft();
-    const StereoSample equalised = equaliser.process(compressed);
+    dynamics.process(x, n, compressorIn_, source == kMeterOverdriveOutLeft ? meterSource_ : nullptr);
+    keepLeft(kMeterCompressorOutLeft, x);
+    equaliser.process(x, n);
+    keepLeft(kMeterEqualiserOutLeft, x);
 
-    // Dry signal: soft clip and the 30 Hz high-pass.
+    // Dry signal: soft clip and the 30 Hz high-pass, FirstOrderHighPass::processDivide in each lane.
     const FirstOrderCoefficients& hp = ctx.constants.outputHighPass;
-    const StereoSample dry{outputHighPass[0].processDivide(softClip(equalised.l), hp),
-                           outputHighPass[1].processDivide(softClip(equalised.r), hp)};
-    modulation.detect(dry.l, dry.r);
-    const StereoSample filtered = filter.process(dry);
+    const __m128 gMinus1 = _mm_set1_ps(hp.gMinus1), gPlus1 = _mm_set1_ps(hp.gPlus1);
+    __m128 prev = _mm_unpacklo_ps(_mm_set_ss(outputHighPass[0].vPrev), _mm_set_ss(outputHighPass[1].vPrev));
+    for (int32_t j = 0; j < n; ++j) {
+        const __m128 v = _mm_div_ps(_mm_sub_ps(softClipLanes(toLanes(x[j])), _mm_mul_ps(gMinus1, prev)), gPlus1);
+        x[j] = fromLanes(_mm_sub_ps(v, prev));
+        prev = v;
+    }
+    outputHighPass[0].vPrev = _mm_cvtss_f32(prev);
+    outputHighPass[1].vPrev = _mm_cvtss_f32(_mm_shuffle_ps(prev, prev, _MM_SHUFFLE(1, 1, 1, 1)));
+    modulation.detect(x, n);
+    filter.process(x, filtered_, n);
 
-    const EngineControls& c = controls;
-    const StereoSample main = c.mainFiltered ? filtered : dry;
-    const StereoSample send = c.sendFiltered ? filtered : dry;
-
-    const float dLevel = delayLevel.next();
-    const float dPower = delayPower.next();
-    const float rLevel = reverbLevel.next();
-    const float rPower = reverbPower.next();
-    if (sends.full()) finishStretch(outLeft, outRight, i);
-    sends.write(send.l * dLevel * dPower, send.r * dLevel * dPower, send.l * rLevel * rPower,
-                send.r * rLevel * rPower);
-
-    const float mute = dryMute.next();
-    const float directL = main.l * mute;
-    const float directR = main.r * mute;
-    outLeft[i] = directL;
-    if (outRight) outRight[i] = directR;
+    routeStretch(outLeft, outRight, i, n, source);
 
     // Editor meters.
     EngineMeters& m = meters;
-    m.compressorInput = m.compressorInputHold.process(softClip(compressorInput), ctx.constants.meterDecay400);
-    m.outputPeak = directL > directR ? directL : directR;
-    float source;
-    switch (c.meterSource) {
-    case kMeterCompressorOutLeft: source = compressed.l; break;
-    case kMeterOverdriveOutLeft: source = dynamics.overdriveOutLeft(); break;
-    case kMeterEqualiserOutLeft: source = equalised.l; break;
-    case kMeterSendSumLeft: source = send.l * dLevel + send.l * rLevel; break;
-    case kMeterOutputPeak: source = m.outputPeak; break;
-    default: source = inL; break;
+    PeakHold compressorHold = m.compressorInputHold;
+    const float decay400 = ctx.constants.meterDecay400;
+    for (int32_t j = 0; j < n; ++j) m.compressorInput = compressorHold.process(softClip(compressorIn_[j]), decay400);
+    m.compressorInputHold = compressorHold;
+    PeakHold selectableHold = m.selectableHold;
+    const float decay800 = ctx.constants.meterDecay800;
+    for (int32_t j = 0; j < n; ++j) m.selectable = selectableHold.process(meterSource_[j], decay800);
+    m.selectableHold = selectableHold;
+}
+
+void Engine::routeStretch(float* outLeft, float* outRight, int32_t i, int32_t n, int32_t source) {
+    const EngineControls& c = controls;
+    const StereoSample* const main = c.mainFiltered ? filtered_ : chain_;
+    const StereoSample* const send = c.sendFiltered ? filtered_ : chain_;
+    ParamRamp dLevel = delayLevel, dPower = delayPower, rLevel = reverbLevel, rPower = reverbPower, mute = dryMute;
+    const int32_t at = sends.count;
+    float peak = meters.outputPeak;
+    for (int32_t j = 0; j < n; ++j) {
+        const float dl = dLevel.next();
+        const float dp = dPower.next();
+        const float rl = rLevel.next();
+        const float rp = rPower.next();
+        const StereoSample s = send[j];
+        sends.delayL[at + j] = s.l * dl * dp;
+        sends.delayR[at + j] = s.r * dl * dp;
+        sends.reverbL[at + j] = s.l * rl * rp;
+        sends.reverbR[at + j] = s.r * rl * rp;
+
+        const float g = mute.next();
+        const float directL = main[j].l * g;
+        const float directR = main[j].r * g;
+        outLeft[i + j] = directL;
+        if (outRight) outRight[i + j] = directR;
+        peak = directL > directR ? directL : directR;
+        if (source == kMeterSendSumLeft) meterSource_[j] = s.l * dl + s.l * rl;
+        if (source == kMeterOutputPeak) meterSource_[j] = peak;
     }
-    m.selectable = m.selectableHold.process(source, ctx.constants.meterDecay800);
+    sends.count = at + n;
+    meters.outputPeak = peak;
+    delayLevel = dLevel;
+    delayPower = dPower;
+    reverbLevel = rLevel;
+    reverbPower = rPower;
+    dryMute = mute;
 }

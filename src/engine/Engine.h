@@ -91,10 +91,21 @@ private:
     void controlBlock(float* outLeft, float* outRight, int32_t i, double hostTempo);
     void tempoBlock(double hostTempo);
     void sendSettingsBlock();
-    // The per-sample chain for one input pair; writes the direct output and the sends.
-    void processSample(float inL, float inR, float* outLeft, float* outRight, int32_t i);
+    // The per-sample chain, stage after stage, on the n input pairs from
+    // index i up to the next control block; writes the direct output and the sends.
+    void processStretch(const float* inL, const float* inR, float* outLeft, float* outRight, int32_t i, int32_t n);
+    // Routing, sends, direct output and the selectable meter's per-frame values.
+    void routeStretch(float* outLeft, float* outRight, int32_t i, int32_t n, int32_t source);
 
     SendEffect* delay_ = nullptr;
     SendEffect* reverb_ = nullptr;
     RecomputeHandler* recompute_ = nullptr;
+
+    // Stretch buffers: the chain signal (the dry signal once the high-pass
+    // has run), the filtered signal, the left compressor input and the
+    // selectable meter's source.
+    StereoSample chain_[kControlBlockSize];
+    StereoSample filtered_[kControlBlockSize];
+    float compressorIn_[kControlBlockSize];
+    float meterSource_[kControlBlockSize];
 };

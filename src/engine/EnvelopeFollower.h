@@ -2,15 +2,22 @@
 // smoother whose feedback takes the output of two samples back.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
+#include "engine/StereoSample.h"
 
 class EnvelopeFollower {
 public:
     void setSpeed(float v, const EngineContext& ctx);
 
     // Per sample, on the larger signed sample of the two channels.
-    void detect(float dryL, float dryR);
+    void detect(float dryL, float dryR) {
+        const StereoSample dry{dryL, dryR};
+        detect(&dry, 1);
+    }
+    void detect(const StereoSample* dry, int32_t n);
     float envelope() const { return y1_; }
 
     float holdCoefficient() const { return holdK_; }

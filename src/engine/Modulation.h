@@ -34,6 +34,7 @@ public:
 
     // Per sample: the follower's detector on the dry signal.
     void detect(float dryL, float dryR) { follower_.detect(dryL, dryR); }
+    void detect(const StereoSample* dry, int32_t n) { follower_.detect(dry, n); }
     // Per control block: advance the LFO and write both slot rows.
     void controlBlock(const EngineContext& ctx);
     // Sum of both rows at a destination 0..7.

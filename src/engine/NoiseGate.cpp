@@ -15,13 +15,23 @@ void NoiseGate::setSpeed(float v, const EngineContext& ctx) {
     smoothA_ = clampf((0.25f * 390.0f * v + 2.0f) * ctx.constants.smoothingStep, 0.0f, 1.0f);
 }
 
-StereoSample NoiseGate::process(StereoSample in) {
+void NoiseGate::process(StereoSample* frames, int32_t n) {
     // While switched off the detector keeps its state and resumes from it.
     if (on_) {
-        const float held = level_.process(detectorInput(in), holdK_);
-        open_ = threshold_ < held ? 1.0f : 0.0f;
-        const float heldOpen = openHold_.process(open_, holdK_);
-        value_ = smoother_.process(heldOpen, smoothA_);
+        PeakHold level = level_, openHold = openHold_;
+        LagSmoother smoother = smoother_;
+        const float k = holdK_, a = smoothA_, threshold = threshold_;
+        float open = open_, value = value_;
+        for (int32_t i = 0; i < n; ++i) {
+            const float held = level.process(detectorInput(frames[i]), k);
+            open = threshold < held ? 1.0f : 0.0f;
+            value = smoother.process(openHold.process(open, k), a);
+        }
+        level_ = level;
+        openHold_ = openHold;
+        smoother_ = smoother;
+        open_ = open;
+        value_ = value;
     }
-    return in * gain_.next();
+    applyRampGain(frames, n, gain_);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
@@ -15,7 +16,12 @@ public:
     void setSpeed(float v, const EngineContext& ctx);
 
     void controlBlock() { gain_.setTarget(on_ ? value_ : 1.0f); }
-    StereoSample process(StereoSample in);
+    StereoSample process(StereoSample in) {
+        process(&in, 1);
+        return in;
+    }
+    // In place on n frames.
+    void process(StereoSample* frames, int32_t n);
 
     float open() const { return open_; }
     float value() const { return value_; }

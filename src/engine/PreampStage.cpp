@@ -13,16 +13,6 @@ namespace {
 // and the state bound keeps it finite for any input at all.
 constexpr float kInputLimit = 1e6f;
 constexpr float kStateLimit = 1e30f;
-
-// FirstOrderHighPass::processMultiply on the bounded input, then the state
-// bound, in each lane.
-__m128 highPassBounded(float (&state)[4], __m128 x, const FirstOrderCoefficients& c) {
-    const __m128 prev = loadLanes(state);
-    const __m128 in = clampLanes(x, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
-    const __m128 v = _mm_mul_ps(_mm_sub_ps(in, _mm_mul_ps(_mm_set1_ps(c.gMinus1), prev)), _mm_set1_ps(c.invGPlus1));
-    storeLanes(state, clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit)));
-    return _mm_sub_ps(v, prev);
-}
 } // namespace
 
 void PreampStage::setHighPass(float v, const EngineContext& ctx) {
@@ -51,22 +41,41 @@ void PreampStage::controlBlock() {
     selection_.setTarget(on_ ? 1.0f : 0.0f);
 }
 
-ORVEL_ALIGN_STACK StereoSample PreampStage::process(StereoSample gated) {
-    const float drive = drive_.next();
-    const float feedback = feedback_.next();
-    const float trim = trim_.next();
-    const float gain = gain_.next();
-    const __m128 in = toLanes(gated);
-    const __m128 hp = highPassBounded(highPassState_, in, hpCoefficients_);
-    // The overdrive, fed back its own previous output.
-    const __m128 u = _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(drive)), _mm_mul_ps(loadLanes(driven_), _mm_set1_ps(feedback)));
-    const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
-    const __m128 driven = _mm_mul_ps(clipped, _mm_set1_ps(trim));
+ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, float* overdriveLeft) {
+    ParamRamp drive = drive_, feedback = feedback_, trim = trim_, gain = gain_, selection = selection_;
+    const __m128 gMinus1 = _mm_set1_ps(hpCoefficients_.gMinus1);
+    const __m128 invGPlus1 = _mm_set1_ps(hpCoefficients_.invGPlus1);
+    __m128 prev = loadLanes(highPassState_);
+    __m128 driven = loadLanes(driven_);
+    for (int32_t i = 0; i < n; ++i) {
+        const float d = drive.next();
+        const float fb = feedback.next();
+        const float t = trim.next();
+        const float g = gain.next();
+        const __m128 in = toLanes(frames[i]);
+        // FirstOrderHighPass::processMultiply on the bounded input, then the state bound.
+        const __m128 bounded = clampLanes(in, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
+        const __m128 v = _mm_mul_ps(_mm_sub_ps(bounded, _mm_mul_ps(gMinus1, prev)), invGPlus1);
+        const __m128 hp = _mm_sub_ps(v, prev);
+        prev = clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit));
+        // The overdrive, fed back its own previous output.
+        const __m128 u = _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(d)), _mm_mul_ps(driven, _mm_set1_ps(fb)));
+        const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
+        driven = _mm_mul_ps(clipped, _mm_set1_ps(t));
+        if (overdriveLeft) overdriveLeft[i] = _mm_cvtss_f32(driven);
+        const __m128 stage = _mm_mul_ps(driven, _mm_set1_ps(g));
+        const float s = selection.next();
+        if (s == 1.0f) {
+            frames[i] = fromLanes(stage);
+        } else if (s != 0.0f) {
+            frames[i] = fromLanes(_mm_add_ps(_mm_mul_ps(in, _mm_set1_ps(1.0f - s)), _mm_mul_ps(stage, _mm_set1_ps(s))));
+        }
+    }
+    storeLanes(highPassState_, prev);
     storeLanes(driven_, driven);
-    const __m128 stage = _mm_mul_ps(driven, _mm_set1_ps(gain));
-    const float s = selection_.next();
-    if (s == 1.0f) return fromLanes(stage);
-    if (s == 0.0f) return gated;
-    const __m128 sv = _mm_set1_ps(s);
-    return fromLanes(_mm_add_ps(_mm_mul_ps(in, _mm_set1_ps(1.0f - s)), _mm_mul_ps(stage, sv)));
+    drive_ = drive;
+    feedback_ = feedback;
+    trim_ = trim;
+    gain_ = gain;
+    selection_ = selection;
 }

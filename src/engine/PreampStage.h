@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/EngineContext.h"
@@ -21,7 +22,13 @@ public:
     // input. A switch crossfades between the two over the next control block,
     // as the gate and compressor switches ramp their gains, instead of
     // stepping from one signal to an unrelated one.
-    StereoSample process(StereoSample gated);
+    StereoSample process(StereoSample gated) {
+        process(&gated, 1, nullptr);
+        return gated;
+    }
+    // In place on n frames; overdriveLeft, unless null, receives each frame's
+    // left overdrive output.
+    void process(StereoSample* frames, int32_t n, float* overdriveLeft);
 
     float cutoffHz() const { return cutoffHz_; }
     float driveTarget() const { return driveTarget_; }

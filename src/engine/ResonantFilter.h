@@ -2,6 +2,8 @@
 // or low-pass, its frequency and resonance moved by the modulation sources.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/EngineContext.h"
 #include "engine/StateVariableFilter.h"
 #include "engine/StereoSample.h"
@@ -18,7 +20,12 @@ public:
     // m1, m2: modulation at the frequency and resonance destinations.
     void controlBlock(float m1, float m2, const EngineContext& ctx);
     // The filtered and soft-clipped signal F.
-    StereoSample process(StereoSample dry);
+    StereoSample process(StereoSample dry) {
+        StereoSample filtered;
+        process(&dry, &filtered, 1);
+        return filtered;
+    }
+    void process(const StereoSample* dry, StereoSample* filtered, int32_t n);
 
     float frequencyControl() const { return frequency_; }
     float resonanceControl() const { return resonance_; }

@@ -64,18 +64,37 @@ struct SvfStereo {
     float lpState[4] = {};
     float lpPrev[4] = {};
 
-    SvfLaneOutputs process(__m128 x, const SvfCoefficients& c) {
-        const __m128 g = _mm_set1_ps(c.g);
+    // The state held in registers over a run of frames.
+    struct Live {
+        __m128 hpPrev, bpState, lpState, lpPrev;
+    };
+    Live load() const { return {loadLanes(hpPrev), loadLanes(bpState), loadLanes(lpState), loadLanes(lpPrev)}; }
+    void store(const Live& s) {
+        storeLanes(hpPrev, s.hpPrev);
+        storeLanes(bpState, s.bpState);
+        storeLanes(lpState, s.lpState);
+        storeLanes(lpPrev, s.lpPrev);
+    }
+
+    // g and k: the coefficients in every lane.
+    static SvfLaneOutputs step(Live& s, __m128 x, __m128 g, __m128 k) {
         const __m128 guard = _mm_set1_ps(1e-18f);
-        const __m128 bp = _mm_add_ps(loadLanes(bpState), _mm_mul_ps(g, loadLanes(hpPrev)));
+        const __m128 bp = _mm_add_ps(s.bpState, _mm_mul_ps(g, s.hpPrev));
         const __m128 bpNext = _mm_add_ps(bp, guard);
-        const __m128 lp = _mm_add_ps(loadLanes(lpState), _mm_mul_ps(g, bpNext));
-        const __m128 hp = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(_mm_set1_ps(c.k), bpNext)), _mm_add_ps(lp, guard));
-        const SvfLaneOutputs out{hp, _mm_mul_ps(_mm_set1_ps(2.0f), bp), loadLanes(lpPrev)};
-        storeLanes(bpState, bpNext);
-        storeLanes(lpState, _mm_add_ps(lp, guard));
-        storeLanes(hpPrev, hp);
-        storeLanes(lpPrev, lp);
+        const __m128 lp = _mm_add_ps(s.lpState, _mm_mul_ps(g, bpNext));
+        const __m128 hp = _mm_sub_ps(_mm_sub_ps(x, _mm_mul_ps(k, bpNext)), _mm_add_ps(lp, guard));
+        const SvfLaneOutputs out{hp, _mm_mul_ps(_mm_set1_ps(2.0f), bp), s.lpPrev};
+        s.bpState = bpNext;
+        s.lpState = _mm_add_ps(lp, guard);
+        s.hpPrev = hp;
+        s.lpPrev = lp;
+        return out;
+    }
+
+    SvfLaneOutputs process(__m128 x, const SvfCoefficients& c) {
+        Live s = load();
+        const SvfLaneOutputs out = step(s, x, _mm_set1_ps(c.g), _mm_set1_ps(c.k));
+        store(s);
         return out;
     }
 };
