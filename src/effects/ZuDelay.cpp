@@ -6,6 +6,7 @@
 #include <new>
 
 #include "effects/SignalLine.h"
+#include "engine/StereoLanes.h"
 
 namespace {
 constexpr float kDenormalGuard = 1e-10f;
@@ -102,7 +103,7 @@ void ZuDelay::wrapHeads() {
     while (writeIndex_ >= length_) writeIndex_ -= length_;
 }
 
-template <bool Wet, bool Settled> void ZuDelay::run(float* left, float* right, int32_t count) {
+template <bool Wet, bool Settled> ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
     const float guard = Wet ? kWetDenormalGuard : kDenormalGuard;
     // The heads live in locals: stores through left and right could alias them.
     const uint32_t length = length_;
@@ -111,42 +112,44 @@ template <bool Wet, bool Settled> void ZuDelay::run(float* left, float* right, i
     const float fb = feedback_;
     const float width = width_;
     const float oneMinusWidth = 1.0f - width;
-    const float wetGain = wetGain_;
-    const float dryGain = dryGain_;
     float* const lineL = leftLine_;
     float* const lineR = rightLine_;
-    const float settledL = settledLeft_;
-    const float settledR = settledRight_;
     float readPosition = readPosition_;
     uint32_t writeIndex = writeIndex_;
+    // Left and right in lanes 0 and 1; swapped() puts each lane's partner beside it.
+    const auto pair = [](float l, float r) { return _mm_unpacklo_ps(_mm_set_ss(l), _mm_set_ss(r)); };
+    const auto swapped = [](__m128 v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 2, 0, 1)); };
+    const __m128 settled = pair(settledLeft_, settledRight_);
+    const __m128 wetGain = _mm_set1_ps(wetGain_), dryGain = _mm_set1_ps(dryGain_);
+    const __m128 own = _mm_set1_ps(Wet ? oneMinusWidth_ : oneMinusWidth), other = _mm_set1_ps(width);
     EffectFilterPair filters(*leftFilter_, *rightFilter_);
     for (int32_t i = 0; i < count; ++i) {
         while (readPosition >= lengthF) readPosition -= lengthF;
         while (writeIndex >= length) writeIndex -= length;
         const float inL = left[i];
         const float inR = right[i];
-        float dL = settledL, dR = settledR;
+        __m128 delayed = settled;
         if constexpr (!Settled) {
             const uint32_t r0 = static_cast<uint32_t>(readPosition);
             const float frac = readPosition - static_cast<float>(r0);
             const uint32_t r1 = r0 + 1 == length ? 0 : r0 + 1;
-            dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
-            dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
+            const float dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
+            const float dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
             // Feedback carries the unfiltered delayed signal.
             lineL[writeIndex] = inL + guard + dL * fb;
             lineR[writeIndex] = inR + guard + dR * fb;
+            delayed = pair(dL, dR);
         }
+        __m128 out;
         if constexpr (Wet) {
-            left[i] = oneMinusWidth_ * dL + width * dR;
-            right[i] = oneMinusWidth_ * dR + width * dL;
+            out = _mm_add_ps(_mm_mul_ps(own, delayed), _mm_mul_ps(other, swapped(delayed)));
         } else {
-            float filteredL, filteredR;
-            filters.step(dL, dR, filteredL, filteredR);
-            const float wetL = filteredL * wetGain;
-            const float wetR = filteredR * wetGain;
-            left[i] = oneMinusWidth * wetL + width * wetR + inL * dryGain;
-            right[i] = oneMinusWidth * wetR + width * wetL + inR * dryGain;
+            const __m128 wet = _mm_mul_ps(filters.step(delayed), wetGain);
+            out = _mm_add_ps(_mm_add_ps(_mm_mul_ps(own, wet), _mm_mul_ps(other, swapped(wet))),
+                             _mm_mul_ps(pair(inL, inR), dryGain));
         }
+        left[i] = _mm_cvtss_f32(out);
+        right[i] = _mm_cvtss_f32(swapped(out));
         writeIndex += 1;
         readPosition += speed;
     }

@@ -301,6 +301,22 @@ void ZuReverb::advancePositions(int n) {
     }
 }
 
+namespace {
+// Frames f and f + 1 of two channels as (left f, right f, left f + 1, right f + 1).
+inline __m128 loadTwoFrames(const float* left, const float* right, int f) {
+    double l, r;
+    std::memcpy(&l, left + f, sizeof(l));
+    std::memcpy(&r, right + f, sizeof(r));
+    return _mm_unpacklo_ps(_mm_castpd_ps(_mm_set_sd(l)), _mm_castpd_ps(_mm_set_sd(r)));
+}
+
+inline void storeTwoFrames(float* left, float* right, int f, __m128 v) {
+    const __m128 split = _mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 1, 2, 0));
+    _mm_storel_pi(reinterpret_cast<__m64*>(left + f), split);
+    _mm_storeh_pi(reinterpret_cast<__m64*>(right + f), split);
+}
+} // namespace
+
 ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t count) {
     const __m128 wet1 = _mm_set1_ps(wet1_), wet2 = _mm_set1_ps(wet2_);
     const __m128 wetGain = _mm_set1_ps(wetGain_), dryGain = _mm_set1_ps(dryGain_);
@@ -310,25 +326,32 @@ ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t coun
         float* l = left + done;
         float* r = right + done;
         float netL[kPass], netR[kPass];
-        // Lanes: left, right. wet1 times its own network plus wet2 times the other.
-        const auto crossMix = [&](float ownL, float ownR) {
-            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(ownL), _mm_set_ss(ownR));
-            const __m128 other = _mm_shuffle_ps(net, net, _MM_SHUFFLE(3, 2, 0, 1));
-            return _mm_add_ps(_mm_mul_ps(wet1, net), _mm_mul_ps(wet2, other));
-        };
-        const auto output = [&](int i, __m128 mixed) {
-            const __m128 wet = filters.step(mixed);
-            const __m128 dry = _mm_unpacklo_ps(_mm_set_ss(l[i]), _mm_set_ss(r[i]));
-            const __m128 out = _mm_add_ps(_mm_mul_ps(wet, wetGain), _mm_mul_ps(dry, dryGain));
-            l[i] = _mm_cvtss_f32(out);
-            r[i] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
-        };
         if (runNetworks<false>(l, r, n, netL, netR)) {
             // A settled network gives the same pair every frame.
-            const __m128 mixed = crossMix(settledOut_[0], settledOut_[1]);
-            for (int i = 0; i < n; ++i) output(i, mixed);
-        } else {
-            for (int i = 0; i < n; ++i) output(i, crossMix(netL[i], netR[i]));
+            std::fill(netL, netL + n, settledOut_[0]);
+            std::fill(netR, netR + n, settledOut_[1]);
+        }
+        // Frames as left and right lanes, two to a vector: wet1 times its own
+        // network plus wet2 times the other, the output filters frame after
+        // frame, then the wet and dry gains.
+        const auto mix = [&](__m128 net) {
+            return _mm_add_ps(_mm_mul_ps(wet1, net), _mm_mul_ps(wet2, _mm_shuffle_ps(net, net, _MM_SHUFFLE(2, 3, 0, 1))));
+        };
+        const auto gains = [&](__m128 wet, __m128 dry) {
+            return _mm_add_ps(_mm_mul_ps(wet, wetGain), _mm_mul_ps(dry, dryGain));
+        };
+        int f = 0;
+        for (; f + 2 <= n; f += 2) {
+            const __m128 mixed = mix(loadTwoFrames(netL, netR, f));
+            const __m128 first = filters.step(mixed);
+            const __m128 wet = _mm_movelh_ps(first, filters.step(_mm_movehl_ps(mixed, mixed)));
+            storeTwoFrames(l, r, f, gains(wet, loadTwoFrames(l, r, f)));
+        }
+        if (f < n) {
+            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(netL[f]), _mm_set_ss(netR[f]));
+            const __m128 out = gains(filters.step(mix(net)), _mm_unpacklo_ps(_mm_set_ss(l[f]), _mm_set_ss(r[f])));
+            l[f] = _mm_cvtss_f32(out);
+            r[f] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
         }
     }
     filters.store();

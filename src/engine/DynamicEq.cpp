@@ -32,7 +32,7 @@ void DynamicEq::setResponse(float v, const EngineContext& ctx) {
 
 void DynamicEq::controlBlock() {
     for (int b = 0; b < 3; ++b) {
-        const float r = clampf(lanes_.env[b] * amount_[b], 0.0f, 0.8f);
+        const float r = clampf(lanes_.y1[b] * amount_[b], 0.0f, 0.8f);
         ParamRamp ramp{lanes_.gain[b], lanes_.inc[b]};
         ramp.setTarget((1.0f - r) * level_[b]);
         lanes_.gain[b] = ramp.current;
@@ -48,7 +48,7 @@ ORVEL_ALIGN_STACK void DynamicEq::process(StereoSample* frames, int32_t n) {
     const __m128 holdK = loadLanes(b.holdK), smoothA = loadLanes(b.smoothA), inc = loadLanes(b.inc);
     __m128 held = loadLanes(b.held), dec = loadLanes(b.dec);
     __m128 y1 = loadLanes(b.y1), y2 = loadLanes(b.y2), h1 = loadLanes(b.h1);
-    __m128 env = loadLanes(b.env), gain = loadLanes(b.gain);
+    __m128 gain = loadLanes(b.gain);
     for (int32_t i = 0; i < n; ++i) {
         const SvfLaneOutputs s = SvfStereo::step(split, toLanes(frames[i]), g, k);
         // Left and right of each band, bands in lanes.
@@ -57,7 +57,7 @@ ORVEL_ALIGN_STACK void DynamicEq::process(StereoSample* frames, int32_t n) {
         const __m128 left = _mm_movelh_ps(lowMid, highZero);
         const __m128 right = _mm_movehl_ps(highZero, lowMid);
         const __m128 detected = _mm_max_ps(left, right); // detectorInput per band
-        env = lagSmoothLanes(peakHoldLanes(detected, holdK, held, dec), smoothA, y1, y2, h1);
+        lagSmoothLanes(peakHoldLanes(detected, holdK, held, dec), smoothA, y1, y2, h1);
         gain = _mm_add_ps(gain, inc);
         if (!on) continue;
         const __m128 sum = _mm_add_ps(
@@ -72,6 +72,5 @@ ORVEL_ALIGN_STACK void DynamicEq::process(StereoSample* frames, int32_t n) {
     storeLanes(b.y1, y1);
     storeLanes(b.y2, y2);
     storeLanes(b.h1, h1);
-    storeLanes(b.env, env);
     storeLanes(b.gain, gain);
 }

@@ -31,7 +31,7 @@ public:
     // In place on n frames.
     void process(StereoSample* frames, int32_t n);
 
-    float bandEnvelope(EqBand b) const { return lanes_.env[b]; }
+    float bandEnvelope(EqBand b) const { return lanes_.y1[b]; }
     float bandGain(EqBand b) const { return lanes_.gain[b]; }
     const SvfCoefficients& crossover() const { return crossover_; }
 
@@ -43,8 +43,7 @@ private:
         float holdK[4] = {};
         float smoothA[4] = {};
         float held[4] = {}, dec[4] = {};
-        float y1[4] = {}, y2[4] = {}, h1[4] = {};
-        float env[4] = {};
+        float y1[4] = {}, y2[4] = {}, h1[4] = {}; // y1: the envelope
         float gain[4] = {}, inc[4] = {};
     };
 

@@ -42,34 +42,45 @@ void PreampStage::controlBlock() {
 }
 
 ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, float* overdriveLeft) {
+    struct Values {
+        float drive, feedback, trim, gain, selection;
+    };
     ParamRamp drive = drive_, feedback = feedback_, trim = trim_, gain = gain_, selection = selection_;
     const __m128 gMinus1 = _mm_set1_ps(hpCoefficients_.gMinus1);
     const __m128 invGPlus1 = _mm_set1_ps(hpCoefficients_.invGPlus1);
     __m128 prev = loadLanes(highPassState_);
     __m128 driven = loadLanes(driven_);
-    for (int32_t i = 0; i < n; ++i) {
-        const float d = drive.next();
-        const float fb = feedback.next();
-        const float t = trim.next();
-        const float g = gain.next();
-        const __m128 in = toLanes(frames[i]);
-        // FirstOrderHighPass::processMultiply on the bounded input, then the state bound.
-        const __m128 bounded = clampLanes(in, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
-        const __m128 v = _mm_mul_ps(_mm_sub_ps(bounded, _mm_mul_ps(gMinus1, prev)), invGPlus1);
-        const __m128 hp = _mm_sub_ps(v, prev);
-        prev = clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit));
-        // The overdrive, fed back its own previous output.
-        const __m128 u = _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(d)), _mm_mul_ps(driven, _mm_set1_ps(fb)));
-        const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
-        driven = _mm_mul_ps(clipped, _mm_set1_ps(t));
-        if (overdriveLeft) overdriveLeft[i] = _mm_cvtss_f32(driven);
-        const __m128 stage = _mm_mul_ps(driven, _mm_set1_ps(g));
-        const float s = selection.next();
-        if (s == 1.0f) {
-            frames[i] = fromLanes(stage);
-        } else if (s != 0.0f) {
-            frames[i] = fromLanes(_mm_add_ps(_mm_mul_ps(in, _mm_set1_ps(1.0f - s)), _mm_mul_ps(stage, _mm_set1_ps(s))));
+    const auto run = [&](auto next) {
+        for (int32_t i = 0; i < n; ++i) {
+            const Values c = next();
+            const __m128 in = toLanes(frames[i]);
+            // FirstOrderHighPass::processMultiply on the bounded input, then the state bound.
+            const __m128 bounded = clampLanes(in, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
+            const __m128 v = _mm_mul_ps(_mm_sub_ps(bounded, _mm_mul_ps(gMinus1, prev)), invGPlus1);
+            const __m128 hp = _mm_sub_ps(v, prev);
+            prev = clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit));
+            // The overdrive, fed back its own previous output.
+            const __m128 u =
+                _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(c.drive)), _mm_mul_ps(driven, _mm_set1_ps(c.feedback)));
+            const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
+            driven = _mm_mul_ps(clipped, _mm_set1_ps(c.trim));
+            if (overdriveLeft) overdriveLeft[i] = _mm_cvtss_f32(driven);
+            const float s = c.selection;
+            if (s == 0.0f) continue;
+            const __m128 stage = _mm_mul_ps(driven, _mm_set1_ps(c.gain));
+            if (s == 1.0f) frames[i] = fromLanes(stage);
+            else
+                frames[i] =
+                    fromLanes(_mm_add_ps(_mm_mul_ps(in, _mm_set1_ps(1.0f - s)), _mm_mul_ps(stage, _mm_set1_ps(s))));
         }
+    };
+    const auto step = [&] { return Values{drive.next(), feedback.next(), trim.next(), gain.next(), selection.next()}; };
+    if (drive.settled() && feedback.settled() && trim.settled() && gain.settled() && selection.settled()) {
+        // Settled ramps give one value each until the next control block.
+        const Values c = n > 0 ? step() : Values{};
+        run([c] { return c; });
+    } else {
+        run(step);
     }
     storeLanes(highPassState_, prev);
     storeLanes(driven_, driven);
