@@ -304,10 +304,9 @@ void ZuReverb::advancePositions(int n) {
 namespace {
 // Frames f and f + 1 of two channels as (left f, right f, left f + 1, right f + 1).
 inline __m128 loadTwoFrames(const float* left, const float* right, int f) {
-    double l, r;
-    std::memcpy(&l, left + f, sizeof(l));
-    std::memcpy(&r, right + f, sizeof(r));
-    return _mm_unpacklo_ps(_mm_castpd_ps(_mm_set_sd(l)), _mm_castpd_ps(_mm_set_sd(r)));
+    const __m128 l = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(left + f));
+    const __m128 r = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(right + f));
+    return _mm_unpacklo_ps(l, r);
 }
 
 inline void storeTwoFrames(float* left, float* right, int f, __m128 v) {

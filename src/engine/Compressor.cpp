@@ -35,8 +35,21 @@ ORVEL_ALIGN_STACK void Compressor::process(StereoSample* frames, int32_t n) {
         smoother_ = smoother;
         env_ = env;
     }
+    // Two frames to a vector, each with its own step of the gain.
     ParamRamp gain = gain_;
-    for (int32_t i = 0; i < n; ++i)
+    int32_t i = 0;
+    const bool settled = gain.settled() && n > 0;
+    const __m128 held = _mm_set1_ps(settled ? gain.next() : 0.0f);
+    for (; i + 2 <= n; i += 2) {
+        __m128 g = held;
+        if (!settled) {
+            const float first = gain.next();
+            g = _mm_movelh_ps(_mm_set1_ps(first), _mm_set1_ps(gain.next()));
+        }
+        float* const at = &frames[i].l;
+        _mm_storeu_ps(at, _mm_mul_ps(g, softClipLanes(_mm_loadu_ps(at))));
+    }
+    for (; i < n; ++i)
         frames[i] = fromLanes(_mm_mul_ps(_mm_set1_ps(gain.next()), softClipLanes(toLanes(frames[i]))));
     gain_ = gain;
 }

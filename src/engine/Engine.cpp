@@ -94,14 +94,48 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     m.selectableHold = selectableHold;
 }
 
-void Engine::routeStretch(float* outLeft, float* outRight, int32_t i, int32_t n, int32_t source) {
+ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int32_t i, int32_t n, int32_t source) {
     const EngineControls& c = controls;
     const StereoSample* const main = c.mainFiltered ? filtered_ : chain_;
     const StereoSample* const send = c.sendFiltered ? filtered_ : chain_;
     ParamRamp dLevel = delayLevel, dPower = delayPower, rLevel = reverbLevel, rPower = reverbPower, mute = dryMute;
     const int32_t at = sends.count;
     float peak = meters.outputPeak;
-    for (int32_t j = 0; j < n; ++j) {
+    int32_t j = 0;
+    if (n > 0 && dLevel.settled() && dPower.settled() && rLevel.settled() && rPower.settled() && mute.settled()) {
+        // Settled ramps give one value each until the next control block: four
+        // frames at a time, left and right apart, the same products lane by lane.
+        const __m128 dl = _mm_set1_ps(dLevel.next()), dp = _mm_set1_ps(dPower.next());
+        const __m128 rl = _mm_set1_ps(rLevel.next()), rp = _mm_set1_ps(rPower.next());
+        const __m128 g = _mm_set1_ps(mute.next());
+        const auto load = [](const StereoSample* f, __m128& l, __m128& r) {
+            const __m128 a = _mm_loadu_ps(&f[0].l), b = _mm_loadu_ps(&f[2].l);
+            l = _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0));
+            r = _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
+        };
+        for (; j + 4 <= n; j += 4) {
+            __m128 sl, sr, ml, mr;
+            load(send + j, sl, sr);
+            load(main + j, ml, mr);
+            _mm_storeu_ps(sends.delayL + at + j, _mm_mul_ps(_mm_mul_ps(sl, dl), dp));
+            _mm_storeu_ps(sends.delayR + at + j, _mm_mul_ps(_mm_mul_ps(sr, dl), dp));
+            _mm_storeu_ps(sends.reverbL + at + j, _mm_mul_ps(_mm_mul_ps(sl, rl), rp));
+            _mm_storeu_ps(sends.reverbR + at + j, _mm_mul_ps(_mm_mul_ps(sr, rl), rp));
+            const __m128 directL = _mm_mul_ps(ml, g), directR = _mm_mul_ps(mr, g);
+            _mm_storeu_ps(outLeft + i + j, directL);
+            if (outRight) _mm_storeu_ps(outRight + i + j, directR);
+            if (source == kMeterSendSumLeft)
+                _mm_storeu_ps(meterSource_ + j, _mm_add_ps(_mm_mul_ps(sl, dl), _mm_mul_ps(sl, rl)));
+            if (source == kMeterOutputPeak)
+                _mm_storeu_ps(meterSource_ + j, selectLanes(_mm_cmpgt_ps(directL, directR), directL, directR));
+        }
+        if (j == n) {
+            const float directL = main[n - 1].l * _mm_cvtss_f32(g);
+            const float directR = main[n - 1].r * _mm_cvtss_f32(g);
+            peak = directL > directR ? directL : directR;
+        }
+    }
+    for (; j < n; ++j) {
         const float dl = dLevel.next();
         const float dp = dPower.next();
         const float rl = rLevel.next();
