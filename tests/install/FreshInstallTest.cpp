@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <vector>
 #include <sstream>
 
 #include "state/SettingsKey.h"
@@ -22,47 +23,53 @@ namespace {
 
 const fs::path kFactoryTexts = fs::path(ORVEL_SOURCE_DIR) / "presets" / "factory";
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string shellQuoted(const std::string& s) { return "'" + s + "'"; }
 
-// Points the per-user folders of this process at a home, as the plug-in
-// would find them when the musician logs in there.
-class HomeFolders {
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string setting(const char* name) {
+    std::string value;
+    readSettingString(name, value);
+    return value;
+}
+
+// A temporary home, and this process's per-user folders pointed at it as the
+// plug-in finds them when the musician logs in there.
+class Installation {
 public:
-    explicit HomeFolders(const std::string& home) {
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
-            if (const char* v = std::getenv(name)) saved_[name] = v; else saved_[name] = std::nullopt;
-        setenv("HOME", home.c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        unsetenv("XDG_DATA_HOME");
-    }
-    ~HomeFolders() {
-        for (const auto& [name, v] : saved_) v ? setenv(name.c_str(), v->c_str(), 1) : unsetenv(name.c_str());
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
-
-struct Installation {
     TempDir dir{"orvel-install"};
     std::string home = dir.file("home");
     std::string prefix = dir.file("vst");
     std::string content = home + "/.local/share/Tamblor/Orvel/";
+    std::string log;
 
+    Installation() {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            saved_[name] = std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt;
+        setenv("HOME", home.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
+    }
+    ~Installation() {
+        for (const auto& [name, v] : saved_) v ? setenv(name.c_str(), v->c_str(), 1) : unsetenv(name.c_str());
+    }
     // The install command as a user runs it, in a login without XDG variables.
-    int install(std::string& log, bool withPrefix = true) const {
+    int install(bool withPrefix = true) {
         const std::string logFile = dir.file("install.log");
         const std::string command = "env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u ORVEL_CONTENT_DIR HOME=" +
-                                    quoted(home) + " " + quoted(ORVEL_CMAKE_COMMAND) + " --install " +
-                                    quoted(ORVEL_BINARY_DIR) + (withPrefix ? " --prefix " + quoted(prefix) : "") +
-                                    " > " + quoted(logFile) + " 2>&1";
+                                    shellQuoted(home) + " " + shellQuoted(ORVEL_CMAKE_COMMAND) + " --install " +
+                                    shellQuoted(ORVEL_BINARY_DIR) + (withPrefix ? " --prefix " + shellQuoted(prefix) : "") +
+                                    " > " + shellQuoted(logFile) + " 2>&1";
         const int status = std::system(command.c_str());
-        std::ifstream in(logFile);
-        std::stringstream s;
-        s << in.rdbuf();
-        log = s.str();
+        log = fileText(logFile);
         return status;
     }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
 };
 
 // The key = value items of a factory text.
@@ -79,13 +86,7 @@ std::map<std::string, std::string> textItems(const fs::path& file) {
     return items;
 }
 
-bool holds(const std::string& file, const std::string& bytes) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return all.find(bytes) != std::string::npos;
-}
-
-// Every factory preset by its name, with its authored items.
+// Every factory preset in a folder, by its name, with its authored items.
 std::map<std::string, std::map<std::string, std::string>> factoryPresets() {
     std::map<std::string, std::map<std::string, std::string>> presets;
     for (const auto& e : fs::recursive_directory_iterator(kFactoryTexts)) {
@@ -96,12 +97,6 @@ std::map<std::string, std::map<std::string, std::string>> factoryPresets() {
     return presets;
 }
 
-std::vector<float> hostParameters(TestHost& host) {
-    std::vector<float> values;
-    for (VstInt32 i = 0; i < host.effect()->numParams; ++i) values.push_back(host.getParameter(i));
-    return values;
-}
-
 std::string indexedName(TestHost& host, VstInt32 index) {
     char name[kVstMaxProgNameLen + 1] = {};
     host.dispatch(effGetProgramNameIndexed, index, 0, name);
@@ -110,170 +105,121 @@ std::string indexedName(TestHost& host, VstInt32 index) {
 
 } // namespace
 
-TEST(FreshInstall, PutsPluginContentAndSettingsInPlace) {
+TEST(FreshInstall, PutsContentAndSettingsInPlaceAndTheHostStepsThroughEveryFactoryProgram) {
     Installation inst;
-    std::string log;
-    ASSERT_EQ(inst.install(log), 0) << log;
+    ASSERT_EQ(inst.install(), 0) << inst.log;
     EXPECT_TRUE(fs::is_regular_file(inst.prefix + "/Orvel.so"));
-    EXPECT_TRUE(fs::is_regular_file(inst.content + "Presets/default.zuo"));
-    EXPECT_TRUE(fs::is_directory(inst.content + "Presets/User"));
     EXPECT_TRUE(fs::is_empty(inst.content + "Presets/User"));
     EXPECT_TRUE(fs::is_regular_file(inst.content + "Manual/Manual.htm"));
-    size_t texts = 0;
-    std::set<std::string> folders;
     for (const auto& e : fs::recursive_directory_iterator(kFactoryTexts)) {
-        if (!e.is_regular_file() || e.path().extension() != ".txt") continue;
-        ++texts;
-        fs::path zuo = fs::relative(e.path(), kFactoryTexts).replace_extension(".zuo");
-        EXPECT_TRUE(fs::is_regular_file(inst.content + "Presets/" + zuo.string())) << zuo;
-        if (zuo.has_parent_path()) folders.insert(zuo.parent_path().string());
+        const fs::path zuo = fs::relative(e.path(), kFactoryTexts).replace_extension(".zuo");
+        if (e.path().extension() == ".txt") {
+            EXPECT_TRUE(fs::is_regular_file(inst.content + "Presets/" + zuo.string())) << zuo;
+        }
     }
-    EXPECT_GE(texts, 17u); // the default and at least 16 factory presets
-    EXPECT_GE(folders.size(), 3u);
+    EXPECT_EQ(setting("contentpath"), inst.content);
+    EXPECT_EQ(setting("installpath"), inst.content);
 
+    const auto presets = factoryPresets();
+    ASSERT_GE(presets.size(), 16u);
     {
-        HomeFolders at(inst.home);
-        std::string contentPath, installPath;
-        EXPECT_TRUE(readSettingString("contentpath", contentPath));
-        EXPECT_TRUE(readSettingString("installpath", installPath));
-        EXPECT_EQ(contentPath, inst.content);
-        EXPECT_EQ(installPath, inst.content);
-        // What the musician changed stays through a second installation.
-        writeSettingString("contentpath", "/elsewhere/");
+        TestHost host(inst.prefix + "/Orvel.so");
+        ASSERT_NE(host.open(), nullptr);
+        host.dispatch(effOpen);
+        host.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        // Each state must be exactly what its text says, parameter by parameter, and its own.
+        std::set<std::vector<float>> states;
+        auto expectState = [&](const std::map<std::string, std::string>& items, const std::string& what) {
+            std::vector<float> values;
+            for (VstInt32 i = 0; i < host.effect()->numParams; ++i) values.push_back(host.getParameter(i));
+            EXPECT_TRUE(states.insert(values).second) << what << " has the state of another program";
+            for (VstInt32 i = 0; i < host.effect()->numParams; ++i) {
+                const std::string key = host.textOf(effGetParamName, i);
+                const auto it = items.find(key);
+                ASSERT_NE(it, items.end()) << what << " does not set " << key;
+                float v = -1;
+                std::from_chars(it->second.data(), it->second.data() + it->second.size(), v);
+                EXPECT_EQ(host.getParameter(i), v) << what << ": " << key;
+            }
+        };
+        // The first start loads default.zuo from the installed preset root.
+        const auto defaults = textItems(kFactoryTexts / "default.txt");
+        EXPECT_EQ(host.textOf(effGetProgramName), defaults.at("name"));
+        expectState(defaults, "the default preset");
+
+        // Step forward as a host's "next program" does, through every folder and
+        // round to the start: every factory program once, each with its own state.
+        std::set<std::string> seen;
+        std::string first;
+        for (size_t step = 0; step <= presets.size(); ++step) {
+            host.dispatch(effSetProgram, 0, host.dispatch(effGetProgram) + 1);
+            const VstIntPtr current = host.dispatch(effGetProgram);
+            const std::string name = indexedName(host, static_cast<VstInt32>(current));
+            EXPECT_EQ(host.textOf(effGetProgramName), name);
+            if (step == presets.size()) {
+                // Where the first folder is is the file system's business.
+                EXPECT_EQ(name, first) << "one more step comes round to the first program of the walk";
+                break;
+            }
+            ASSERT_TRUE(presets.count(name)) << "program " << current << " is \"" << name << "\"";
+            EXPECT_TRUE(seen.insert(name).second) << name << " came twice";
+            if (first.empty()) first = name;
+            expectState(presets.at(name), name);
+            // The host sees the current folder's programs by name; past its end, "empty".
+            if (current == 0) {
+                VstInt32 count = 1;
+                for (; count < 128 && indexedName(host, count) != "empty"; ++count)
+                    EXPECT_TRUE(presets.count(indexedName(host, count))) << indexedName(host, count);
+                EXPECT_LT(count, 128);
+            }
+        }
     }
+
+    // What the musician changed stays through a second installation.
+    writeSettingString("contentpath", "/elsewhere/");
+    writeSettingString("presetpath0", "/my/presets/");
     std::ofstream(inst.content + "Presets/User/Mine.zuo") << "mine";
-    ASSERT_EQ(inst.install(log), 0) << log;
-    HomeFolders at(inst.home);
-    std::string contentPath;
-    readSettingString("contentpath", contentPath);
-    EXPECT_EQ(contentPath, "/elsewhere/");
+    ASSERT_EQ(inst.install(), 0) << inst.log;
+    EXPECT_EQ(setting("contentpath"), "/elsewhere/");
+    EXPECT_EQ(setting("presetpath0"), "/my/presets/");
     EXPECT_TRUE(fs::is_regular_file(inst.content + "Presets/User/Mine.zuo"));
 }
 
-TEST(FreshInstall, PutsThePluginStrippedIntoTheVstFolderOfWhoeverInstalls) {
-    if (!ORVEL_INSTALLS_INTO_HOME) GTEST_SKIP() << "this tree installs into a prefix of its own";
-    Installation inst;
-    std::string log;
-    ASSERT_EQ(inst.install(log, false), 0) << log;
-    const std::string installed = inst.home + "/.vst/Orvel.so";
-    ASSERT_TRUE(fs::is_regular_file(installed)) << log;
-    EXPECT_FALSE(fs::exists(inst.prefix));
-    // Without a symbol table or debug information (the build tree keeps both),
-    // and still a plug-in.
-    EXPECT_TRUE(holds(ORVEL_PLUGIN_PATH, ".symtab"));
-    EXPECT_FALSE(holds(installed, ".symtab"));
-    EXPECT_FALSE(holds(installed, ".debug_"));
-    EXPECT_LT(fs::file_size(installed), fs::file_size(ORVEL_PLUGIN_PATH));
-    // The LV2 bundle, when this tree builds one, into ~/.lv2 the same way.
-    if (fs::exists(ORVEL_BINARY_DIR "/Orvel.lv2/manifest.ttl")) {
-        const std::string bundle = inst.home + "/.lv2/Orvel.lv2/";
-        for (const char* file : {"manifest.ttl", "orvel.ttl", "presets.ttl", "Orvel.so", "Orvel_ui.so"})
-            EXPECT_TRUE(fs::is_regular_file(bundle + file)) << file;
-        EXPECT_FALSE(holds(bundle + "Orvel.so", ".symtab"));
-    }
-    HomeFolders at(inst.home);
-    TestHost host(installed);
-    ASSERT_NE(host.open(), nullptr);
-    EXPECT_EQ(host.effect()->numParams, 38);
-    host.close();
-}
-
-TEST(FreshInstall, HostSeesAndStepsThroughTheFactoryPrograms) {
-    Installation inst;
-    std::string log;
-    ASSERT_EQ(inst.install(log), 0) << log;
-    const auto presets = factoryPresets();
-    ASSERT_GE(presets.size(), 16u);
-    const auto defaults = textItems(kFactoryTexts / "default.txt");
-
-    HomeFolders at(inst.home);
-    TestHost host(inst.prefix + "/Orvel.so");
-    ASSERT_NE(host.open(), nullptr);
-    host.dispatch(effOpen);
-    host.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-
-    // Each state must be exactly what its text says, parameter by parameter.
-    auto expectState = [&](const std::map<std::string, std::string>& items, const std::string& what) {
-        for (VstInt32 i = 0; i < host.effect()->numParams; ++i) {
-            const std::string key = host.textOf(effGetParamName, i);
-            const auto it = items.find(key);
-            ASSERT_NE(it, items.end()) << what << " does not set " << key;
-            float v = -1;
-            std::from_chars(it->second.data(), it->second.data() + it->second.size(), v);
-            EXPECT_EQ(host.getParameter(i), v) << what << ": " << key;
-        }
-    };
-    // The first start loads default.zuo from the installed preset root.
-    EXPECT_EQ(host.textOf(effGetProgramName), defaults.at("name"));
-    expectState(defaults, "the default preset");
-
-    // Step forward as a host's "next program" does, through every folder and
-    // round to the start: every factory program once, each with its own state.
-    std::set<std::string> seen;
-    std::vector<std::string> walk;
-    std::vector<float> previous = hostParameters(host);
-    for (size_t step = 0; step < presets.size(); ++step) {
-        const VstIntPtr next = host.dispatch(effGetProgram) + 1;
-        host.dispatch(effSetProgram, 0, next);
-        const VstIntPtr current = host.dispatch(effGetProgram);
-        const std::string name = indexedName(host, static_cast<VstInt32>(current));
-        EXPECT_EQ(host.textOf(effGetProgramName), name);
-        ASSERT_TRUE(presets.count(name)) << "program " << current << " is \"" << name << "\"";
-        EXPECT_TRUE(seen.insert(name).second) << name << " came twice";
-        walk.push_back(name);
-        expectState(presets.at(name), name);
-        const std::vector<float> now = hostParameters(host);
-        EXPECT_NE(now, previous) << name << " left every parameter as it was";
-        previous = now;
-        // The host sees the current folder's programs by name; past its end, "empty".
-        if (current == 0) {
-            VstInt32 count = 0;
-            while (indexedName(host, count) != "empty") ++count;
-            EXPECT_GT(count, 0);
-            for (VstInt32 i = 1; i < count; ++i) EXPECT_TRUE(presets.count(indexedName(host, i)));
-        }
-    }
-    EXPECT_EQ(seen.size(), presets.size());
-    // Where the first folder is is the file system's business; one more step
-    // comes round to the first program of the walk.
-    host.dispatch(effSetProgram, 0, host.dispatch(effGetProgram) + 1);
-    ASSERT_FALSE(walk.empty());
-    EXPECT_EQ(host.textOf(effGetProgramName), walk.front());
-    host.close();
-}
-
-TEST(FreshInstall, APluginThatRanBeforeTheInstallFindsTheContentAfterIt) {
+TEST(FreshInstall, APluginThatRanBeforeTheInstallFindsTheStrippedPluginsContentAfterIt) {
     Installation inst;
     {
-        HomeFolders at(inst.home);
         TestHost host; // a first start without any content: its folders are relative
         ASSERT_NE(host.open(), nullptr);
-        host.close();
-        std::string presets;
-        readSettingString("presetpath0", presets);
-        EXPECT_EQ(presets, "Presets/");
-        writeSettingString("presetpath1", "/my/folder/");
     }
-    std::string log;
-    ASSERT_EQ(inst.install(log), 0) << log;
-    HomeFolders at(inst.home);
-    std::string presets, save, chosen;
-    readSettingString("presetpath0", presets);
-    readSettingString("presetsavepath0", save);
-    readSettingString("presetpath1", chosen);
-    EXPECT_EQ(presets, inst.content + "Presets/");
-    EXPECT_EQ(save, inst.content + "Presets/User/");
-    EXPECT_EQ(chosen, "/my/folder/");
-    TestHost host(inst.prefix + "/Orvel.so");
+    EXPECT_EQ(setting("presetpath0"), "Presets/");
+    writeSettingString("presetpath1", "/my/folder/");
+
+    // Into the VST folder of whoever installs, when this tree installs there.
+    ASSERT_EQ(inst.install(!ORVEL_INSTALLS_INTO_HOME), 0) << inst.log;
+    const std::string installed = ORVEL_INSTALLS_INTO_HOME ? inst.home + "/.vst/Orvel.so" : inst.prefix + "/Orvel.so";
+    ASSERT_TRUE(fs::is_regular_file(installed)) << inst.log;
+    EXPECT_EQ(setting("presetpath0"), inst.content + "Presets/");
+    EXPECT_EQ(setting("presetsavepath0"), inst.content + "Presets/User/");
+    EXPECT_EQ(setting("presetpath1"), "/my/folder/");
+    TestHost host(installed);
     ASSERT_NE(host.open(), nullptr);
     EXPECT_EQ(host.textOf(effGetProgramName), textItems(kFactoryTexts / "default.txt").at("name"));
     host.dispatch(effSetProgram, 0, 1);
     EXPECT_TRUE(factoryPresets().count(host.textOf(effGetProgramName))) << host.textOf(effGetProgramName);
-    host.close();
 
-    // A folder the musician chose is never moved.
-    writeSettingString("presetpath0", "/my/presets/");
-    ASSERT_EQ(inst.install(log), 0) << log;
-    readSettingString("presetpath0", presets);
-    EXPECT_EQ(presets, "/my/presets/");
+    if (ORVEL_INSTALLS_INTO_HOME) {
+        // Without a symbol table or debug information (the build tree keeps both).
+        EXPECT_FALSE(fs::exists(inst.prefix));
+        EXPECT_NE(fileText(ORVEL_PLUGIN_PATH).find(".symtab"), std::string::npos);
+        const std::string plugin = fileText(installed);
+        EXPECT_EQ(plugin.find(".symtab"), std::string::npos);
+        EXPECT_EQ(plugin.find(".debug_"), std::string::npos);
+        // The LV2 bundle, when this tree builds one, into ~/.lv2 the same way.
+        if (fs::exists(ORVEL_BINARY_DIR "/Orvel.lv2/manifest.ttl")) {
+            const std::string bundle = inst.home + "/.lv2/Orvel.lv2/";
+            for (const char* file : {"manifest.ttl", "orvel.ttl", "presets.ttl", "Orvel.so", "Orvel_ui.so"})
+                EXPECT_TRUE(fs::is_regular_file(bundle + file)) << file;
+            EXPECT_EQ(fileText(bundle + "Orvel.so").find(".symtab"), std::string::npos);
+        }
+    }
 }

@@ -1,13 +1,11 @@
-// The orvel command with the built factory presets: presets by name,
-// the program list bank by bank, and the demo's choice of presets.
+// The orvel command with the built factory presets: presets by name and
+// the program list bank by bank.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <set>
-#include <fstream>
 
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
@@ -78,21 +76,4 @@ TEST_F(FactoryPresetCommand, ProgramsListsEveryBankAsAHostStepsThroughThem) {
     const CommandResult none = runOrvel({"programs"});
     ASSERT_EQ(none.status, 0) << none.err;
     EXPECT_TRUE(contains(none.out, "0 programs in 0 banks\n")) << none.out;
-}
-
-TEST_F(FactoryPresetCommand, DemoRendersTheDefaultAndThreeChosenFactoryPresets) {
-    const std::string out = dir.file("demo");
-    const CommandResult r = runOrvel({"demo", out});
-    ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* row : {"\ndefault ", "\nVocal Plate ", "\nTape Echo ", "\nSlow Filter Sweep "})
-        EXPECT_TRUE(contains(r.out, row)) << row << "\n" << r.out;
-    for (const char* file : {"demo-default.wav", "demo-vocal-plate.wav", "demo-tape-echo.wav", "demo-slow-filter-sweep.wav"})
-        EXPECT_TRUE(fs::is_regular_file(out + "/" + file)) << file;
-    // The default row is the factory default preset, not whatever the user's start-up state is.
-    ASSERT_EQ(runOrvel({"render", out + "/demo-input.wav", dir.file("default.wav"), "--preset", "default"}).status, 0);
-    const SoundFile demo = readSoundFile(out + "/demo-default.wav"), direct = readSoundFile(dir.file("default.wav"));
-    ASSERT_EQ(demo.samples.size(), direct.samples.size());
-    float largest = 0.0f; // the demo renders the phrase before it is stored in 24 bits
-    for (size_t i = 0; i < demo.samples.size(); ++i) largest = std::max(largest, std::fabs(demo.samples[i] - direct.samples[i]));
-    EXPECT_LT(largest, 1e-4f);
 }

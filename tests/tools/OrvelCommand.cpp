@@ -21,9 +21,8 @@ extern char** environ;
 
 int startOrvel(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath) {
     // ORVEL_COMMAND runs these tests on another build of the command (the AddressSanitizer one).
-    static const std::string binary = std::getenv("ORVEL_COMMAND") && *std::getenv("ORVEL_COMMAND")
-                                          ? std::string(std::getenv("ORVEL_COMMAND"))
-                                          : std::string(ORVEL_BINARY_DIR) + "/tools/orvel";
+    const char* other = std::getenv("ORVEL_COMMAND");
+    const std::string binary = other && *other ? other : ORVEL_BINARY_DIR "/tools/orvel";
     std::vector<std::string> argvStrings{binary};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -38,33 +37,26 @@ int startOrvel(const std::vector<std::string>& args, const std::string& outPath,
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot run " << binary;
-        return 0;
-    }
-    return pid;
+    if (spawned == 0) return pid;
+    ADD_FAILURE() << "cannot run " << binary;
+    return 0;
 }
 
 CommandResult runOrvel(const std::vector<std::string>& args) {
     TempDir dir("orvel-run");
-    const std::string outPath = dir.file("out"), errPath = dir.file("err");
     CommandResult result;
-    const pid_t pid = startOrvel(args, outPath, errPath);
-    if (pid == 0) return result;
+    const pid_t pid = startOrvel(args, dir.file("out"), dir.file("err"));
     int status = 0;
-    waitpid(pid, &status, 0);
+    if (pid == 0 || waitpid(pid, &status, 0) != pid) return result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readText(outPath);
-    result.err = readText(errPath);
+    result.out = readText(dir.file("out"));
+    result.err = readText(dir.file("err"));
     return result;
 }
 
 void writeSoundFile(const std::string& path, int sampleRate, int channels, size_t frames, int format,
                     const std::function<float(size_t, int)>& signal) {
-    SF_INFO info{};
-    info.samplerate = sampleRate;
-    info.channels = channels;
-    info.format = format;
+    SF_INFO info{0, sampleRate, channels, format, 0, 0};
     SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(f, nullptr) << sf_strerror(nullptr);
     std::vector<float> samples;
@@ -75,17 +67,13 @@ void writeSoundFile(const std::string& path, int sampleRate, int channels, size_
 }
 
 SoundFile readSoundFile(const std::string& path) {
-    SoundFile result;
     SF_INFO info{};
     SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
     if (!f) {
         ADD_FAILURE() << "cannot read " << path << ": " << sf_strerror(nullptr);
-        return result;
+        return {};
     }
-    result.sampleRate = info.samplerate;
-    result.channels = info.channels;
-    result.format = info.format;
-    result.samples.resize(static_cast<size_t>(info.frames * info.channels));
+    SoundFile result{info.samplerate, info.channels, info.format, std::vector<float>(size_t(info.frames * info.channels))};
     sf_readf_float(f, result.samples.data(), info.frames);
     sf_close(f);
     return result;
@@ -110,8 +98,8 @@ std::string readText(const std::string& path) {
 }
 
 void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> filesIn(const std::string& folder) {

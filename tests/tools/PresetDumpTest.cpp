@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include "support/Fifo.h"
 #include "support/StateWords.h"
@@ -41,89 +41,59 @@ protected:
 
 } // namespace
 
-TEST_F(PresetDump, PrintsNameTempoParametersAndControllerMap) {
+TEST_F(PresetDump, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLayouts) {
     std::vector<unsigned char> bytes = sampleLayout().bytes();
     bytes.insert(bytes.end(), {1, 2, 3, 4, 5, 6, 7}); // past the stated length: ignored
-    const CommandResult r = dump(bytes);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "name = Warm\\\\Room\\x09\n"
-              "tempo = 128.5\n"
-              "program = 3\n"
-              "folder = 2\n"
-              "master = 0.5\n"
-              "solo = 1\n"
-              "# record 99 = 0.25 (no parameter of this plug-in)\n"
-              "filter_cutoff = 0.1\n"
-              "cc 7 = master\n"
-              "cc 7 = filter_cutoff 2\n"
-              "cc 64 = 103\n"
-              "extra = solo\n");
-}
-
-TEST_F(PresetDump, ReadsOlderLayouts) {
-    // StateWords 1 has no product code; layout 2 stores controller targets as
-    // single words; tail 12 carries the program words but no assignments.
-    StateWords v1;
-    v1.header(1).record(11, 0.25f).add({-1, 1, 16, -2, -3, 1}).addString("Old").add({12, 5, 1});
-    CommandResult r = dump(v1.bytes());
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "name = Old\ntempo = 120\nprogram = 5\nfolder = 1\nmaster = 0.25\ncc 1 = filter_cutoff\n");
-
-    StateWords v2;
-    v2.header(2).add({-1, -3, 0, 9});
-    r = dump(v2.bytes());
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "name = \ntempo = 120\n") << "no name and a tail before version 10";
-}
-
-TEST_F(PresetDump, EveryTruncationIsRefusedWithOneLine) {
-    const StateWords full = sampleLayout();
-    for (size_t words = 0; words < full.size(); ++words) {
-        const CommandResult r = dump(full.prefix(words));
-        EXPECT_EQ(r.status, 1) << words << " words: " << r.out;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_NE(r.err.find(file + " is not an Orvel preset: "), std::string::npos) << r.err;
+    // Layout 1 has no product code; layout 2 stores controller targets as single
+    // words; tail 12 carries the program words but no assignments; no name and
+    // no tail before version 10.
+    const std::pair<std::vector<unsigned char>, std::string> cases[] = {
+        {bytes, "name = Warm\\\\Room\\x09\ntempo = 128.5\nprogram = 3\nfolder = 2\nmaster = 0.5\nsolo = 1\n"
+                "# record 99 = 0.25 (no parameter of this plug-in)\nfilter_cutoff = 0.1\ncc 7 = master\n"
+                "cc 7 = filter_cutoff 2\ncc 64 = 103\nextra = solo\n"},
+        {StateWords().header(1).record(11, 0.25f).add({-1, 1, 16, -2, -3, 1}).addString("Old").add({12, 5, 1}).bytes(),
+         "name = Old\ntempo = 120\nprogram = 5\nfolder = 1\nmaster = 0.25\ncc 1 = filter_cutoff\n"},
+        {StateWords().header(2).add({-1, -3, 0, 9}).bytes(), "name = \ntempo = 120\n"},
+    };
+    for (const auto& [layout, text] : cases) {
+        const CommandResult r = dump(layout);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, text);
     }
 }
 
-TEST_F(PresetDump, DamagedFilesAreRefused) {
-    struct Case {
-        const char* what;
-        std::vector<unsigned char> bytes;
-        const char* message;
-    };
+TEST_F(PresetDump, DamagedFilesAreRefusedWithOneLine) {
     std::vector<unsigned char> longer = sampleLayout().bytes();
     longer[0] = 200; // claims more words than the file holds
     std::vector<unsigned char> magic = sampleLayout().bytes();
     magic[16] ^= 1;
-    const Case cases[] = {
-        {"length", longer, "the header states 200 words but the data holds"},
-        {"magic", magic, "wrong magic word"},
-        {"kind", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 2, 4}).bytes(), "state kind 2"},
-        {"layout", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 0}).bytes(), "layout version 0"},
-        {"code", StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 4, 40}).bytes(), "product code 40"},
-        {"record length", StateWords().header().add({11, 0}).addFloat(0.5f).add({-1}).bytes(), "has length 0"},
-        {"controller", StateWords().header().add({-1, 128, -2, -3}).bytes(), "controller number 128"},
-        {"name", StateWords().header().add({-1, -3, 1, 1000}).bytes(), "preset name"},
-        {"matrix", StateWords().header().add({-1, -3, 0, 16, 0, 0, 0, -4, 1 << 20, 1 << 20}).bytes(), "matrix"},
-        {"short", {1, 2, 3}, "too short"},
+    std::vector<std::pair<std::vector<unsigned char>, std::string>> cases = {
+        {longer, "the header states 200 words but the data holds"},
+        {magic, "wrong magic word"},
+        {StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 2, 4}).bytes(), "state kind 2"},
+        {StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 0}).bytes(), "layout version 0"},
+        {StateWords().add({0, 4}).addFloat(1).addFloat(1).add({26101977, 5, 1, 4, 40}).bytes(), "product code 40"},
+        {StateWords().header().add({11, 0}).addFloat(0.5f).add({-1}).bytes(), "has length 0"},
+        {StateWords().header().add({-1, 128, -2, -3}).bytes(), "controller number 128"},
+        {StateWords().header().add({-1, -3, 1, 1000}).bytes(), "preset name"},
+        {StateWords().header().add({-1, -3, 0, 16, 0, 0, 0, -4, 1 << 20, 1 << 20}).bytes(), "matrix"},
+        {{1, 2, 3}, "too short"},
     };
-    for (const Case& c : cases) {
-        const CommandResult r = dump(c.bytes);
-        EXPECT_EQ(r.status, 1) << c.what;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+    // Every layout cut short, word by word.
+    const StateWords full = sampleLayout();
+    for (size_t words = 0; words < full.size(); ++words) cases.push_back({full.prefix(words), ""});
+    for (const auto& [bytes, message] : cases) {
+        const CommandResult r = dump(bytes);
+        EXPECT_EQ(r.status, 1) << message << bytes.size() << " bytes: " << r.out;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(contains(r.err, file + " is not an Orvel preset: ")) << r.err;
+        EXPECT_TRUE(contains(r.err, message)) << r.err;
     }
-}
-
-TEST_F(PresetDump, MissingFileAndUsage) {
-    CommandResult r = runOrvel({"preset", "dump", dir.file("none.zuo")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot read " + dir.file("none.zuo")), std::string::npos) << r.err;
-    r = runOrvel({"preset", "dump"});
-    EXPECT_EQ(r.status, 2);
-    r = runOrvel({"preset", "show", file});
-    EXPECT_EQ(r.status, 2);
+    const CommandResult missing = runOrvel({"preset", "dump", dir.file("none.zuo")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(contains(missing.err, "cannot read " + dir.file("none.zuo"))) << missing.err;
+    EXPECT_EQ(runOrvel({"preset", "dump"}).status, 2);
+    EXPECT_EQ(runOrvel({"preset", "show", file}).status, 2);
 }
 
 TEST_F(PresetDump, AFifoIsNamedForWhatItIsWithoutWaitingOnIt) {

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
-#include <regex>
 #include <thread>
 
 #include "support/TempDir.h"
@@ -24,16 +23,6 @@ namespace {
 
 constexpr int kFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 
-size_t nonFinite(const SoundFile& f) {
-    return static_cast<size_t>(std::count_if(f.samples.begin(), f.samples.end(), [](float s) { return !std::isfinite(s); }));
-}
-
-// The number in "... gave N non-finite ..." or "... has N non-finite ...".
-long countIn(const std::string& text) {
-    std::smatch m;
-    return std::regex_search(text, m, std::regex("(\\d+) non-finite")) ? std::stol(m[1]) : -1;
-}
-
 class RenderTruth : public ::testing::Test {
 protected:
     TempDir dir{"orvel-truth"};
@@ -41,27 +30,24 @@ protected:
     std::string output = dir.file("out.wav");
 
     std::vector<std::string> files() const { return filesIn(dir.path()); }
-    // 0.5 s of a quiet sine with `bad` in both channels at frames 11025..11034.
-    void writeInputWith(float bad) {
-        writeSoundFile(input, 44100, 2, 22050, kFloat, [bad](size_t i, int) {
-            return i >= 11025 && i < 11035 ? bad : 0.1f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
-        });
-    }
-    CommandResult renderThroughProbe(std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {"render", input, output, "--plugin", ORVEL_PROBE_PLUGIN, "--float"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return runOrvel(args);
-    }
 };
 
 } // namespace
 
 TEST_F(RenderTruth, NonFiniteSamplesAreCountedAndFailTheRenderUnlessKept) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const auto probe = [&](const std::vector<std::string>& tail) {
+        std::vector<std::string> args = {"render", input, output, "--plugin", ORVEL_PROBE_PLUGIN, "--float", "--tail"};
+        args.insert(args.end(), tail.begin(), tail.end());
+        return runOrvel(args);
+    };
     for (float bad : {nan, inf, -inf}) {
         SCOPED_TRACE(bad);
-        writeInputWith(bad);
-        const CommandResult r = renderThroughProbe({"--tail", "0"});
+        // 0.5 s of a quiet sine with `bad` in both channels at frames 11025..11034.
+        writeSoundFile(input, 44100, 2, 22050, kFloat, [bad](size_t i, int) {
+            return i >= 11025 && i < 11035 ? bad : 0.1f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
+        });
+        const CommandResult r = probe({"0"});
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(contains(r.err, "warning: " + input + " has 20 non-finite samples (NaN or infinite) from 0.250 s on; "
                                                           "the plug-in gets them as they are"))
@@ -72,36 +58,16 @@ TEST_F(RenderTruth, NonFiniteSamplesAreCountedAndFailTheRenderUnlessKept) {
         EXPECT_EQ(files(), std::vector<std::string>{"in.wav"}) << "no output, no temporary";
 
         // With a silent half second of tail: the RMS is over the input's span, as the input's is.
-        const CommandResult kept = renderThroughProbe({"--tail", "0.5", "--keep-bad-output"});
+        const CommandResult kept = probe({"0.5", "--keep-bad-output"});
         EXPECT_EQ(kept.status, 1) << "a kept bad output is still a failure";
         EXPECT_TRUE(contains(kept.err, "from 0.250 s on; kept as asked")) << kept.err;
         EXPECT_TRUE(contains(kept.out, "input peak -20.0 RMS -23.0 dBFS (of the finite samples; 20 are NaN or infinite); "
                                        "output peak -20.0 RMS -23.0 dBFS (of the finite samples; 20 are NaN or infinite)"))
             << kept.out;
-        EXPECT_EQ(nonFinite(readSoundFile(output)), 20u);
+        const SoundFile out = readSoundFile(output);
+        EXPECT_EQ(std::count_if(out.samples.begin(), out.samples.end(), [](float v) { return !std::isfinite(v); }), 20);
         fs::remove(output);
     }
-}
-
-TEST_F(RenderTruth, HugeBurstsThroughOrvelAreReportedAsTheFileHasThem) {
-    // Whatever the plug-in makes of +-1e38, the command's account matches the file.
-    writeSoundFile(input, 44100, 2, 8192, kFloat, [](size_t i, int c) {
-        return i < 2048 ? ((i + static_cast<size_t>(c)) % 2 ? 1e38f : -1e38f) : 0.1f;
-    });
-    const CommandResult r =
-        runOrvel({"render", input, output, "--preset", "Peak Tamer", "--tail", "0", "--float", "--keep-bad-output"});
-    const SoundFile out = readSoundFile(output);
-    ASSERT_EQ(out.frames(), 8192u);
-    const size_t bad = nonFinite(out);
-    if (bad) {
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(countIn(r.err), static_cast<long>(bad)) << r.err;
-        EXPECT_TRUE(contains(r.out, "are NaN or infinite)")) << r.out;
-    } else {
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_FALSE(contains(r.err + r.out, "non-finite")) << r.err;
-    }
-    EXPECT_FALSE(contains(r.err, "warning: " + input)) << "1e38 is a finite input: " << r.err;
 }
 
 TEST_F(RenderTruth, ClippedSamplesAreCountedWithAHintAndFloatKeepsThem) {

@@ -16,26 +16,18 @@
 
 namespace {
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels; // 0x00RRGGBB
-    uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-};
-
-Picture readPng(const std::string& path) {
-    Picture p;
-    png_image image{};
+// The picture as 0x00RRGGBB pixels, row by row; empty when unreadable.
+std::vector<uint32_t> readPng(const std::string& path, png_image& image) {
+    image = png_image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
     image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return p;
-    p.width = int(image.width);
-    p.height = int(image.height);
-    p.pixels.resize(size_t(p.width) * size_t(p.height));
-    for (size_t i = 0; i < p.pixels.size(); ++i)
-        p.pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
-    return p;
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
+    std::vector<uint32_t> pixels(rgb.size() / 3);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
+    return pixels;
 }
 
 // The meters move with the sound the command plays; everything else is the state.
@@ -62,9 +54,11 @@ TEST(ScreenshotCommand, ThePictureIsTheEditorInThePresetsState) {
     const std::string out = dir.file("editor.png");
     const CommandResult r = runOrvel({"screenshot", out, "--preset", preset});
     ASSERT_EQ(r.status, 0) << r.err;
-    const Picture shot = readPng(out);
-    ASSERT_EQ(shot.width, 682);
-    ASSERT_EQ(shot.height, 425);
+    png_image image;
+    const std::vector<uint32_t> shot = readPng(out, image);
+    ASSERT_EQ(image.width, 682u);
+    ASSERT_EQ(image.height, 425u);
+    ASSERT_EQ(shot.size(), 682u * 425u);
 
     EditorRig rig;
     ASSERT_TRUE(rig.client->loadPresetFile(preset.c_str()));
@@ -72,14 +66,14 @@ TEST(ScreenshotCommand, ThePictureIsTheEditorInThePresetsState) {
     rig.idle();
     const COffscreenContext& headless = rig.editor()->getFrame()->offscreen();
     int differing = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x)
-            if (!onAMeter(x, y) && shot.at(x, y) != headless.getPixel(x, y)) ++differing;
+    for (int y = 0; y < 425; ++y)
+        for (int x = 0; x < 682; ++x)
+            if (!onAMeter(x, y) && shot[size_t(y * 682 + x)] != headless.getPixel(x, y)) ++differing;
     EXPECT_EQ(differing, 0);
     // The gate's cover is drawn, not its knobs: the preset's state is in the picture.
     CBitmap* cover = rig.editor()->getBitmap(1006);
     ASSERT_NE(cover, nullptr);
-    EXPECT_EQ(shot.at(40, 200), cover->pixel(40 - 11, 200 - 71) & 0xFFFFFFu);
+    EXPECT_EQ(shot[200 * 682 + 40], cover->pixel(40 - 11, 200 - 71) & 0xFFFFFFu);
 }
 
 TEST(ScreenshotCommand, TakesAFactoryPresetByNameAndRefusesWhatItCannotDo) {
@@ -87,9 +81,7 @@ TEST(ScreenshotCommand, TakesAFactoryPresetByNameAndRefusesWhatItCannotDo) {
     const CommandResult byName = runOrvel({"screenshot", dir.file("a.png"), "--preset", "tape echo"});
     EXPECT_EQ(byName.status, 0) << byName.err;
     EXPECT_TRUE(std::filesystem::exists(dir.file("a.png")));
-    const CommandResult unknown = runOrvel({"screenshot", dir.file("b.png"), "--preset", "Tape Echoes"});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(contains(unknown.err, "\"Creative/Tape Echo\"")) << unknown.err;
+    EXPECT_EQ(runOrvel({"screenshot", dir.file("b.png"), "--preset", "Tape Echoes"}).status, 1);
     EXPECT_EQ(runOrvel({"screenshot"}).status, 2);
     EXPECT_EQ(runOrvel({"screenshot", dir.file("b.png"), dir.file("c.png")}).status, 2);
     EXPECT_EQ(runOrvel({"screenshot", dir.file("b.png"), "--preset", dir.file("none.zuo")}).status, 1);
