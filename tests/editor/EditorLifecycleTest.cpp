@@ -1,34 +1,25 @@
 // The editor's life through the host's opcodes on the built module, its
-// share of the skin, the idle hook's pacing and the program buttons.
+// share of the skin and the idle hook's pacing.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <vector>
 
 #include "gui/CBitmap.h"
 #include "gui/SkinBitmaps.h"
 #include "params/ParameterTags.h"
-#include "state/SettingsKey.h"
 #include "support/EditorRig.h"
-#include "support/SettingsSandbox.h"
-#include "support/StateWords.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-ERect* editorRect(TestHost& host) {
+// The panel's size through the opcode, as top, left, bottom, right.
+std::vector<int> editorRect(TestHost& host) {
     ERect* r = nullptr;
     EXPECT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
-    return r;
+    if (!r) return {};
+    return {r->top, r->left, r->bottom, r->right};
 }
 
-void expectPanelSize(const ERect* r) {
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->top, 0);
-    EXPECT_EQ(r->left, 0);
-    EXPECT_EQ(r->bottom, 425);
-    EXPECT_EQ(r->right, 682);
-}
+const std::vector<int> kPanel = {0, 0, 425, 682};
 
 class FakeClock : public EditorClock {
 public:
@@ -47,16 +38,18 @@ TEST(EditorLifecycle, TheModuleReportsItsSizeOpenOrNotAndOpensAnyNumberOfTimes) 
     TestHost host;
     ASSERT_NE(host.open(), nullptr);
     EXPECT_TRUE(host.effect()->flags & effFlagsHasEditor);
-    expectPanelSize(editorRect(host));
+    EXPECT_EQ(editorRect(host), kPanel);
     for (int i = 0; i < 100; ++i) {
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1) << i;
         EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1); // open again: nothing more
         host.dispatch(effEditIdle);
-        if (i == 0) expectPanelSize(editorRect(host));
+        if (i == 0) {
+            EXPECT_EQ(editorRect(host), kPanel);
+        }
         host.dispatch(effEditClose);
         host.dispatch(effEditClose); // only the clean-up again
     }
-    expectPanelSize(editorRect(host));
+    EXPECT_EQ(editorRect(host), kPanel);
     host.dispatch(effEditIdle); // closed: nothing to do
     EXPECT_EQ(host.close(), 1);
 }
@@ -121,52 +114,4 @@ TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {
     EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 3);
     EXPECT_EQ(clock.sleeps, 3);
     rig.editor()->setClock(nullptr);
-}
-
-TEST(EditorLifecycle, ThePreviousPresetButtonAtProgramZeroStepsToTheLastPresetOfThePreviousFolder) {
-    SettingsSandbox sandbox;
-    const std::string root = sandbox.root() + "/Presets/";
-    fs::create_directories(root);
-    writeSettingInt("firstuse", 1);
-    writeSettingString("presetpath0", root.c_str());
-    auto save = [&](const std::string& relative, float master) {
-        auto c = DirectHost::create();
-        c->setParameter(kTagMaster, master);
-        c->presetName = fs::path(relative).stem().string();
-        fs::create_directories(fs::path(root + relative).parent_path());
-        ASSERT_TRUE(c->savePresetFile((root + relative).c_str()));
-    };
-    save("A/a1.zuo", 0.1f);
-    save("A/a2.zuo", 0.2f);
-    save("B/b1.zuo", 0.3f);
-    save("B/b2.zuo", 0.4f);
-    save("B/b3.zuo", 0.5f);
-
-    EditorRig rig;
-    ProgramList& list = rig.client->programList();
-    ASSERT_GE(list.folderCount(), 2);
-    ASSERT_EQ(rig.client->currentProgram(), 0);
-    const int32_t folder = rig.client->presetFolderIndex;
-    const int32_t previous = folder > 0 ? folder - 1 : list.folderCount() - 1;
-    const int32_t last = list.entryCount(previous) - 1;
-    ASSERT_GE(last, 0);
-    const std::string expected = list.entry(previous, last)->name;
-
-    ASSERT_TRUE(rig.open());
-    rig.host.clearCalls();
-    rig.clickTag(kTagPreviousPreset);
-    EXPECT_EQ(rig.client->presetFolderIndex, previous);
-    EXPECT_EQ(rig.client->currentProgram(), last);
-    EXPECT_EQ(rig.client->presetName, expected);
-    EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), 1); // the press only, not the release
-    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
-    EXPECT_EQ(rig.host.textOf(effGetProgramName), expected);
-    // The loaded preset shows at the next idle.
-    rig.idle();
-    EXPECT_FLOAT_EQ(rig.control(kTagMaster)->getValue(), rig.host.getParameter(kTagMaster));
-
-    rig.clickTag(kTagNextPreset); // and forward again, into the folder it came from
-    EXPECT_EQ(rig.client->presetFolderIndex, folder);
-    EXPECT_EQ(rig.client->currentProgram(), 0);
-    EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), 2);
 }

@@ -1,7 +1,6 @@
 // The editor in a real X server: opened by the host's opcode into a parent
 // window made here, clicked through the server (with the XTest extension when
-// it is there, as a user's pointer would), and the window's pixels compared
-// with the headless rendering of an editor in the same state.
+// it is there, as a user's pointer would), and taken away on close.
 #include <gtest/gtest.h>
 
 // before X11's headers, whose macros (None) clash with names of ours
@@ -14,9 +13,7 @@
 #include <X11/extensions/XTest.h>
 #endif
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include "support/XvfbServer.h"
 
@@ -51,8 +48,8 @@ protected:
 
 } // namespace
 
-TEST_F(EditorX11, OpensIntoTheHostsWindowTakesARealClickAndShowsTheHeadlessPicture) {
-    EditorRig rig, twin;
+TEST_F(EditorX11, OpensIntoTheHostsWindowAndTakesARealClick) {
+    EditorRig rig;
     ASSERT_EQ(rig.host.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
     CFrame* frame = rig.editor()->getFrame();
     ASSERT_TRUE(frame->isNative());
@@ -62,22 +59,13 @@ TEST_F(EditorX11, OpensIntoTheHostsWindowTakesARealClickAndShowsTheHeadlessPictu
     XQueryTree(display_, child, &root, &parentOfChild, &children, &count);
     if (children) XFree(children);
     EXPECT_EQ(parentOfChild, parent_);
-
-    ASSERT_TRUE(twin.open());
-    twin.idle();
-    ASSERT_TRUE(idleUntil(rig, [&] { return frame->redrawCount() > 0 && differences(child, twin.editor()->getFrame()->offscreen()) == 0; }));
-    EXPECT_EQ(differences(child, twin.editor()->getFrame()->offscreen()), 0);
+    ASSERT_TRUE(idleUntil(rig, [&] { return frame->redrawCount() > 0; }));
 
     // The gate's switch, clicked in the window: the gate goes off and its cover shows.
     ASSERT_FLOAT_EQ(rig.client->engine().cell[kTagGate], 0.5f);
     click(child, EditorRig::centre(rig.control(kTagGate)->getViewSize()));
     ASSERT_TRUE(idleUntil(rig, [&] { return rig.client->engine().cell[kTagGate] == 0.0f; }));
     EXPECT_TRUE(rig.control(92)->isVisible());
-    twin.client->setParameter(kTagGate, 0.0f);
-    // the pointer rests on the switch, so the information line names it in both
-    twin.window().mouseMoved(EditorRig::centre(twin.control(kTagGate)->getViewSize()), 0);
-    twin.idle();
-    EXPECT_TRUE(idleUntil(rig, [&] { return differences(child, twin.editor()->getFrame()->offscreen()) == 0; }));
 
     rig.close();
     children = nullptr;

@@ -1,13 +1,10 @@
-// Option menus: the pop-up as the frame's modal view, choosing, titles,
-// nested sub-menus, long scrolled lists and the parts' report tags.
+// Option menus: the pop-up as the frame's modal view, choosing, titles and
+// nested sub-menus.
 #include <gtest/gtest.h>
 
 #include "ControlRig.h"
-#include "editor/ZuKnob.h"
 #include "editor/ZuMenuHelper.h"
 #include "editor/ZuOptionMenu.h"
-#include "editor/ZuScrollbarY.h"
-#include "support/MessageCapture.h"
 
 namespace {
 
@@ -48,7 +45,6 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->getViewSize().top, kMenuRect.bottom); // below the menu
     EXPECT_EQ(panel->visibleRows(), 5);
-    EXPECT_FALSE(panel->scrolls());
 
     // every click goes to the pop-up now, even one on another control
     rig.press(rowPoint(panel, 4), kLButton, 5000); // the title cannot be chosen
@@ -70,21 +66,6 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     EXPECT_FALSE(m->isPopupOpen());
     EXPECT_EQ(rig.log.values.size(), 1u);
     rig.frame().idle(); // the closed pop-up is kept until the next opening and draws nothing
-}
-
-TEST(OptionMenu, BoundCellSelectsTheEntry) {
-    ControlRig rig;
-    auto* m = rig.add(new ZuOptionMenu(kMenuRect, &rig.log, 32));
-    for (int i = 0; i < 8; ++i) m->addEntry("target " + std::to_string(i), i);
-    m->setBoundFactor(8.0f);
-    float cell = 3 * 0.125f; // what the editor sends for the entry of value 3
-    ASSERT_TRUE(m->bindValue(&cell));
-    rig.frame().refreshControls();
-    EXPECT_EQ(m->getValue(), 3.0f);
-    EXPECT_EQ(m->getChosenIndex(), 3);
-    cell = 0.999f;
-    rig.frame().refreshControls();
-    EXPECT_EQ(m->getChosenIndex(), 7);
 }
 
 TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
@@ -128,19 +109,6 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     EXPECT_EQ(helper->levelCount(), 3);
     rig.press(rowPoint(helper->level(0), 2), kLButton, 11000); // the same again: kept
     EXPECT_EQ(helper->levelCount(), 3);
-}
-
-TEST(OptionMenu, ContextMenuOfAKnobOpensAtTheMouseOnARightOrCommandClick) {
-    for (CButtonState how : {CButtonState(kRButton), CButtonState(kLButton | kApple)}) {
-        ControlRig rig;
-        ZuOptionMenu* menu = addMenu(rig, 3, 59);
-        auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig.log, 7, nullptr, 96));
-        k->setContextMenu(menu);
-        rig.press(CPoint(120, 120), how);
-        ASSERT_TRUE(menu->isPopupOpen());
-        EXPECT_FALSE(k->isTracking());
-        EXPECT_EQ(menu->getPopup()->level(0)->getViewSize().left, 120);
-    }
 }
 
 TEST(OptionMenu, RebuildWhileTheListIsOpenClosesIt) {

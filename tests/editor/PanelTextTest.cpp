@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <utility>
 
 #include "editor/ZuDisplay.h"
 #include "editor/ZuPresetMenu.h"
@@ -35,11 +37,13 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
     TempDir root("orvel-names");
     const std::string bank = root.file("Bank");
     std::filesystem::create_directories(bank);
-    for (const char* name : {"Alpha", "Beta"}) {
+    for (auto [name, master] : {std::pair{"Alpha", 0.1f}, {"Beta", 0.2f}, {"Gamma", 0.3f}}) {
         EditorRig maker;
         maker.client->presetName = name;
+        maker.client->setParameter(kTagMaster, master);
         ASSERT_TRUE(maker.client->savePresetFile((bank + "/" + name + ".zuo").c_str()));
     }
+    std::ofstream(bank + "/notes.txt") << "not a preset";
     ASSERT_TRUE(writeSettingString("presetpath0", (root.path() + "/").c_str()));
 
     EditorRig rig;
@@ -47,12 +51,21 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
     EXPECT_EQ(shownPreset(rig), "default"); // no default preset in the folder
     EXPECT_EQ(infoLine(rig), "default");
 
-    rig.clickTag(kTagNextPreset);               // next preset
-    rig.window().mouseMoved(CPoint(5, 200), 0); // the information line shows the preset away from the controls
-    rig.idle();
-    ASSERT_NE(rig.client->presetName, "");
-    EXPECT_EQ(shownPreset(rig), rig.client->presetName);
-    EXPECT_EQ(infoLine(rig), rig.client->presetName);
+    // The program buttons step on the press only, back from the first preset
+    // round to the last, and automate nothing.
+    rig.host.clearCalls();
+    for (auto [tag, name] : {std::pair{kTagNextPreset, "Beta"}, {kTagPreviousPreset, "Alpha"}, {kTagPreviousPreset, "Gamma"}}) {
+        const int updates = rig.host.countCalls(audioMasterUpdateDisplay);
+        rig.clickTag(tag);
+        EXPECT_EQ(rig.host.countCalls(audioMasterUpdateDisplay), updates + 1) << name;
+        rig.window().mouseMoved(CPoint(5, 200), 0); // the information line shows the preset away from the controls
+        rig.idle();
+        EXPECT_EQ(rig.client->presetName, name);
+        EXPECT_EQ(shownPreset(rig), name);
+        EXPECT_EQ(infoLine(rig), name);
+    }
+    EXPECT_FLOAT_EQ(rig.control(kTagMaster)->getValue(), 0.3f);
+    EXPECT_TRUE(rig.callsOf(audioMasterAutomate).empty());
 
     std::vector<uint8_t> bytes = chunkNamed("Auto Wah");
     rig.host.dispatch(effSetChunk, 0, VstIntPtr(bytes.size()), bytes.data());
@@ -62,10 +75,12 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
     // a file chosen in the menu keeps the name the file holds, not the entry's
     auto* menu = dynamic_cast<ZuPresetMenu*>(rig.control(76));
     rig.editor()->presetMenus()[0]->build((bank + "/").c_str(), "zuo");
-    int32_t beta = -1;
-    for (int32_t i = 0; i < menu->getNbEntries(); ++i)
-        if (menu->getEntry(i)->text == "Beta") beta = i;
-    ASSERT_TRUE(menu->choose(beta));
+    ASSERT_EQ(menu->getNbEntries(), 4 + 3); // the commands, then the presets but not the notes
+    ASSERT_EQ(menu->getEntry(5)->text, "Beta");
+    rig.host.clearCalls();
+    ASSERT_TRUE(menu->choose(5));
+    EXPECT_FLOAT_EQ(rig.host.getParameter(kTagMaster), 0.2f);
+    EXPECT_GT(rig.host.countCalls(audioMasterUpdateDisplay), 0);
     rig.idle();
     EXPECT_EQ(shownPreset(rig), "Beta");
 
@@ -160,5 +175,20 @@ TEST(PanelText, OneStepResetsGiveUnityGainsAndTheFactoryStartValues) {
     EXPECT_FLOAT_EQ(4.0f * at(kTagMaster) * at(kTagMaster), 1.0f);
     EXPECT_NEAR(12.0f * std::pow(at(kTagPreampGain), 4.0f), 1.0f, 1e-5f);
     for (int32_t tag : {kTagHighLevel, kTagMidLevel, kTagLowLevel}) EXPECT_FLOAT_EQ(2.0f * at(tag), 1.0f) << tag;
+
+    // A double click resets too, as one gesture, and the mouse moved after it drags nothing.
+    rig.host.setParameter(kTagMaster, 0.93f);
+    rig.idle();
+    rig.host.clearCalls();
+    const CPoint on = EditorRig::centre(rig.control(kTagMaster)->getViewSize());
+    rig.press(on, kLButton | kDoubleClick);
+    rig.window().mouseMoved(CPoint(on.x, on.y - 50), kLButton);
+    rig.release(CPoint(on.x, on.y - 50));
+    EXPECT_FLOAT_EQ(4.0f * at(kTagMaster) * at(kTagMaster), 1.0f);
+    const std::vector<HostCall> calls = rig.host.calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
+    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 1u);
     rig.close();
 }
