@@ -12,8 +12,8 @@
 TEST(KeyModifiers, IntegerValuesKeepTheirLowByteOthersMeanNone) {
     const float inf = std::numeric_limits<float>::infinity();
     // truncated; the low byte; -1 as the conversion has always given it
-    const std::pair<float, int> rows[] = {{0.0f, 0},  {5.0f, 5},     {8.9f, 8},   {257.0f, 1},       {-1.0f, 255},
-                                          {-2147483648.0f, 0}, {std::nanf(""), 0}, {-1e30f, 0}, {1e30f, 0},
-                                          {2147483648.0f, 0},  {inf, 0},          {-inf, 0}};
+    const std::pair<float, int> rows[] = {{0.0f, 0},    {5.0f, 5},           {8.9f, 8},          {257.0f, 1},
+                                          {-1.0f, 255}, {-2147483648.0f, 0}, {std::nanf(""), 0}, {-1e30f, 0},
+                                          {1e30f, 0},   {2147483648.0f, 0},  {inf, 0},           {-inf, 0}};
     for (const auto& [opt, expected] : rows) EXPECT_EQ(keyModifiersFromOpt(opt), expected) << opt;
 }
