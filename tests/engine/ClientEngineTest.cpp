@@ -1,11 +1,13 @@
 // The engine inside the plug-in object: the accepted sample rates, what a
-// refused one keeps, and what suspend and resume clear; and the handshake
+// refused one keeps, and what suspend and resume clear; the delay's bar and
+// lines as the host's tempo and the sample rate change; and the handshake
 // between the audio thread and a loader: while a load runs the output is
 // silent and the engine does not move; a loader never changes state under a
 // running processing call. The tools/scripts/extra-tests.d/ step runs the
 // handshake tests under ThreadSanitizer as well.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -19,20 +21,33 @@
 
 namespace {
 
-std::unique_ptr<ZuUniClient> makeClient() {
-    return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(nullptr)));
+std::unique_ptr<ZuUniClient> makeClient(audioMasterCallback host = nullptr) {
+    return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(host)));
+}
+
+VstTimeInfo g_time{};
+
+VstIntPtr VSTCALLBACK timedHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterGetTime) return reinterpret_cast<VstIntPtr>(&g_time);
+    return 0;
+}
+
+// Every stage on, the host reporting the given tempo.
+std::unique_ptr<ZuUniClient> timedClient(double tempo) {
+    g_time = VstTimeInfo{};
+    g_time.sampleRate = 44100.0;
+    g_time.tempo = tempo;
+    g_time.flags = kVstTempoValid;
+    auto c = makeClient(timedHost);
+    switchAllStagesOn([&](int tag, float v) { c->setParameter(tag, v); });
+    return c;
 }
 
 // A few numbers derived from the rate, from both of the context's groups.
 std::vector<float> derived(const EngineContext& c) {
     return {c.sampleRate, c.samplesPerMs, c.angularStep, c.fsOverTwoPi, c.constants.rateRatio,
             c.constants.meterDecay400};
-}
-
-// Stages whose output is close to the input, so a wrong gain shows at once.
-void neutralChain(ZuUniClient& c) {
-    for (int tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) c.setParameter(tag, 0.0f);
-    c.setParameter(kTagMaster, 0.5f); // unity master
 }
 
 struct Block {
@@ -86,11 +101,10 @@ TEST(LoadHandshake, ALoadSilencesTheOutputFreezesTheEngineAndWaitsForARunningCal
 
 TEST(LoadHandshake, HammeringLoadsNeverReachARunningProcessingCall) {
     auto c = makeClient();
-    neutralChain(*c);
-    {
-        Block settle(4096);
-        settle.process(*c);
-    }
+    // Stages whose output is close to the input and unity master, so a wrong gain shows at once.
+    for (int tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) c->setParameter(tag, 0.0f);
+    c->setParameter(kTagMaster, 0.5f);
+    Block(4096).process(*c);
     std::atomic<bool> done{false};
     std::atomic<int> audible{0}, torn{0};
     std::thread audio([&] {
@@ -170,4 +184,79 @@ TEST(SampleRate, SuspendClearsOnlyRegisteredMemoryAndResumeTheDcBlocker) {
     EXPECT_EQ(e.output.dcInPrev[1], 0.0f);
     EXPECT_EQ(e.outputHighPass[0].vPrev, hpState);
     e.ctx.registry.remove(history);
+}
+
+TEST(HostTempo, ChangeResizesTheBarAndRestartsBothEffects) {
+    auto c = timedClient(120.0);
+    Block(44032).process(*c);
+    ZuDelay& delay = c->delay();
+    ZuReverb& reverb = c->reverb();
+    ASSERT_EQ(delay.length(), 88200u);
+    const float* left = delay.leftLine();
+
+    g_time.tempo = 140.0;
+    Block(512).process(*c);
+    EXPECT_EQ(c->engine().ctx.tempo, 140.0);
+    EXPECT_EQ(delay.length(), 75600u);
+    // Reset and cleared at the control block of the change, at the call's
+    // first sample: both have run 512 samples since.
+    EXPECT_EQ(delay.writeIndex(), 512u);
+    EXPECT_EQ(reverb.combIndex(0, 0), 512u);
+
+    g_time.tempo = 60.0;
+    Block(512).process(*c);
+    EXPECT_EQ(delay.length(), 176400u);
+    EXPECT_EQ(delay.capacity(), 176400u);
+    EXPECT_EQ(delay.leftLine(), left) << "the memory sized for 45 beats per minute is reused";
+    EXPECT_EQ(delay.writeIndex(), 512u);
+
+    auto fastest = timedClient(120.0);
+    fastest->setSampleRate(196000.0f);
+    EXPECT_GE(fastest->delay().allocatedSamples(), 1045333u);
+    g_time.tempo = 45.0;
+    Block(512).process(*fastest);
+    EXPECT_EQ(fastest->delay().length(), 1045333u) << "the slowest bar at the highest rate fits";
+}
+
+TEST(Delay, GrowingBarRegistersTheWholeBarAndANewRateKeepsEachSidesContents) {
+    auto c = makeClient();
+    EngineContext& ctx = c->engine().ctx;
+    ZuDelay& delay = c->delay();
+    auto bytesOf = [&](const float* line) {
+        for (const BufferEntry& e : ctx.registry.entries())
+            if (e.pointer == line) return e.bytes;
+        return size_t{0};
+    };
+    auto retime = [&](double tempo) {
+        ctx.tempo = tempo;
+        ctx.refreshTempoFields();
+        delay.timingChanged(false);
+    };
+    EXPECT_EQ(bytesOf(delay.leftLine()), 88200u * 4);
+    retime(60.0);
+    EXPECT_EQ(delay.capacity(), 176400u);
+    EXPECT_EQ(bytesOf(delay.leftLine()), 176400u * 4);
+    EXPECT_EQ(bytesOf(delay.rightLine()), 176400u * 4);
+    retime(120.0);
+    EXPECT_EQ(delay.capacity(), 176400u) << "a shorter bar keeps the capacity";
+    EXPECT_EQ(bytesOf(delay.leftLine()), 176400u * 4);
+
+    // A higher sample rate moves the lines to larger memory before its recompute.
+    std::vector<float> l(64, 0.5f), r(64, 0.0f);
+    delay.process(l.data(), r.data(), 32);
+    delay.process(l.data() + 32, r.data() + 32, 32);
+    const std::vector<float> keptL(delay.leftLine(), delay.leftLine() + 176400);
+    const std::vector<float> keptR(delay.rightLine(), delay.rightLine() + 176400);
+    ASSERT_NE(keptL, keptR);
+    const float* before = delay.leftLine();
+    ctx.setSampleRate(96000.0f);
+    delay.prepareForSampleRate(96000.0f);
+    EXPECT_NE(delay.leftLine(), before);
+    EXPECT_EQ(delay.allocatedSamples(), 512000u);
+    EXPECT_EQ(bytesOf(before), 0u) << "the old lines left the registry";
+    EXPECT_EQ(bytesOf(delay.leftLine()), 176400u * 4);
+    EXPECT_TRUE(std::equal(keptL.begin(), keptL.end(), delay.leftLine()));
+    EXPECT_TRUE(std::equal(keptR.begin(), keptR.end(), delay.rightLine()));
+    delay.timingChanged(false);
+    EXPECT_EQ(delay.length(), 192000u);
 }
