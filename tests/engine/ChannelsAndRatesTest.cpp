@@ -96,6 +96,7 @@ TEST(SendLevels, ModulationPastEitherEndOfTheRangeIsHeldThere) {
     p.set(kTagFxReturn, 1.0f);
     p.set(kTagLfoPower, 1.0f);
     p.set(kTagLfoAmount, 1.0f);
+    p.set(kTagLfoSpeed, 1.0f); // 12 Hz
     p.set(kTagLfoTarget, kToReverbLevel);
     const Stereo out = render(p, in, in);
     EXPECT_TRUE(allFinite(out.l) && allFinite(out.r));
