@@ -83,7 +83,6 @@ if(NOT LILV_FOUND OR NOT GTest_FOUND)
   return()
 endif()
 add_executable(orvel_lv2_tests ${CMAKE_SOURCE_DIR}/tests/lv2/Lv2VersionTest.cpp
-                               ${CMAKE_SOURCE_DIR}/tests/support/TestHost.cpp ${CMAKE_SOURCE_DIR}/tests/support/TempDir.cpp
                                ${CMAKE_SOURCE_DIR}/tests/support/TestMain.cpp)
 target_include_directories(orvel_lv2_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${ORVEL_LV2_INCLUDE_DIR})
 target_link_libraries(orvel_lv2_tests PRIVATE orvel_core PkgConfig::LILV GTest::gtest ${CMAKE_DL_LIBS})

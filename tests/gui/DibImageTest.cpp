@@ -33,17 +33,17 @@ TEST(DibImage, MalformedDataIsRefused) {
     EXPECT_FALSE(decodeDib(good.data(), good.size() - 1, img)); // one byte short
     EXPECT_FALSE(decodeDib(good.data(), 39, img));
     EXPECT_FALSE(decodeDib(nullptr, 0, img));
-    const struct {
-        size_t at;
-        uint32_t value;
-        const char* what;
-    } damage[] = {{14, 8, "palette"},          {16, 1, "compressed"},       {4, 0x7FFFFFFF, "absurd width"},
-                  {8, 0x80000000u, "INT32_MIN height"}, {0, 0xFFFFFFF0u, "header beyond the data"},
-                  {32, 1000, "colour table beyond the data"}};
-    for (const auto& d : damage) {
+    const std::pair<size_t, uint32_t> damage[] = {
+        {14, 8},          // a palette (the compression after it stays 0)
+        {16, 1},          // compressed
+        {4, 0x7FFFFFFF},  // an absurd width
+        {8, 0x80000000u}, // INT32_MIN height
+        {0, 0xFFFFFFF0u}, // a header beyond the data
+        {32, 1000}};      // a colour table beyond the data
+    for (const auto& [at, value] : damage) {
         std::vector<uint8_t> v = good;
-        if (d.at == 14) v[14] = uint8_t(d.value); else put32(v, d.at, d.value);
-        EXPECT_FALSE(decodeDib(v.data(), v.size(), img)) << d.what;
+        put32(v, at, value);
+        EXPECT_FALSE(decodeDib(v.data(), v.size(), img)) << at;
     }
 
     // the file form checks its magic and pixel offset
@@ -53,6 +53,7 @@ TEST(DibImage, MalformedDataIsRefused) {
     file[1] = 'M';
     put32(file, 10, 54);
     EXPECT_TRUE(decodeBmpFile(file.data(), file.size(), img));
+    EXPECT_EQ(img.width, 3);
     put32(file, 10, 5000);
     EXPECT_FALSE(decodeBmpFile(file.data(), file.size(), img));
     file[0] = 'X';

@@ -46,22 +46,18 @@ TEST(Frame, HitTestingTakesTheFirstVisibleChild) {
     FrameRig rig;
     ColourView* a = rig.add(CRect(10, 10, 50, 50), 0x111111);
     ColourView* b = rig.add(CRect(30, 30, 70, 70), 0x222222); // overlaps a, drawn above it
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(40, 40)), a);
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(60, 60)), b);
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(5, 5)), nullptr);
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(50, 20)), nullptr); // right edge is outside
+    auto* box = new CViewContainer(CRect(0, 60, 100, 80));
+    auto* inner = new ColourView(CRect(80, 70, 90, 80), 0x333333);
+    box->addView(inner);
+    rig.frame.addView(box);
+    const std::pair<CPoint, CView*> hits[] = {{{40, 40}, a},    {{60, 60}, b},   {{5, 5}, nullptr},
+                                              {{50, 20}, nullptr} /* right edge */, {{85, 75}, inner}, {{5, 75}, box}};
+    for (const auto& [p, view] : hits) EXPECT_EQ(rig.frame.getViewAt(p), view) << p.x << "," << p.y;
     a->setVisible(false);
     EXPECT_EQ(rig.frame.getViewAt(CPoint(40, 40)), b);
     rig.window().mouseDown(CPoint(40, 40), kLButton, 1000);
     EXPECT_EQ(a->presses, 0);
     EXPECT_EQ(b->presses, 1);
-
-    auto* box = new CViewContainer(CRect(0, 60, 100, 80));
-    auto* inner = new ColourView(CRect(80, 70, 90, 80), 0x333333);
-    box->addView(inner);
-    rig.frame.addView(box);
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(85, 75)), inner);
-    EXPECT_EQ(rig.frame.getViewAt(CPoint(5, 75)), box);
 }
 
 TEST(Frame, IdleRedrawsOnlyDirtyViews) {

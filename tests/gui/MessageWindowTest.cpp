@@ -24,7 +24,7 @@ COffscreenContext measuring() {
 }
 } // namespace
 
-TEST(MessageLayout, WrapsAtWordsLineFeedsAndInsideLongWords) {
+TEST(MessageLayout, WrapsAtWordsLineFeedsAndInsideLongWordsAndSizesTheWindow) {
     const COffscreenContext m = measuring();
     const CCoord w = m.getStringWidth("one two");
     EXPECT_EQ(wrapMessageText(m, "one two three", w), (std::vector<std::string>{"one two", "three"}));
@@ -41,10 +41,8 @@ TEST(MessageLayout, WrapsAtWordsLineFeedsAndInsideLongWords) {
         joined += l;
     }
     EXPECT_EQ(joined, path);
-}
 
-TEST(MessageLayout, SizesTheWindowAroundTextAndButton) {
-    const COffscreenContext m = measuring();
+    // The window around text and button.
     const MessageLayout l = layoutMessage(m, "Short");
     EXPECT_EQ(l.width, 240);
     EXPECT_EQ(l.lines.size(), 1u);
@@ -63,38 +61,37 @@ namespace {
 
 class MessageWindow : public XServerTest {
 protected:
-    // Shows the box on a thread of its own, as a host's user-interface thread would.
-    void show(const char* text) {
+    // Shows the box on a thread of its own, as a host's user-interface thread
+    // would, and returns its window once it is mapped (0 when it never is).
+    Window show(const char* text) {
         closed_ = false;
         thread_ = std::thread([this, text] {
             detail::showPlatformMessageBox("Orvel", text);
             closed_ = true;
         });
-    }
-    // The box's window once it is mapped, found by its title.
-    Window findBox() {
-        for (int i = 0; i < 400; ++i) {
-            Window root, parent, *children = nullptr;
-            unsigned count = 0;
-            XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
-            Window found = 0;
-            for (unsigned k = 0; k < count && !found; ++k) {
-                char* name = nullptr;
-                XWindowAttributes a;
-                if (XFetchName(display_, children[k], &name) && name) {
-                    if (std::string(name) == "Orvel" && XGetWindowAttributes(display_, children[k], &a) &&
-                        a.map_state == IsViewable)
-                        found = children[k];
-                    XFree(name);
-                }
-            }
-            if (children) XFree(children);
-            if (found) return found;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        for (int i = 0; i < 400; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            if (Window w = mappedBox()) return w;
         return 0;
     }
-    bool waitClosed() {
+    // The viewable top-level window titled as the box.
+    Window mappedBox() {
+        Window root, parent, *children = nullptr, found = 0;
+        unsigned count = 0;
+        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+        for (unsigned k = 0; k < count && !found; ++k) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(display_, children[k], &name) && name) {
+                if (std::string(name) == "Orvel" && XGetWindowAttributes(display_, children[k], &a) &&
+                    a.map_state == IsViewable)
+                    found = children[k];
+                XFree(name);
+            }
+        }
+        if (children) XFree(children);
+        return found;
+    }
+    bool closes() {
         for (int i = 0; i < 400 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (closed_) thread_.join();
         return closed_;
@@ -110,14 +107,16 @@ protected:
         XSendEvent(display_, w, False, KeyPressMask, &e);
         XSync(display_, False);
     }
-    void sendButton(Window w, int type, int x, int y) {
-        sendPointerEvent(display_, w, type, x, y, Button1, type == ButtonRelease ? Button1Mask : 0, CurrentTime);
+    void sendButton(Window w, int type, CCoord x, CCoord y) {
+        sendPointerEvent(display_, w, type, int(x), int(y), Button1, type == ButtonRelease ? Button1Mask : 0, CurrentTime);
     }
-    // Stops a box that a failed check left open.
-    void closeLeftover() {
-        if (!thread_.joinable()) return;
-        if (Window w = findBox()) sendKey(w, XK_Escape);
-        thread_.join();
+    // Closes a box that a failed check left open.
+    void TearDown() override {
+        if (thread_.joinable()) {
+            if (Window w = display_ ? mappedBox() : 0) sendKey(w, XK_Escape);
+            thread_.join();
+        }
+        XServerTest::TearDown();
     }
 
     std::thread thread_;
@@ -126,10 +125,9 @@ protected:
 
 } // namespace
 
-TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturn) {
+TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturnTheOkButtonOrTheWindowManager) {
     const char* text = "\t This is no valid Orvel format!";
-    show(text);
-    const Window box = findBox();
+    Window box = show(text);
     ASSERT_NE(box, 0u);
     EXPECT_FALSE(closed_); // modal: the call waits
 
@@ -146,32 +144,22 @@ TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturn) {
     }
     EXPECT_EQ(bad, 0);
 
-    sendKey(box, XK_a); // other keys do nothing
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(closed_);
-    sendKey(box, XK_Return);
-    EXPECT_TRUE(waitClosed());
-    closeLeftover();
-}
-
-TEST_F(MessageWindow, ClosesWithTheOkButtonAndTheWindowManagersClose) {
-    show("Could not save the preset");
-    Window box = findBox();
-    ASSERT_NE(box, 0u);
-    COffscreenContext m = measuring();
-    const MessageLayout l = layoutMessage(m, "Could not save the preset");
-    // Pressed on the button but released outside: still open.
+    // Other keys, and a press on the button released outside it, do nothing.
+    sendKey(box, XK_a);
     sendButton(box, ButtonPress, l.button.left + 5, l.button.top + 5);
     sendButton(box, ButtonRelease, 2, 2);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(closed_);
+    sendKey(box, XK_Return);
+    ASSERT_TRUE(closes());
+
+    box = show(text);
+    ASSERT_NE(box, 0u);
     sendButton(box, ButtonPress, l.button.left + 5, l.button.top + 5);
     sendButton(box, ButtonRelease, l.button.left + 6, l.button.top + 6);
-    EXPECT_TRUE(waitClosed());
-    closeLeftover();
+    ASSERT_TRUE(closes());
 
-    show("second");
-    box = findBox();
+    box = show(text);
     ASSERT_NE(box, 0u);
     XEvent e{};
     e.xclient.type = ClientMessage;
@@ -181,28 +169,20 @@ TEST_F(MessageWindow, ClosesWithTheOkButtonAndTheWindowManagersClose) {
     e.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     XSendEvent(display_, box, False, NoEventMask, &e);
     XSync(display_, False);
-    EXPECT_TRUE(waitClosed());
-    closeLeftover();
+    EXPECT_TRUE(closes());
 }
 
 namespace {
 int gHostErrors = 0, gHostConnectionLosses = 0;
-int countHostError(Display*, XErrorEvent*) {
-    ++gHostErrors;
-    return 0;
-}
-int countHostConnectionLoss(Display*) {
-    ++gHostConnectionLosses;
-    return 0;
-}
+const XErrorHandler countHostError = [](Display*, XErrorEvent*) { ++gHostErrors; return 0; };
+const XIOErrorHandler countHostConnectionLoss = [](Display*) { ++gHostConnectionLosses; return 0; };
 } // namespace
 
 TEST_F(MessageWindow, OutlivesItsServerAndLeavesTheHostsHandlersAsTheyWere) {
-    XErrorHandler before = XSetErrorHandler(&countHostError);
-    XIOErrorHandler beforeIO = XSetIOErrorHandler(&countHostConnectionLoss);
+    XErrorHandler before = XSetErrorHandler(countHostError);
+    XIOErrorHandler beforeIO = XSetIOErrorHandler(countHostConnectionLoss);
     gHostErrors = gHostConnectionLosses = 0;
-    show("The X server goes away while this is open");
-    ASSERT_NE(findBox(), 0u);
+    ASSERT_NE(show("The X server goes away while this is open"), 0u);
     // While the box is open the host's own errors still reach its handler.
     XDestroyWindow(display_, 0x3FFFFFFF);
     XSync(display_, False);
@@ -211,10 +191,9 @@ TEST_F(MessageWindow, OutlivesItsServerAndLeavesTheHostsHandlersAsTheyWere) {
     // reach the host's handler nor end the process.
     XCloseDisplay(display_);
     display_ = nullptr;
-    server_->stop();
-    EXPECT_TRUE(waitClosed());
+    stopServer();
+    EXPECT_TRUE(closes());
     EXPECT_EQ(gHostConnectionLosses, 0);
-    EXPECT_EQ(XSetErrorHandler(before), &countHostError);
-    EXPECT_EQ(XSetIOErrorHandler(beforeIO), &countHostConnectionLoss);
-    closeLeftover();
+    EXPECT_EQ(XSetErrorHandler(before), countHostError);
+    EXPECT_EQ(XSetIOErrorHandler(beforeIO), countHostConnectionLoss);
 }

@@ -5,7 +5,6 @@
 
 #include <signal.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -30,6 +29,12 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
+// Waits up to ten seconds for a file to have contents.
+std::string awaitFile(const std::string& path) {
+    for (int i = 0; i < 200 && readFile(path).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return readFile(path);
+}
+
 // Sets PATH to a folder of fake helpers and DISPLAY to a name, and puts both back.
 class FakeDesktop : public ::testing::Test {
 protected:
@@ -44,23 +49,19 @@ protected:
         setenv("PATH", oldPath_.c_str(), 1);
         unsetenv("DISPLAY");
     }
-    // A helper that writes each argument on a line of its own to <name>.args,
-    // prints 'answer' and exits with 'status'.
-    void fake(const std::string& name, const std::string& answer, int status) {
-        const std::string file = bin_.file(name);
-        std::remove(bin_.file(name + ".args").c_str());
-        std::ofstream(bin_.file(name + ".answer")) << answer;
-        std::ofstream out(file);
-        out << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << bin_.file(name + ".args")
-            << "'\n/bin/cat '" << bin_.file(name + ".answer") << "'\nexit " << status << "\n";
-        out.close();
-        chmod(file.c_str(), 0755);
-    }
-    std::string argsOf(const std::string& name) { return readFile(bin_.file(name + ".args")); }
     void script(const std::string& name, const std::string& body) {
         std::ofstream(bin_.file(name)) << "#!/bin/sh\n" << body;
         chmod(bin_.file(name).c_str(), 0755);
     }
+    // A helper that writes each argument on a line of its own to <name>.args,
+    // prints 'answer' and exits with 'status'.
+    void fake(const std::string& name, const std::string& answer, int status) {
+        std::remove(bin_.file(name + ".args").c_str());
+        std::ofstream(bin_.file(name + ".answer")) << answer;
+        script(name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + bin_.file(name + ".args") +
+                         "'\n/bin/cat '" + bin_.file(name + ".answer") + "'\nexit " + std::to_string(status) + "\n");
+    }
+    std::string argsOf(const std::string& name) { return readFile(bin_.file(name + ".args")); }
     // Shell text that waits until the test releases it, or its folder goes
     // (so a failed test leaves no process behind), then marks that it ended.
     std::string waitForRelease() {
@@ -70,20 +71,12 @@ protected:
     // Releases the waiting process and waits until it has ended.
     void release() {
         std::ofstream(bin_.file("release")) << "x";
-        for (int i = 0; i < 200 && readFile(bin_.file("finished")).empty(); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ(readFile(bin_.file("finished")), "done");
+        EXPECT_EQ(awaitFile(bin_.file("finished")), "done");
     }
 
-    static FileDialogRequest request(FileDialogKind kind) {
-        FileDialogRequest r;
-        r.kind = kind;
-        r.title = kind == FileDialogKind::Folder ? "Choose Preset Directory" : "Choose a file to load";
-        if (kind != FileDialogKind::Folder) {
-            r.fileType = "Preset file";
-            r.extension = "zuo";
-        }
-        return r;
+    static FileDialogRequest request(FileDialogKind kind, const std::string& folder = "") {
+        if (kind == FileDialogKind::Folder) return {kind, "Choose Preset Directory", "", "", folder};
+        return {kind, "Choose a file to load", "Preset file", "zuo", folder};
     }
 
     TempDir bin_{"orvel-fake-bin"};
@@ -92,37 +85,35 @@ protected:
 
 } // namespace
 
-TEST_F(FakeDesktop, ZenityChoosesFilesAndFoldersWithThePresetFilter) {
-    fake("zenity", "/home/me/My Presets/it's \"warm\".zuo\n", 0);
-    std::string chosen;
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Open), chosen));
-    EXPECT_EQ(chosen, "/home/me/My Presets/it's \"warm\".zuo");
-    EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose a file to load\n--file-filter=Preset file | *.zuo\n");
-
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Save), chosen));
-    EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose a file to load\n--save\n--confirm-overwrite\n"
-                                "--file-filter=Preset file | *.zuo\n");
-
-    fake("zenity", "/home/me/Presets\n", 0);
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Folder), chosen));
-    EXPECT_EQ(chosen, "/home/me/Presets");
-    EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose Preset Directory\n--directory\n");
-
-    // A start folder: with a trailing separator, zenity opens in it.
-    FileDialogRequest save = request(FileDialogKind::Save);
-    save.folder = "/home/me/My Presets";
-    ASSERT_TRUE(runFileDialog(save, chosen));
-    EXPECT_EQ(argsOf("zenity"), "--file-selection\n--title=Choose a file to load\n--filename=/home/me/My Presets/\n"
-                                "--save\n--confirm-overwrite\n--file-filter=Preset file | *.zuo\n");
-
-    // An installed handler answers instead of the desktop.
-    setFileDialogHandler([](const FileDialogRequest&, std::string& out) {
-        out = "/scripted.zuo";
-        return true;
-    });
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Open), chosen));
-    EXPECT_EQ(chosen, "/scripted.zuo");
-    setFileDialogHandler({});
+TEST_F(FakeDesktop, ZenityOrElseKdialogGetsTheArgumentsOfEachChoice) {
+    const std::string home = std::getenv("HOME");
+    const struct {
+        const char* helper;
+        FileDialogKind kind;
+        const char* folder;
+        std::string args;
+    } cases[] = {
+        {"zenity", FileDialogKind::Open, "",
+         "--file-selection\n--title=Choose a file to load\n--file-filter=Preset file | *.zuo\n"},
+        // a start folder gets a trailing separator, so zenity opens in it
+        {"zenity", FileDialogKind::Save, "/home/me/My Presets",
+         "--file-selection\n--title=Choose a file to load\n--filename=/home/me/My Presets/\n--save\n"
+         "--confirm-overwrite\n--file-filter=Preset file | *.zuo\n"},
+        {"zenity", FileDialogKind::Folder, "", "--file-selection\n--title=Choose Preset Directory\n--directory\n"},
+        {"kdialog", FileDialogKind::Save, "", "--title\nChoose a file to load\n--getsavefilename\n" + home + "\n*.zuo|Preset file\n"},
+        {"kdialog", FileDialogKind::Open, "/srv", "--title\nChoose a file to load\n--getopenfilename\n/srv/\n*.zuo|Preset file\n"},
+        {"kdialog", FileDialogKind::Folder, "/srv/presets/",
+         "--title\nChoose Preset Directory\n--getexistingdirectory\n/srv/presets/\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        if (c.helper == std::string("kdialog")) std::remove(bin_.file("zenity").c_str());
+        fake(c.helper, "/home/me/My Presets/it's \"warm\".zuo\nsecond line\n", 0);
+        std::string chosen;
+        ASSERT_TRUE(runFileDialog(request(c.kind, c.folder), chosen));
+        EXPECT_EQ(chosen, "/home/me/My Presets/it's \"warm\".zuo");
+        EXPECT_EQ(argsOf(c.helper), c.args);
+    }
 }
 
 TEST_F(FakeDesktop, CancelledEmptyOrMissingDialogsChooseNothing) {
@@ -147,32 +138,6 @@ TEST_F(FakeDesktop, CancelledEmptyOrMissingDialogsChooseNothing) {
     EXPECT_EQ(messages.texts().size(), 1u); // cancelling and a missing display say nothing
 }
 
-TEST_F(FakeDesktop, KdialogIsTheFallbackWithItsOwnArguments) {
-    fake("kdialog", "/home/me/a b.zuo\n", 0);
-    std::string chosen;
-    ASSERT_TRUE(runFileDialog(request(FileDialogKind::Save), chosen));
-    EXPECT_EQ(chosen, "/home/me/a b.zuo");
-    const std::string home = std::getenv("HOME");
-    EXPECT_EQ(argsOf("kdialog"), "--title\nChoose a file to load\n--getsavefilename\n" + home + "\n*.zuo|Preset file\n");
-    FileDialogRequest folder = request(FileDialogKind::Folder);
-    folder.folder = "/srv/presets/";
-    ASSERT_TRUE(runFileDialog(folder, chosen));
-    EXPECT_EQ(argsOf("kdialog"), "--title\nChoose Preset Directory\n--getexistingdirectory\n/srv/presets/\n");
-}
-
-TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaiting) {
-    // The fake viewer records its argument and then keeps running until the
-    // test releases it: openDocument coming back at all shows it did not wait.
-    script("xdg-open", "printf '%s' \"$1\" > '" + bin_.file("opened.tmp") + "'\n/bin/mv '" + bin_.file("opened.tmp") +
-                           "' '" + bin_.file("opened") + "'\n" + waitForRelease());
-    ASSERT_TRUE(openDocument("/opt/Orvel/Manual/Manual.htm"));
-    for (int i = 0; i < 200 && readFile(bin_.file("opened")).empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(readFile(bin_.file("opened")), "/opt/Orvel/Manual/Manual.htm");
-    EXPECT_EQ(readFile(bin_.file("finished")), ""); // still running after openDocument came back
-    release();
-}
-
 TEST_F(FakeDesktop, ADialogThatExitsWhileItsOffspringHoldsTheOutputStillAnswers) {
     // The helper prints its answer and exits, leaving behind a process that
     // inherited its standard output and lives until released.
@@ -187,7 +152,7 @@ TEST_F(FakeDesktop, ADialogThatExitsWhileItsOffspringHoldsTheOutputStillAnswers)
     EXPECT_EQ(answer.get(), "/home/me/kept.zuo");
 }
 
-TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
+TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaitingOrFailCleanly) {
     MessageCapture messages;
     EXPECT_FALSE(openDocument("/x.htm")); // no xdg-open on PATH: the user is told what to install
     ASSERT_EQ(messages.texts().size(), 1u);
@@ -200,13 +165,15 @@ TEST_F(FakeDesktop, OpeningFailsCleanlyWithoutAViewerAndHandlersCanAnswer) {
     ASSERT_EQ(messages.texts().size(), 2u);
     EXPECT_NE(messages.texts()[1].find("could not start"), std::string::npos);
 
-    std::string asked;
-    setShellOpenHandler([&](const std::string& p) {
-        asked = p;
-        return true;
-    });
-    EXPECT_TRUE(openDocument("/y.htm"));
-    EXPECT_EQ(asked, "/y.htm");
+    // The fake viewer records its argument and then keeps running until the
+    // test releases it: openDocument coming back at all shows it did not wait.
+    script("xdg-open", "printf '%s' \"$1\" > '" + bin_.file("opened.tmp") + "'\n/bin/mv '" + bin_.file("opened.tmp") +
+                           "' '" + bin_.file("opened") + "'\n" + waitForRelease());
+    ASSERT_TRUE(openDocument("/opt/Orvel/Manual/Manual.htm"));
+    EXPECT_EQ(awaitFile(bin_.file("opened")), "/opt/Orvel/Manual/Manual.htm");
+    EXPECT_EQ(readFile(bin_.file("finished")), ""); // still running after openDocument came back
+    release();
+
     setShellOpenHandler([](const std::string&) -> bool { throw 1; });
     EXPECT_FALSE(openDocument("/z.htm"));
     setShellOpenHandler({});
@@ -223,7 +190,6 @@ TEST(ChildProcess, ReportsTheRealOutcomeAlsoInAHostThatIgnoresSIGCHLDAndLeavesIt
         SCOPED_TRACE(hostIgnores);
         struct sigaction ignore {}, before{}, after{};
         ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
         if (hostIgnores) sigaction(SIGCHLD, &ignore, &before);
         std::string out;
         int code = -5;
@@ -236,14 +202,13 @@ TEST(ChildProcess, ReportsTheRealOutcomeAlsoInAHostThatIgnoresSIGCHLDAndLeavesIt
         // A program that exits with 127 itself was still started.
         EXPECT_TRUE(runAndCapture("/bin/sh", {"/bin/sh", "-c", "exit 127"}, out, code));
         EXPECT_EQ(code, 127);
-        EXPECT_FALSE(runAndCapture("/nonexistent/program", {"/nonexistent/program"}, out, code));
-        EXPECT_FALSE(runAndCapture(broken, {broken}, out, code));
-        EXPECT_FALSE(startDetached(broken, {broken}));
-        EXPECT_FALSE(startDetached("/nonexistent/program", {"/nonexistent/program"}));
+        for (const std::string& bad : {broken, std::string("/nonexistent/program")}) {
+            EXPECT_FALSE(runAndCapture(bad, {bad}, out, code));
+            EXPECT_FALSE(startDetached(bad, {bad}));
+        }
         std::remove(mark.c_str());
         EXPECT_TRUE(startDetached("/bin/sh", {"/bin/sh", "-c", "printf yes > '" + mark + "'"}));
-        for (int i = 0; i < 200 && readFile(mark).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        EXPECT_EQ(readFile(mark), "yes");
+        EXPECT_EQ(awaitFile(mark), "yes");
         if (hostIgnores) {
             sigaction(SIGCHLD, &before, &after);
             EXPECT_EQ(after.sa_handler, SIG_IGN); // the host's choice is kept

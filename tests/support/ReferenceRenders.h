@@ -56,24 +56,22 @@ inline void makeInput(size_t n, float fs, std::vector<float>& l, std::vector<flo
     l.assign(n, 0.0f);
     r.assign(n, 0.0f);
     uint32_t seed = 12345u;
+    const auto noise = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
+    };
     float phase = 0.0f;
     const float step = 220.0f / fs;
     for (size_t i = 0; i < n; ++i) {
         const float t = static_cast<float>(i) / fs;
-        float level = 0.0f;
-        if (t < 0.6f) level = 0.6f;
-        else if (t >= 0.6f && t < 0.8f) level = 0.004f;
-        else if (t >= 1.2f && t < 1.5f) level = 0.9f;
+        const float level = t < 0.6f ? 0.6f : t < 0.8f ? 0.004f : t >= 1.2f && t < 1.5f ? 0.9f : 0.0f;
         phase += step;
         if (phase >= 1.0f) phase -= 1.0f;
         const float x = 2.0f * phase - 1.0f;        // -1..1
         const float sine = 4.0f * x * (1.0f - (x < 0.0f ? -x : x));
-        seed = seed * 1664525u + 1013904223u;
-        const float noise = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
-        seed = seed * 1664525u + 1013904223u;
-        const float noise2 = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
-        l[i] = level * (0.7f * sine + 0.4f * noise);
-        r[i] = level * (0.5f * sine - 0.3f * noise2);
+        const float noise1 = noise();
+        l[i] = level * (0.7f * sine + 0.4f * noise1);
+        r[i] = level * (0.5f * sine - 0.3f * noise());
     }
 }
 
@@ -158,17 +156,11 @@ inline std::vector<Event> section(const char* which) {
                 {0, kTagLfoSpeed, 0.4f},        {0, kTagLfoTarget, 0.0f},       {0, kTagFollowerPower, 1.0f},
                 {0, kTagFollowerAmount, 0.5f},  {0, kTagFollowerTarget, 0.125f}};
     if (w == "delay")
-        return {{0, kTagFxSwitch, 1.0f},
-                {0, kTagDelayPower, 1.0f},
-                {0, kTagDelayTime, 0.3f},
-                {0, kTagDelayFeedback, 0.5f},
-                {0, kTagDelayLevel, 0.8f}};
+        return {{0, kTagFxSwitch, 1.0f},      {0, kTagDelayPower, 1.0f}, {0, kTagDelayTime, 0.3f},
+                {0, kTagDelayFeedback, 0.5f}, {0, kTagDelayLevel, 0.8f}};
     if (w == "reverb")
-        return {{0, kTagFxSwitch, 1.0f},
-                {0, kTagReverbPower, 1.0f},
-                {0, kTagReverbLevel, 0.6f},
-                {0, kTagReverbRoom, 0.5f},
-                {0, kTagReverbDecay, 0.5f}};
+        return {{0, kTagFxSwitch, 1.0f},    {0, kTagReverbPower, 1.0f}, {0, kTagReverbLevel, 0.6f},
+                {0, kTagReverbRoom, 0.5f}, {0, kTagReverbDecay, 0.5f}};
     return {};
 }
 

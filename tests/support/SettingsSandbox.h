@@ -35,7 +35,10 @@ public:
         s << in.rdbuf();
         return s.str();
     }
-    void write(const std::string& text) const;
+    void write(const std::string& text) const {
+        std::filesystem::create_directories(keyFolder());
+        std::ofstream(file(), std::ios::binary | std::ios::trunc) << text;
+    }
 
     static constexpr const char* kHeader = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\n";
 
@@ -54,9 +57,3 @@ private:
     TempDir dir_{"orvel-settings"};
     std::optional<std::string> config_, data_;
 };
-
-inline void SettingsSandbox::write(const std::string& text) const {
-    std::filesystem::create_directories(keyFolder());
-    std::ofstream out(file(), std::ios::binary | std::ios::trunc);
-    out << text;
-}

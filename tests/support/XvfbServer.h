@@ -1,6 +1,7 @@
-// An X server of the test's own (Xvfb), started on a free display number and
-// stopped with the object. display() is empty when it could not start.
-// XServerTest is the fixture of the tests that need one.
+// XServerTest is the fixture of the tests that need an X server: one of the
+// test's own (Xvfb, on a display number it picks itself) as DISPLAY, the
+// previous value coming back afterwards, a connection to it and a mapped
+// parent window of the editor's size. Without Xvfb the test is skipped.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,77 +18,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "gui/CDrawContext.h"
 
 extern char** environ;
-
-class XvfbServer {
-public:
-    // Display numbers are tried from one derived from the process id, so
-    // test processes running at once do not race for the same one.
-    XvfbServer() {
-        for (int attempt = 0; attempt < 8 && display_.empty(); ++attempt)
-            start(100 + int(getpid() % 400) * 2 + attempt * 811 % 1000);
-    }
-    ~XvfbServer() { stop(); }
-    const std::string& display() const { return display_; }
-    // Ends the server (its clients lose their connections); also done by the destructor.
-    void stop() {
-        if (pid_) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        pid_ = 0;
-    }
-
-private:
-    void start(int number) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        std::string name = ":" + std::to_string(number), fd = std::to_string(fds[1]);
-        const char* argv[] = {"Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
-                              "-nolisten", "tcp", "-noreset", nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        // Our server writes its number once it accepts clients; one that
-        // could not take the number exits without writing. The number and
-        // its line feed come in two writes, and a server whose second write
-        // finds the pipe closed ends itself: read up to the line feed.
-        std::string text;
-        bool ready = pid_ != 0;
-        while (ready && text.find('\n') == std::string::npos) {
-            char piece[32];
-            pollfd p{fds[0], POLLIN, 0};
-            const ssize_t n = poll(&p, 1, 10000) == 1 ? read(fds[0], piece, sizeof piece) : -1;
-            if (n > 0)
-                text.append(piece, size_t(n));
-            else
-                ready = false;
-        }
-        close(fds[0]);
-        if (ready) {
-            Display* probe = XOpenDisplay(name.c_str());
-            if (probe) {
-                XCloseDisplay(probe);
-                display_ = name;
-                return;
-            }
-        }
-        stop();
-    }
-
-    pid_t pid_ = 0;
-    std::string display_;
-};
 
 // A button press or release, or a motion, delivered to the window through the server.
 inline void sendPointerEvent(Display* display_, Window w, int type, int x, int y, unsigned button, unsigned state,
@@ -123,18 +60,16 @@ inline long windowDifferences(Display* display, Window w, const CDrawContext& ex
     return bad;
 }
 
-// A test with its own X server as DISPLAY (the previous value comes back
-// afterwards), a connection to it and a mapped parent window of the editor's size.
 class XServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<XvfbServer>();
-        if (server_->display().empty()) GTEST_SKIP() << "Xvfb could not be started; X11 windows are not tested";
+        const std::string name = startServer();
+        if (name.empty()) GTEST_SKIP() << "Xvfb could not be started; X11 windows are not tested";
+        started_ = true;
         const char* old = std::getenv("DISPLAY");
-        if (old) oldDisplay_ = old;
-        hadDisplay_ = old != nullptr;
-        setenv("DISPLAY", server_->display().c_str(), 1);
-        display_ = XOpenDisplay(server_->display().c_str());
+        oldDisplay_ = old ? std::optional<std::string>(old) : std::nullopt;
+        setenv("DISPLAY", name.c_str(), 1);
+        display_ = XOpenDisplay(name.c_str());
         ASSERT_NE(display_, nullptr);
         parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 682, 425, 0, 0, 0);
         XMapWindow(display_, parent_);
@@ -145,11 +80,20 @@ protected:
             XDestroyWindow(display_, parent_);
             XCloseDisplay(display_);
         }
-        if (!server_ || server_->display().empty()) return;
-        if (hadDisplay_)
-            setenv("DISPLAY", oldDisplay_.c_str(), 1);
+        stopServer();
+        if (!started_) return;
+        if (oldDisplay_)
+            setenv("DISPLAY", oldDisplay_->c_str(), 1);
         else
             unsetenv("DISPLAY");
+    }
+    // Ends the server (its clients lose their connections); also done after the test.
+    void stopServer() {
+        if (pid_) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = 0;
     }
 
     // Idles until the condition holds (events cross two connections).
@@ -166,9 +110,42 @@ protected:
         return windowDifferences(display_, w, expected, 682, 425);
     }
 
-    std::unique_ptr<XvfbServer> server_;
     Display* display_ = nullptr;
     Window parent_ = 0;
-    std::string oldDisplay_;
-    bool hadDisplay_ = false;
+
+private:
+    // The display's name once the server accepts clients, "" when it did not start.
+    std::string startServer() {
+        int fds[2];
+        if (pipe(fds) != 0) return "";
+        const std::string fd = std::to_string(fds[1]);
+        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24",
+                              "-nolisten", "tcp", "-noreset", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        // The number and its line feed come in two writes, and a server whose
+        // second write finds the pipe closed ends itself: read up to the line feed.
+        std::string text;
+        while (pid_ && text.find('\n') == std::string::npos) {
+            char piece[32];
+            pollfd p{fds[0], POLLIN, 0};
+            const ssize_t n = poll(&p, 1, 10000) == 1 ? read(fds[0], piece, sizeof piece) : -1;
+            if (n <= 0) break;
+            text.append(piece, size_t(n));
+        }
+        close(fds[0]);
+        const size_t end = text.find('\n');
+        if (end != std::string::npos) return ":" + text.substr(0, end);
+        stopServer();
+        return "";
+    }
+
+    pid_t pid_ = 0;
+    bool started_ = false;
+    std::optional<std::string> oldDisplay_;
 };
