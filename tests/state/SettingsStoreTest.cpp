@@ -96,13 +96,15 @@ TEST(SettingsKey, KeepsLinesItDoesNotUnderstandAndCountsGarbageAsMissing) {
     SettingsSandbox box;
     box.write("REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"firstuse\"=dword:00000005\r\n"
               "\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n\"blob\"=hex:01,02\r\n\"broken\r\n"
-              "\"firstuse\"=dword:00000000\r\n");
+              "\"long\"=dword:123456789\r\n\"firstuse\"=dword:00000000\r\n");
     EXPECT_EQ(intValue("firstuse"), 0); // the other key's value is not ours
+    EXPECT_EQ(intValue("long"), -12345); // nine digits are no dword
     ASSERT_TRUE(writeSettingInt("firstuse", 1));
     ASSERT_TRUE(writeSettingString("added", "v"));
     EXPECT_EQ(box.text(), "REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"
                           "\"firstuse\"=dword:00000005\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n"
-                          "\"blob\"=hex:01,02\r\n\"broken\r\n\"firstuse\"=dword:00000001\n\"added\"=\"v\"\n");
+                          "\"blob\"=hex:01,02\r\n\"broken\r\n\"long\"=dword:123456789\r\n\"firstuse\"=dword:00000001\n"
+                          "\"added\"=\"v\"\n");
 
     const std::string garbage("\x01\xff\x00zz=\"\n[[\n\"a\"=dword:xyz\n\"b\"=dword:123456789\n", 40);
     box.write(garbage);
