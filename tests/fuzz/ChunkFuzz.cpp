@@ -6,9 +6,7 @@
 // With ORVEL_FUZZ_SEED_DIR set, the first run writes a few valid layouts
 // there as a starting corpus.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -83,16 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> first = chunkOf(*subject);
     std::vector<uint8_t> copy = first;
     mirror->setChunk(copy.data(), static_cast<VstInt32>(copy.size()), false);
-    const std::vector<uint8_t> second = chunkOf(*mirror);
-    if (first != second) {
-        for (size_t i = 0; i < first.size() / 4 && i < second.size() / 4; ++i) {
-            int32_t a, b;
-            std::memcpy(&a, &first[4 * i], 4);
-            std::memcpy(&b, &second[4 * i], 4);
-            if (a != b) std::fprintf(stderr, "word %zu: %d (0x%08x) then %d (0x%08x)\n", i, a, a, b, b);
-        }
-        std::fprintf(stderr, "sizes %zu %zu\n", first.size(), second.size());
-    }
-    check(first == second, "a written state did not read back the same");
+    check(chunkOf(*mirror) == first, "a written state did not read back the same");
     return 0;
 }

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,9 +19,9 @@
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2UiLink.h"
 #include "plugin/lv2/Lv2Uris.h"
-#include "support/StateWords.h"
+#include "support/EngineFixtures.h"
 #include "support/MidiEvents.h"
-#include "support/TestHost.h"
+#include "support/StateWords.h"
 
 namespace {
 
@@ -168,15 +167,13 @@ public:
     std::vector<std::pair<std::string, std::string>> applyPresets() {
         std::vector<std::pair<std::string, std::string>> names;
         LilvNode* presetClass = lilv_new_uri(world_, LV2_PRESETS__Preset);
-        LilvNode* label = lilv_new_uri(world_, LILV_NS_RDFS "label");
         LilvNodes* presets = lilv_plugin_get_related(plugin_, presetClass);
         LILV_FOREACH (nodes, i, presets) {
             const LilvNode* preset = lilv_nodes_get(presets, i);
             lilv_world_load_resource(world_, preset);
             LilvState* state = lilv_state_new_from_world(world_, &urids_.map, preset);
-            LilvNodes* labels = lilv_world_find_nodes(world_, preset, label, nullptr);
-            names.push_back({labels ? lilv_node_as_string(lilv_nodes_get_first(labels)) : "", "(no state)"});
-            lilv_nodes_free(labels);
+            const char* label = state ? lilv_state_get_label(state) : nullptr;
+            names.push_back({label ? label : lilv_node_as_uri(preset), "(no state)"});
             if (!state) continue;
             lilv_state_restore(state, instance_, nullptr, nullptr, 0, nullptr);
             lilv_state_free(state);
@@ -185,7 +182,6 @@ public:
             names.back().second = name;
         }
         lilv_nodes_free(presets);
-        lilv_node_free(label);
         lilv_node_free(presetClass);
         return names;
     }
@@ -226,15 +222,6 @@ private:
     std::vector<uint64_t> sequence_;
 };
 
-std::vector<float> signal(uint32_t n, float frequency, uint32_t seed) {
-    std::vector<float> s(n);
-    for (uint32_t i = 0; i < n; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        s[i] = 0.4f * std::sin(6.2831853f * frequency * float(i) / float(kRate)) + float(seed >> 8) * 1e-8f - 0.08f;
-    }
-    return s;
-}
-
 // A state with master at 0.8 (record 11) and master learned to the controller.
 std::vector<uint8_t> masterLearned() {
     StateWords s;
@@ -272,7 +259,7 @@ TEST(Lv2Version, SoundsAndStoresAsTheVstModuleDoes) {
     }
 
     const uint32_t n = kBlock * kBlocks;
-    const std::vector<float> inL = signal(n, 220.0f, 1), inR = signal(n, 331.0f, 2);
+    const std::vector<float> inL = testSignal(n, 0.4f), inR = sineWave(n, 0.4f, 331.0f / float(kRate));
     std::vector<float> lv2L(n), lv2R(n), vstL(n), vstR(n);
     const std::array<uint8_t, 3> controller = {0xB0, uint8_t(kMasterController), 127};
     for (uint32_t b = 0; b < kBlocks; ++b) {

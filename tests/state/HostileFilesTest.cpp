@@ -97,23 +97,26 @@ TEST(HostileFiles, LoopingFolderLinksEndTheSearchOfAChunkRestore) {
     fs::create_symlink(".", t.root + "self");
 
     // the name of the restored state has no file: the whole tree is searched
-    std::vector<uint8_t> chunk = chunkNamed("Nowhere", 0.6f);
+    std::vector<uint8_t> nowhere = chunkNamed("Nowhere", 0.6f), keep = chunkNamed("keep", 0.3f);
     TestHost host;
     ASSERT_NE(host.open(), nullptr);
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(returnsWithin(
-        seconds(20), [&] { host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(chunk.size()), chunk.data()); },
+        seconds(20), [&] { host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(nowhere.size()), nowhere.data()); },
         [] {}));
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    RecordProperty("set_chunk_seconds", std::to_string(took));
     EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
     host.close();
 
-    // a named file is still found, through the loops, at its plain path
+    // a named file is still found, through the loops, at its plain path; a
+    // name without one leaves no path; the preset road does not look
     auto c = DirectHost::create();
-    chunk = chunkNamed("keep", 0.3f);
-    c->setChunk(chunk.data(), static_cast<VstInt32>(chunk.size()), false);
+    c->setChunk(keep.data(), static_cast<VstInt32>(keep.size()), false);
     EXPECT_EQ(c->presetPath, t.root + "User/keep.zuo");
+    c->setChunk(nowhere.data(), static_cast<VstInt32>(nowhere.size()), false);
+    EXPECT_EQ(c->presetPath, "");
+    c->presetPath = "old";
+    ZuChunk preset(keep.data(), keep.size());
+    EXPECT_TRUE(c->readState(preset, false, true, false));
+    EXPECT_EQ(c->presetPath, "old");
     // the loops are not folders of the listing; links elsewhere are
     fs::create_directories(t.root + "Other");
     fs::create_symlink("../Other", t.root + "User/side");
@@ -187,12 +190,6 @@ TEST(HostileFiles, FoldersAndFilesAreNumberedByNameWhateverOrderTheyWereMadeIn) 
         entries.push_back(name);
     }
     EXPECT_EQ(entries, (std::vector<std::string>{"10", "2", "alpha", "Beta", "beta", "Gamma", "_x"}));
-
-    // the preset menu takes the same listing
-    ZuCharList l;
-    ZuFileio::listDirectory(t.root + "Mastering", l);
-    EXPECT_EQ(namesOf(l), (std::vector<std::string>{"10.zuo", "2.zuo", "alpha.zuo", "Beta.zuo", "beta.zuo",
-                                                    "Gamma.zuo", "_x.zuo"}));
     EXPECT_TRUE(listingOrderLess("a", "B") && listingOrderLess("B", "b") && listingOrderLess("Z", "_"));
     EXPECT_TRUE(listingOrderLess("ab", "abc") && !listingOrderLess("b", "b"));
 }

@@ -92,69 +92,54 @@ TEST(SettingsKey, MissingValuesAndTypesLeaveTheOutputUntouched) {
     EXPECT_EQ(n, 7);
 }
 
-TEST(SettingsKey, KeepsLinesItDoesNotUnderstand) {
+TEST(SettingsKey, KeepsLinesItDoesNotUnderstandAndCountsGarbageAsMissing) {
     SettingsSandbox box;
     box.write("REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"firstuse\"=dword:00000005\r\n"
               "\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n\"blob\"=hex:01,02\r\n\"broken\r\n"
-              "\"firstuse\"=dword:00000000\r\n");
+              "\"long\"=dword:123456789\r\n\"firstuse\"=dword:00000000\r\n");
     EXPECT_EQ(intValue("firstuse"), 0); // the other key's value is not ours
+    EXPECT_EQ(intValue("long"), -12345); // nine digits are no dword
     ASSERT_TRUE(writeSettingInt("firstuse", 1));
     ASSERT_TRUE(writeSettingString("added", "v"));
     EXPECT_EQ(box.text(), "REGEDIT4\r\n\r\n; a comment\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n"
                           "\"firstuse\"=dword:00000005\r\n\r\n[HKEY_CURRENT_USER\\Software\\Tamblor\\Orvel]\r\n"
-                          "\"blob\"=hex:01,02\r\n\"broken\r\n\"firstuse\"=dword:00000001\n\"added\"=\"v\"\n");
-    EXPECT_EQ(intValue("firstuse"), 1);
-}
+                          "\"blob\"=hex:01,02\r\n\"broken\r\n\"long\"=dword:123456789\r\n\"firstuse\"=dword:00000001\n"
+                          "\"added\"=\"v\"\n");
 
-TEST(SettingsKey, GarbageCountsAsMissingAndIsKept) {
-    SettingsSandbox box;
     const std::string garbage("\x01\xff\x00zz=\"\n[[\n\"a\"=dword:xyz\n\"b\"=dword:123456789\n", 40);
     box.write(garbage);
     EXPECT_EQ(stringValue("a"), "<missing>");
     EXPECT_EQ(intValue("b"), -12345);
     ASSERT_TRUE(writeSettingInt("firstuse", 1));
-    const std::string text = box.text();
-    EXPECT_EQ(text.rfind("REGEDIT4\n\n", 0), 0u);
-    EXPECT_NE(text.find(garbage), std::string::npos);
+    EXPECT_EQ(box.text().rfind("REGEDIT4\n\n", 0), 0u);
+    EXPECT_NE(box.text().find(garbage), std::string::npos);
     EXPECT_EQ(intValue("firstuse"), 1);
 }
 
-TEST(SettingsKey, UnreadableFileMeansEveryValueMissingAndIsNotReplaced) {
+TEST(SettingsKey, AFileOrFolderThatCannotBeReadWrittenOrMadeFailsQuietlyAndIsKept) {
     SettingsSandbox box;
-    box.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n");
+    ASSERT_TRUE(writeSettingString("presetpath0", "/p/"));
     EXPECT_TRUE(asOrdinaryUser(box, [&] {
-        if (chmod(box.file().c_str(), 0) != 0) return false;
-        const bool missing = intValue("firstuse") == -12345;
-        const bool refused = !writeSettingInt("firstuse", 3);
+        // A read-only folder: writes fail, reads go on, and a start-up does not fail.
+        if (chmod(box.keyFolder().c_str(), 0555) != 0) return false;
+        bool ok = !writeSettingString("presetpath0", "/q/");
+        loadSettings();
+        ok = ok && stringValue("presetpath0") == "/p/" && stringValue("installpath") == "<missing>";
+        // An unreadable file: every value missing, and not replaced.
+        if (chmod(box.keyFolder().c_str(), 0755) != 0 || chmod(box.file().c_str(), 0) != 0) return false;
+        ok = ok && stringValue("presetpath0") == "<missing>" && !writeSettingInt("firstuse", 3);
         chmod(box.file().c_str(), 0644);
-        return missing && refused && intValue("firstuse") == 1;
+        return ok && stringValue("presetpath0") == "/p/";
     }));
+    EXPECT_EQ(std::filesystem::directory_iterator(box.keyFolder())->path().filename(), "settings.reg");
 
     // A folder in the file's place reads as missing, too.
     std::filesystem::remove(box.file());
     std::filesystem::create_directories(box.file());
-    EXPECT_EQ(intValue("firstuse"), -12345);
+    EXPECT_EQ(stringValue("presetpath0"), "<missing>");
     EXPECT_FALSE(writeSettingInt("firstuse", 3));
-}
 
-TEST(SettingsKey, ReadOnlyFolderFailsWritesQuietlyButStillReads) {
-    SettingsSandbox box;
-    ASSERT_TRUE(writeSettingString("presetpath0", "/p/"));
-    EXPECT_TRUE(asOrdinaryUser(box, [&] {
-        if (chmod(box.keyFolder().c_str(), 0555) != 0) return false;
-        bool ok = !writeSettingString("presetpath0", "/q/");
-        ok = ok && stringValue("presetpath0") == "/p/";
-        loadSettings(); // a whole start-up against it must not fail
-        ok = ok && stringValue("presetpath0") == "/p/" && stringValue("installpath") == "<missing>";
-        chmod(box.keyFolder().c_str(), 0755);
-        return ok;
-    }));
-    EXPECT_EQ(std::filesystem::directory_iterator(box.keyFolder())->path().filename(), "settings.reg");
-}
-
-TEST(SettingsKey, AConfigFolderThatCannotBeMadeMeansEveryValueMissing) {
-    SettingsSandbox box;
-    std::filesystem::create_directories(box.root());
+    // A config folder that cannot be made: every value missing, the switches at their defaults.
     { std::ofstream(box.root() + "/plain") << "x"; }
     setenv("XDG_CONFIG_HOME", (box.root() + "/plain/config").c_str(), 1);
     int32_t v = 5;
@@ -166,48 +151,32 @@ TEST(SettingsKey, AConfigFolderThatCannotBeMadeMeansEveryValueMissing) {
     EXPECT_EQ(v, 5);
 }
 
-TEST(LoadSettings, FirstRunWithContentPath) {
-    SettingsSandbox box;
-    writeSettingString("contentpath", "/opt/content/");
-    const GlobalSwitches s = loadSettings();
-    EXPECT_EQ(s.ignorePrgChange, 1.0f);
-    EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
-    EXPECT_EQ(intValue("firstuse"), 1);
-    EXPECT_EQ(stringValue("installpath"), box.dataFolder() + "/Tamblor/Orvel/");
-    EXPECT_EQ(stringValue("presetpath0"), "/opt/content/Presets/");
-    EXPECT_EQ(stringValue("presetsavepath0"), "/opt/content/Presets/User/");
-    EXPECT_EQ(stringValue("audiofilepath"), "/opt/content/Samples/Factory");
-    EXPECT_EQ(intValue("ignorePrgChange"), 1);
-    EXPECT_EQ(intValue("CC Map Recall isolate"), 0);
-    EXPECT_EQ(stringValue("contentpath"), "/opt/content/"); // never written by the plug-in
-}
+TEST(LoadSettings, TheFirstRunWritesTheFoldersFromTheContentPathOnce) {
+    for (const std::string content : {"/opt/content/", ""}) {
+        SettingsSandbox box;
+        if (!content.empty()) writeSettingString("contentpath", content.c_str());
+        const GlobalSwitches s = loadSettings();
+        EXPECT_EQ(s.ignorePrgChange, 1.0f);
+        EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
+        EXPECT_EQ(intValue("firstuse"), 1);
+        EXPECT_EQ(stringValue("installpath"), box.dataFolder() + "/Tamblor/Orvel/");
+        EXPECT_EQ(stringValue("presetpath0"), content + "Presets/");
+        EXPECT_EQ(stringValue("presetsavepath0"), content + "Presets/User/");
+        EXPECT_EQ(stringValue("audiofilepath"), content + "Samples/Factory");
+        EXPECT_EQ(intValue("ignorePrgChange"), 1);
+        EXPECT_EQ(intValue("CC Map Recall isolate"), 0);
+        EXPECT_EQ(stringValue("contentpath"), content.empty() ? "<missing>" : content); // never written here
 
-TEST(LoadSettings, FirstRunWithoutContentPathGivesRelativeFolders) {
-    SettingsSandbox box;
-    loadSettings();
-    EXPECT_EQ(stringValue("presetpath0"), "Presets/");
-    EXPECT_EQ(stringValue("presetsavepath0"), "Presets/User/");
-    EXPECT_EQ(stringValue("audiofilepath"), "Samples/Factory");
-    EXPECT_EQ(stringValue("contentpath"), "<missing>");
-}
-
-TEST(LoadSettings, SecondStartRewritesNothing) {
-    SettingsSandbox box;
-    writeSettingString("contentpath", "/c/");
-    loadSettings();
-    const std::string before = box.text();
-    struct stat st1;
-    ASSERT_EQ(stat(box.file().c_str(), &st1), 0);
-    writeSettingString("contentpath", "/elsewhere/"); // would change the folders if they were rewritten
-    const std::string changed = box.text();
-    ASSERT_EQ(stat(box.file().c_str(), &st1), 0);
-    loadSettings();
-    EXPECT_EQ(box.text(), changed);
-    struct stat st2;
-    ASSERT_EQ(stat(box.file().c_str(), &st2), 0);
-    EXPECT_EQ(st1.st_ino, st2.st_ino); // not even replaced by an equal file
-    EXPECT_NE(before, changed);
-    EXPECT_EQ(stringValue("presetpath0"), "/c/Presets/");
+        // A second start rewrites nothing, not even into an equal file.
+        writeSettingString("contentpath", "/elsewhere/"); // would change the folders if they were rewritten
+        const std::string before = box.text();
+        struct stat st1, st2;
+        ASSERT_EQ(stat(box.file().c_str(), &st1), 0);
+        loadSettings();
+        ASSERT_EQ(stat(box.file().c_str(), &st2), 0);
+        EXPECT_EQ(st1.st_ino, st2.st_ino);
+        EXPECT_EQ(box.text(), before);
+    }
 }
 
 TEST(LoadSettings, TheOldSingleFolderValueMovesOrElseTheInstallPathServes) {
@@ -218,23 +187,24 @@ TEST(LoadSettings, TheOldSingleFolderValueMovesOrElseTheInstallPathServes) {
         if (old) writeSettingString("presetpath", "/old/presets/");
         loadSettings();
         EXPECT_EQ(stringValue("presetpath0"), old ? "/old/presets/" : "/inst/");
-        if (old) {
-            EXPECT_EQ(stringValue("presetpath"), "/old/presets/");
-        }
+        EXPECT_EQ(stringValue("presetpath"), old ? "/old/presets/" : "<missing>");
     }
 }
 
-TEST(LoadSettings, GlobalSwitchesFromTheStore) {
+TEST(LoadSettings, GlobalSwitchesFromTheStoreOrTheirDefaults) {
     SettingsSandbox box;
     writeSettingInt("firstuse", 1);
     writeSettingInt("ignorePrgChange", 0);
     writeSettingInt("CC Map Recall isolate", 3);
+    writeSettingInt("midiAutomation", 1);
     GlobalSwitches s = loadSettings();
     EXPECT_EQ(s.ignorePrgChange, 0.0f);
     EXPECT_EQ(s.ccMapRecallIsolate, 3.0f);
+    EXPECT_EQ(s.midiAutomation, 1.0f);
 
     box.write(std::string(SettingsSandbox::kHeader) + "\"firstuse\"=dword:00000001\n");
-    s = loadSettings(); // missing values keep the defaults
+    s = loadSettings();
     EXPECT_EQ(s.ignorePrgChange, 1.0f);
     EXPECT_EQ(s.ccMapRecallIsolate, 0.0f);
+    EXPECT_EQ(s.midiAutomation, 0.0f);
 }
