@@ -104,6 +104,11 @@ TEST(HostileFiles, LoopingFolderLinksEndTheSearchOfAChunkRestore) {
         seconds(20), [&] { host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(nowhere.size()), nowhere.data()); },
         [] {}));
     EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
+    // garbage and a null buffer through the dispatcher: answered with 1, nothing changed
+    std::vector<int32_t> garbage(40, 0x55aa55aa);
+    EXPECT_EQ(host.dispatch(effSetChunk, 0, 160, garbage.data()), 1);
+    EXPECT_EQ(host.dispatch(effSetChunk, 0, 0, nullptr), 1);
+    EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
     host.close();
 
     // a named file is still found, through the loops, at its plain path; a
@@ -190,6 +195,5 @@ TEST(HostileFiles, FoldersAndFilesAreNumberedByNameWhateverOrderTheyWereMadeIn) 
         entries.push_back(name);
     }
     EXPECT_EQ(entries, (std::vector<std::string>{"10", "2", "alpha", "Beta", "beta", "Gamma", "_x"}));
-    EXPECT_TRUE(listingOrderLess("a", "B") && listingOrderLess("B", "b") && listingOrderLess("Z", "_"));
     EXPECT_TRUE(listingOrderLess("ab", "abc") && !listingOrderLess("b", "b"));
 }
