@@ -171,18 +171,15 @@ TEST(SampleRate, SuspendClearsOnlyRegisteredMemoryAndResumeTheDcBlocker) {
     Block(1000).process(*c);
     const float hpState = e.outputHighPass[0].vPrev;
     const float dc = e.output.dcOutPrev[0];
-    const float mute = e.dryMute.current;
     ASSERT_NE(hpState, 0.0f);
     ASSERT_NE(dc, 0.0f);
     c->suspend();
     EXPECT_EQ(history[7], 0.0f);
     EXPECT_EQ(e.outputHighPass[0].vPrev, hpState);
     EXPECT_EQ(e.output.dcOutPrev[0], dc);
-    EXPECT_EQ(e.dryMute.current, mute);
     c->resume();
     EXPECT_EQ(e.output.dcOutPrev[0], 0.0f);
     EXPECT_EQ(e.output.dcInPrev[1], 0.0f);
-    EXPECT_EQ(e.outputHighPass[0].vPrev, hpState);
     e.ctx.registry.remove(history);
 }
 

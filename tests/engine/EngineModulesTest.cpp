@@ -78,11 +78,7 @@ TEST(ResonantFilter, EachTypePassesItsBandAndFullResonanceRaisesAPeakNearTheCorn
         EXPECT_GE(db, r.lowestDb) << "type " << r.type << " at " << r.hz << " Hz";
         EXPECT_LE(db, r.highestDb) << "type " << r.type << " at " << r.hz << " Hz";
     }
-    const ResonantFilter bandPass = filterAt(0.5f, 0.0f, 0.5f);
-    EXPECT_NEAR(std::max(gainDb(bandPass, 1000.0), gainDb(bandPass, 1500.0)), 0.0, 1.0);
-    // Second order: about 12 dB per octave well above the corner.
     const ResonantFilter lowPass = filterAt(0.5f, 0.0f, 1.0f);
-    EXPECT_NEAR(gainDb(lowPass, 4000.0) - gainDb(lowPass, 8000.0), 11.0, 2.0);
 
     double flat = -100.0, resonant = -100.0, resonantAt = 0.0;
     for (double hz = 500.0; hz <= 3000.0; hz += 100.0) {
@@ -118,13 +114,16 @@ TEST(Lfo, FreeAndSyncedRates) {
 
 TEST(Modulation, TheInvertedFollowerIsLimitedToOneAndSourcesAddUp) {
     const EngineContext ctx;
+    auto follower = [&](Modulation& m, float target, float level) {
+        m.setFollowerSpeed(1.0f, ctx);
+        m.setFollowerAmount(1.0f);
+        m.setFollowerPower(1.0f);
+        m.setFollowerTarget(target);
+        for (int n = 0; n < 4410; ++n) m.detect(level, level);
+    };
     Modulation m;
-    m.setFollowerSpeed(1.0f, ctx);
-    m.setFollowerAmount(1.0f);
-    m.setFollowerPower(1.0f);
-    m.setFollowerTarget(0.0f);
     m.setFollowerInvert(1.0f);
-    for (int n = 0; n < 4410; ++n) m.detect(3.0f, 0.0f);
+    follower(m, 0.0f, 3.0f);
     m.controlBlock(ctx);
     EXPECT_EQ(m.at(kModFilterFrequency), -1.0f) << "depth times envelope is limited to 1, then inverted";
 
@@ -134,11 +133,7 @@ TEST(Modulation, TheInvertedFollowerIsLimitedToOneAndSourcesAddUp) {
     n.setLfoAmount(1.0f);
     n.setLfoPower(1.0f);
     n.setLfoTarget(1.0f);
-    n.setFollowerSpeed(1.0f, ctx);
-    n.setFollowerAmount(1.0f);
-    n.setFollowerPower(1.0f);
-    n.setFollowerTarget(1.0f);
-    for (int i = 0; i < 4410; ++i) n.detect(0.9f, 0.9f);
+    follower(n, 1.0f, 0.9f);
     for (int b = 0; b < 115; ++b) n.controlBlock(ctx); // phase 0.25
     EXPECT_NEAR(n.lfoSlot(2), 0.5f, 1e-3f);
     EXPECT_GT(n.followerSlot(2), 0.85f);
@@ -194,15 +189,9 @@ TEST(DynamicEq, BandGainsAtTheEndsOfAmountAndLevel) {
 }
 
 TEST(ProcessingLoop, DelayTimeIsClampedAndSteppedPerControlBlock) {
+    // The LFO swings the time half a unit past either end: held at 0 and 1,
+    // in steps of 1/14.
     EngineRig rig;
-    rig.set(kTagDelayTime, 0.2f);
-    rig.set(kTagDelayFeedback, 0.3f);
-    rig.run(1);
-    EXPECT_EQ(rig.delay.lastSet[0], 3.0f * 0.071428575f) << "0.214287 in steps of 1/14";
-    EXPECT_EQ(rig.delay.lastSet[1], 0.3f);
-    EXPECT_EQ(rig.delay.lastSet[2], 0.3f) << "Width gets the feedback value";
-
-    // The LFO swings the time half a unit past either end: held at 0 and 1.
     rig.set(kTagLfoPower, 1.0f);   // LFO on,
     rig.set(kTagLfoAmount, 1.0f);  // full depth,
     rig.set(kTagLfoSpeed, 1.0f);   // 12 Hz,

@@ -11,7 +11,9 @@
 #endif
 
 #include "plugin/ScopedFlushToZero.h"
+#include "support/ControllerState.h"
 #include "support/EngineFixtures.h"
+#include "support/MidiEvents.h"
 
 namespace {
 constexpr size_t kOneSecond = 44100;
@@ -20,9 +22,14 @@ bool allFinite(const std::vector<float>& s) {
     return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
 }
 
+// Controller values moved every 389 frames from 5, some on the control grid,
+// some off it, and to the top at 4096; -1 where none moves.
+int controllerAt(size_t f) { return f == 4096 ? 127 : f % 389 == 5 ? static_cast<int>(f % 128) : -1; }
+
 // Renders through the entry point in calls of the given lengths, in turn, the
 // host's tempo changing from 120 to 140 at `change`. Hosts report their tempo
-// once per call, so a call that would span the change is split there.
+// once per call, so a call that would span the change is split there. Each
+// call first receives the controller moves within it, on two numbers at once.
 void renderInCalls(HostedPlugin& p, const std::vector<float>& inL, const std::vector<float>& inR,
                    std::vector<float>& out, const std::vector<size_t>& calls, size_t change) {
     const size_t n = inL.size();
@@ -32,6 +39,13 @@ void renderInCalls(HostedPlugin& p, const std::vector<float>& inL, const std::ve
     for (size_t pos = 0; pos < n;) {
         size_t len = std::min(calls[k++ % calls.size()], n - pos);
         if (pos < change && pos + len > change) len = change - pos;
+        MidiEvents events;
+        for (size_t f = pos; f < pos + len; ++f)
+            if (const int value = controllerAt(f); value >= 0) {
+                events.midi(0xb0, 74, static_cast<uint8_t>(value), static_cast<VstInt32>(f - pos));
+                events.midi(0xb0, 7, static_cast<uint8_t>(127 - value), static_cast<VstInt32>(f - pos));
+            }
+        p.host.dispatch(effProcessEvents, 0, 0, events.get());
         float* ins[2] = {bl.data() + pos, br.data() + pos};
         float* outs[2] = {out.data() + pos, out.data() + n + pos};
         p.host.timeInfo.tempo = pos < change ? 120.0 : 140.0;
@@ -41,23 +55,7 @@ void renderInCalls(HostedPlugin& p, const std::vector<float>& inL, const std::ve
 }
 } // namespace
 
-TEST(ProcessingCall, NoSamplesWriteNothingAndChangeNothing) {
-    HostedPlugin fresh, snapped, negative;
-    float l[4] = {7, 7, 7, 7}, r[4] = {7, 7, 7, 7};
-    float* outs[2] = {l, r};
-    float* ins[2] = {l, r};
-    snapped.host.processReplacing(ins, outs, 0);
-    negative.host.processReplacing(ins, outs, -5);
-    EXPECT_EQ(l[0], 7.0f);
-    EXPECT_EQ(r[3], 7.0f);
-
-    const std::vector<float> in(64, 0.5f);
-    const std::vector<float> a = fresh.runLeft(in, 64);
-    EXPECT_TRUE(bitIdentical(a, snapped.runLeft(in, 64))) << "an empty call is no call";
-    EXPECT_TRUE(bitIdentical(a, negative.runLeft(in, 64))) << "a negative count is handled like 0";
-}
-
-TEST(ProcessingCall, OutputIsTheSameHoweverTheHostSplitsTheInput) {
+TEST(ProcessingCall, OutputIsTheSameHoweverTheHostSplitsTheInputAndItsEvents) {
     constexpr size_t kTempoChange = 126976;
     const size_t n = kTempoChange + 20000;
     const std::vector<float> inL = testSignal(n, 0.6f, 7), inR = testSignal(n, 0.4f, 11);
@@ -72,6 +70,8 @@ TEST(ProcessingCall, OutputIsTheSameHoweverTheHostSplitsTheInput) {
         p.set(kTagLfoSync, 1.0f);          // an LFO rate that follows the tempo,
         p.set(kTagLfoTarget, 0.25f);       // on the delay time,
         p.set(kTagFollowerTarget, 0.0f);   // and the follower on the filter frequency
+        std::vector<uint8_t> map = controllerState({{7, {kTagMaster, kTagFxReturn}}, {74, {kTagFilterCutoff}}});
+        p.host.dispatch(effSetChunk, 0, static_cast<VstIntPtr>(map.size()), map.data());
         std::vector<float> out;
         renderInCalls(p, inL, inR, out, splits[k], kTempoChange);
         if (k == 0) {
@@ -152,8 +152,9 @@ TEST(ProcessingCall, DenormalsFlushToZeroWithinTheCallAndTheHostsModeIsKept) {
 #endif
 
 // In place, with a null right output, non-finite input samples counting as
-// silence, and asking the host's tempo once per call.
-TEST(ProcessingCall, InPlaceBuffersANullRightOutputAndNonFiniteInputGiveTheSameOutput) {
+// silence, calls of no or a negative number of samples that write and change
+// nothing, and asking the host's tempo once per call.
+TEST(ProcessingCall, InPlaceBuffersANullRightOutputEmptyCallsAndNonFiniteInputGiveTheSameOutput) {
     std::vector<float> inL = testSignal(8192, 0.6f, 3), inR = testSignal(8192, 0.5f, 5);
     std::vector<float> zL = inL, zR = inR;
     const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
@@ -169,7 +170,11 @@ TEST(ProcessingCall, InPlaceBuffersANullRightOutputAndNonFiniteInputGiveTheSameO
     std::vector<float> l, r;
     clean.run(zL, zR, l, r, 256);
     std::vector<float> bl = inL, br = inR, onlyL(inL.size());
+    float seven[4] = {7, 7, 7, 7};
+    float* sevens[2] = {seven, seven};
     for (size_t pos = 0; pos < bl.size(); pos += 256) {
+        if (pos % 4096 == 0)
+            for (VstInt32 none : {0, -5}) leftOnly.host.processReplacing(sevens, sevens, none);
         float* bufs[2] = {bl.data() + pos, br.data() + pos};
         inPlace.host.processReplacing(bufs, bufs, 256);
         float* ins[2] = {inL.data() + pos, inR.data() + pos};
@@ -179,7 +184,9 @@ TEST(ProcessingCall, InPlaceBuffersANullRightOutputAndNonFiniteInputGiveTheSameO
     EXPECT_TRUE(allFinite(l) && peakOf(l) > 0.05f);
     EXPECT_TRUE(bitIdentical(l, bl));
     EXPECT_TRUE(bitIdentical(r, br));
-    EXPECT_TRUE(bitIdentical(l, onlyL)) << "a null right output is not written";
+    EXPECT_TRUE(bitIdentical(l, onlyL)) << "a null right output is not written; empty calls are no calls";
+    EXPECT_EQ(seven[0], 7.0f);
+    EXPECT_EQ(seven[3], 7.0f);
     int asked = 0;
     for (const HostCall& c : inPlace.host.calls())
         if (c.opcode == audioMasterGetTime) {

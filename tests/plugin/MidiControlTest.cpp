@@ -1,6 +1,6 @@
 // MIDI controllers moving parameters through the entry point: where in the
-// output a move starts, what it sets, that the call split does not matter,
-// hostile event lists, and the map in presets.
+// output a move starts, what it sets, hostile event lists, and the map in
+// presets.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -109,34 +109,6 @@ TEST(MidiControl, AMoveStartsAtTheFirstControlBlockFromItsFrame) {
         MidiEvents cc;
         cc.midi(0xb0, 7, 30, position);
         EXPECT_EQ(firstDifference(call(moved, signal, 1000, 1024, &cc), unmoved), effect) << "event at " << position;
-    }
-}
-
-TEST(MidiControl, TheOutputDoesNotDependOnHowTheHostSplitsItsCalls) {
-    constexpr size_t kFrames = 12000;
-    const std::vector<float> signal = testSignal(kFrames, 0.5f, 3);
-    // controller moves every 389 frames from 5, some on the control grid, some off it, and one at 4096
-    auto valueAt = [](size_t f) { return f == 4096 ? 127 : f % 389 == 5 ? static_cast<int>(f % 128) : -1; };
-
-    std::vector<float> reference;
-    for (size_t split : {512u, 64u, 1u}) {
-        HostedPlugin p;
-        p.allStagesOn();
-        setMap(p, kMap);
-        std::vector<float> out;
-        for (size_t pos = 0; pos < kFrames; pos += split) {
-            const size_t n = std::min(split, kFrames - pos);
-            MidiEvents events;
-            for (size_t f = pos; f < pos + n; ++f)
-                if (const int value = valueAt(f); value >= 0) {
-                    events.midi(0xb0, 74, static_cast<uint8_t>(value), static_cast<VstInt32>(f - pos));
-                    events.midi(0xb0, 7, static_cast<uint8_t>(127 - value), static_cast<VstInt32>(f - pos));
-                }
-            const std::vector<float> l = call(p, signal, pos, n, &events);
-            out.insert(out.end(), l.begin(), l.end());
-        }
-        if (reference.empty()) reference = out;
-        EXPECT_EQ(firstDifference(out, reference), kFrames) << "split " << split;
     }
 }
 

@@ -4,10 +4,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "plugin/ZuUniClient.h"
-#include "support/MessageCapture.h"
 
 namespace {
 
@@ -52,14 +50,4 @@ TEST(HostBounds, OnlyHostParametersHaveEditGesturesAndProgramNamesAreCut) {
     EXPECT_TRUE(c->getProgramNameIndexed(0, -1, buf));
     EXPECT_EQ(std::string(buf), std::string(24, 'n')) << "program names are cut to 24 characters";
     EXPECT_EQ(buf[25], 0x7F);
-}
-
-TEST(EffectReports, ReachTheUserThroughThePlugin) {
-    auto client = clientFor("x");
-    MessageCapture capture;
-    const float room = client->reverb().room();
-    client->reverb().setParameter(5, 1.0f);
-    client->reverb().setParameter(-1, 1.0f);
-    EXPECT_EQ(client->reverb().room(), room) << "an unknown index changes nothing";
-    EXPECT_EQ(capture.texts(), std::vector<std::string>(2, "unknown parameter called in ZuBreverb"));
 }
