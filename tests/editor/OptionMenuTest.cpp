@@ -22,15 +22,6 @@ CPoint rowPoint(ZuMenuPanel* panel, int32_t entry) {
     return CPoint(r.left + 5, r.top + r.height() / 2);
 }
 
-struct ExtraLog : ZuOptionMenuExtraCallBack {
-    void optionMenuChosen(ZuOptionMenu*, ZuControl* owner, int32_t value) override {
-        owners.push_back(owner);
-        values.push_back(value);
-    }
-    std::vector<ZuControl*> owners;
-    std::vector<int32_t> values;
-};
-
 } // namespace
 
 TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
@@ -66,13 +57,21 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     EXPECT_FALSE(m->isPopupOpen());
     EXPECT_EQ(rig.log.values.size(), 1u);
     rig.frame().idle(); // the closed pop-up is kept until the next opening and draws nothing
+
+    // a rebuild while the list is open closes it; an empty menu still opens an (empty) list
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
+    m->removeAllEntries();
+    EXPECT_FALSE(m->isPopupOpen());
+    EXPECT_EQ(rig.frame().getModalView(), nullptr);
+    EXPECT_EQ(m->getChosenIndex(), -1);
+    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
+    rig.press(CPoint(12, 12), kLButton, 13000);
+    EXPECT_EQ(rig.log.values.size(), 1u);
 }
 
 TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     ControlRig rig;
-    ExtraLog extra;
     ZuOptionMenu* m = addMenu(rig, 2);
-    m->setExtraCallBack(&extra);
     auto sub = std::make_unique<ZuOptionMenu>(kMenuRect, &rig.log, 32);
     sub->addEntry("inner a", 0);
     sub->addEntry("inner b", 1);
@@ -98,30 +97,4 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     EXPECT_EQ(inner->getChosenIndex(), 2);
     EXPECT_EQ(m->getValue(), 40.0f); // the entry that leads to the choice
     EXPECT_EQ(rig.log.entries, std::vector<std::string>{"v32"}); // reported once, by the top menu
-    EXPECT_EQ(extra.values, std::vector<int32_t>{40});
-    EXPECT_EQ(extra.owners, std::vector<ZuControl*>{nullptr});
-
-    // another sub-menu entry replaces the deeper levels
-    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(100, 100)));
-    helper = m->getPopup();
-    rig.press(rowPoint(helper->level(0), 2), kLButton, 7000);
-    rig.press(rowPoint(helper->level(1), 2), kLButton, 9000);
-    EXPECT_EQ(helper->levelCount(), 3);
-    rig.press(rowPoint(helper->level(0), 2), kLButton, 11000); // the same again: kept
-    EXPECT_EQ(helper->levelCount(), 3);
-}
-
-TEST(OptionMenu, RebuildWhileTheListIsOpenClosesIt) {
-    ControlRig rig;
-    ZuOptionMenu* m = addMenu(rig, 3);
-    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
-    m->removeAllEntries();
-    EXPECT_FALSE(m->isPopupOpen());
-    EXPECT_EQ(rig.frame().getModalView(), nullptr);
-    EXPECT_EQ(m->getChosenIndex(), -1);
-    // an empty menu still opens an (empty) list
-    ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
-    CPoint p(12, 12);
-    rig.press(p, kLButton);
-    EXPECT_TRUE(rig.log.values.empty());
 }

@@ -1,5 +1,5 @@
 // The preset menu: entries and values from folder listings, sub-menus from
-// disk, the chosen file, and the actions through scripted dialogs.
+// disk, and the chosen file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,13 +7,8 @@
 
 #include "ControlRig.h"
 #include "editor/ZuPresetMenu.h"
-#include "gui/FileDialog.h"
-#include "params/ParameterTags.h"
-#include "plugin/ZuUniClient.h"
-#include "state/SettingsKey.h"
 #include "state/ZuFileio.h"
 #include "support/SettingsSandbox.h"
-#include "support/StateWords.h"
 
 namespace fs = std::filesystem;
 
@@ -52,35 +47,6 @@ void touch(const std::string& path) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path) << "x";
 }
-
-// A settings store with a preset folder, a plug-in and dialogs answered by script.
-struct PresetRig {
-    SettingsSandbox sandbox;
-    std::string folder = sandbox.root() + "/Presets/Bank/";
-    std::unique_ptr<ZuUniClient> plugin;
-    std::vector<FileDialogRequest> requests;
-    std::vector<std::string> answers; // one per dialog; "" cancels
-    FileDialogHandler previous;
-
-    PresetRig() {
-        fs::create_directories(folder);
-        writeSettingInt("firstuse", 1);
-        writeSettingString("presetpath0", (sandbox.root() + "/Presets/").c_str());
-        plugin = DirectHost::create();
-        previous = setFileDialogHandler([this](const FileDialogRequest& r, std::string& out) {
-            requests.push_back(r);
-            out = answers.empty() ? "" : answers.front();
-            if (!answers.empty()) answers.erase(answers.begin());
-            return !out.empty();
-        });
-    }
-    ~PresetRig() { setFileDialogHandler(previous); }
-    void act(ZuPresetMenu& m, int32_t entry, const std::string& answer, const std::vector<ZuPresetMenu*>& menus) {
-        answers = {answer};
-        m.choose(entry);
-        performPresetMenuAction(m, *plugin, menus);
-    }
-};
 
 } // namespace
 
@@ -157,47 +123,4 @@ TEST(PresetMenu, BuildFromDiskPutsSortedSubFoldersAfterTheFiles) {
     EXPECT_FALSE(m->chosenFilePath(path, "zuo"));
     m->build("", "zuo");
     EXPECT_EQ(m->getFolderPath(), ""); // not the root
-}
-
-TEST(PresetMenu, SaveLoadAndSelectFolderThroughTheDialogs) {
-    PresetRig t;
-    ZuPresetMenu m(kPresetRect, nullptr, 76), other(kPresetRect, nullptr, 76);
-    m.build(t.folder.c_str(), "zuo");
-    other.build(t.folder.c_str(), "zuo");
-    const std::vector<ZuPresetMenu*> menus{&m, &other};
-
-    // save: the dialog picks the file, every menu lists it afterwards
-    t.plugin->setParameter(kTagMaster, 0.7f);
-    t.act(m, 1, t.folder + "Mine.zuo", menus);
-    ASSERT_EQ(t.requests.size(), 1u);
-    EXPECT_EQ(t.requests[0].kind, FileDialogKind::Save);
-    EXPECT_EQ(t.requests[0].extension, "zuo");
-    EXPECT_EQ(entriesOf(m), fixedAnd({{"Mine", 4, false}}));
-    EXPECT_EQ(entriesOf(other), fixedAnd({{"Mine", 4, false}}));
-    touch(t.folder + "later.zuo"); // appears only after a rebuild
-    t.act(m, 1, "", menus);          // a cancelled save writes nothing but still rebuilds
-    EXPECT_EQ(m.getNbEntries(), 6);
-
-    // load: the dialog picks the file; cancelled, nothing changes
-    t.plugin->setParameter(kTagMaster, 0.1f);
-    t.act(m, 2, t.folder + "Mine.zuo", menus);
-    EXPECT_EQ(t.requests.back().kind, FileDialogKind::Open);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(kTagMaster), 0.7f);
-    t.plugin->setParameter(kTagMaster, 0.1f);
-    t.act(m, 2, "", menus);
-    EXPECT_FLOAT_EQ(t.plugin->getParameter(kTagMaster), 0.1f);
-
-    // select folder: stored, and the menus rebuilt on the folder they list
-    touch(t.folder + "latest.zuo");
-    t.act(m, 0, "", menus); // cancelled: no rebuild
-    EXPECT_EQ(m.getNbEntries(), 6);
-    const std::string chosen = t.sandbox.root() + "/Elsewhere";
-    touch(chosen + "/Bank2/x.zuo");
-    t.act(m, 0, chosen, menus);
-    EXPECT_EQ(t.requests.back().kind, FileDialogKind::Folder);
-    std::string stored;
-    ASSERT_TRUE(readSettingString("presetpath0", stored));
-    EXPECT_EQ(stored, chosen + "/");
-    EXPECT_EQ(m.getFolderPath(), t.folder);
-    EXPECT_EQ(m.getNbEntries(), 7);
 }
