@@ -63,11 +63,9 @@ inline long windowDifferences(Display* display, Window w, const CDrawContext& ex
 class XServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (const char* old = std::getenv("DISPLAY")) oldDisplay_ = old;
         const std::string name = startServer();
         if (name.empty()) GTEST_SKIP() << "Xvfb could not be started; X11 windows are not tested";
-        started_ = true;
-        const char* old = std::getenv("DISPLAY");
-        oldDisplay_ = old ? std::optional<std::string>(old) : std::nullopt;
         setenv("DISPLAY", name.c_str(), 1);
         display_ = XOpenDisplay(name.c_str());
         ASSERT_NE(display_, nullptr);
@@ -81,7 +79,6 @@ protected:
             XCloseDisplay(display_);
         }
         stopServer();
-        if (!started_) return;
         if (oldDisplay_)
             setenv("DISPLAY", oldDisplay_->c_str(), 1);
         else
@@ -104,10 +101,6 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
-    }
-    // Pixels of the window that differ from the drawing.
-    long differences(Window w, const CDrawContext& expected) {
-        return windowDifferences(display_, w, expected, 682, 425);
     }
 
     Display* display_ = nullptr;
@@ -146,6 +139,5 @@ private:
     }
 
     pid_t pid_ = 0;
-    bool started_ = false;
     std::optional<std::string> oldDisplay_;
 };
