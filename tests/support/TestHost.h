@@ -16,8 +16,7 @@
 #include "plugin/vst24.h"
 
 struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
+    VstInt32 opcode, index;
     VstIntPtr value;
     float opt;
 };

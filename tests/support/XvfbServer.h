@@ -26,7 +26,9 @@
 
 extern char** environ;
 
-// A button press or release, or a motion, delivered to the window through the server.
+// A button press or release, or a motion, delivered to the window through the
+// server. A motion event shares the button event's layout, its is_hint where
+// the button is: pass button 0 for it.
 inline void sendPointerEvent(Display* display_, Window w, int type, int x, int y, unsigned button, unsigned state,
                              Time time) {
     XEvent e{};
@@ -41,10 +43,6 @@ inline void sendPointerEvent(Display* display_, Window w, int type, int x, int y
     e.xbutton.time = time;
     e.xbutton.same_screen = True;
     long mask = type == ButtonPress ? ButtonPressMask : type == ButtonRelease ? ButtonReleaseMask : PointerMotionMask;
-    if (type == MotionNotify) {
-        e.xmotion.is_hint = NotifyNormal;
-        e.xmotion.state = state;
-    }
     XSendEvent(display_, w, False, mask, &e);
     XSync(display_, False);
 }
