@@ -77,25 +77,21 @@ TEST(DrawContext, TextIsMeasuredAlignedAndClipped) {
     // Latin-1 and UTF-8 both reach the accented letters; unknown ones become '?'
     EXPECT_EQ(c.getStringWidth("\xE9"), c.getStringWidth("\xC3\xA9"));
     EXPECT_EQ(c.getStringWidth("\xE2\x82\xAC"), c.getStringWidth("?"));
-    c.setFont(CFontDesc{"Times", 12, kNormalFace}); // the family does not matter, the size does
-    EXPECT_EQ(c.getStringWidth("WW"), ww);
     c.setFont(CFontDesc{"Helvetica", 20, kNormalFace});
     EXPECT_GT(c.getStringWidth("WW"), ww);
 
     // "Mid" in a box from x 50 to 150: its ink sits inside it, within a
     // pixel or two of the box's left edge, right edge or centre
-    CRect ink[3];
     int partial = 0;
     for (CHoriTxtAlign align : {kLeftText, kRightText, kCenterText}) {
         COffscreenContext t(200, 30);
         t.setFontColor(kWhiteCColor);
         t.drawString("Mid", CRect(50, 5, 150, 25), align);
-        const CRect r = ink[align] = inkBounds(t, &partial);
+        const CRect r = inkBounds(t, &partial);
         EXPECT_TRUE(r.top >= 5 && r.bottom <= 25 && r.left >= 50 && r.right <= 150) << align;
         const CCoord expectedLeft[] = {50, 100 - r.width() / 2, 150 - r.width()}; // by CHoriTxtAlign
         EXPECT_NEAR(r.left, expectedLeft[align], 2.0) << align;
     }
-    EXPECT_TRUE(ink[0].width() == ink[1].width() && ink[1].width() == ink[2].width());
     EXPECT_GT(partial, 0); // antialiased
 
     COffscreenContext k(200, 30); // a long text is cut at the rectangle's edge

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <future>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 #include "gui/ChildProcess.h"
@@ -24,9 +24,7 @@ namespace {
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Waits up to ten seconds for a file to have contents.

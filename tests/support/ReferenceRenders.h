@@ -143,25 +143,27 @@ inline std::string render(EntryProc entry, const Scenario& s) {
     return line;
 }
 
-// Settings that switch one section in with audible values, as tag/value pairs.
-inline std::vector<Event> section(const char* which) {
-    const std::string w = which;
-    if (w == "gate") return {{0, kTagGate, 1.0f}, {0, kTagGateThreshold, 0.05f}};
-    if (w == "preamp") return {{0, kTagPreamp, 1.0f}, {0, kTagOverdrive, 0.4f}, {0, kTagPreampGain, 0.6f}};
-    if (w == "comp") return {{0, kTagComp, 1.0f}, {0, kTagCompression, 0.6f}};
-    if (w == "dyn") return {{0, kTagDyn, 1.0f}, {0, kTagLowComp, 0.8f}, {0, kTagHighComp, 0.7f}};
-    if (w == "filter")
-        return {{0, kTagFxSwitch, 1.0f},        {0, kTagFilterFlow, 1.0f},      {0, kTagFilterCutoff, 0.6f},
-                {0, kTagFilterResonance, 0.5f}, {0, kTagLfoPower, 1.0f},        {0, kTagLfoAmount, 0.5f},
-                {0, kTagLfoSpeed, 0.4f},        {0, kTagLfoTarget, 0.0f},       {0, kTagFollowerPower, 1.0f},
-                {0, kTagFollowerAmount, 0.5f},  {0, kTagFollowerTarget, 0.125f}};
-    if (w == "delay")
-        return {{0, kTagFxSwitch, 1.0f},      {0, kTagDelayPower, 1.0f}, {0, kTagDelayTime, 0.3f},
-                {0, kTagDelayFeedback, 0.5f}, {0, kTagDelayLevel, 0.8f}};
-    if (w == "reverb")
-        return {{0, kTagFxSwitch, 1.0f},    {0, kTagReverbPower, 1.0f}, {0, kTagReverbLevel, 0.6f},
-                {0, kTagReverbRoom, 0.5f}, {0, kTagReverbDecay, 0.5f}};
-    return {};
+// Settings that switch one section in with audible values, in chain order.
+struct Section {
+    const char* name;
+    std::vector<Event> events;
+};
+inline const std::vector<Section>& sections() {
+    static const std::vector<Section> list = {
+        {"gate", {{0, kTagGate, 1.0f}, {0, kTagGateThreshold, 0.05f}}},
+        {"preamp", {{0, kTagPreamp, 1.0f}, {0, kTagOverdrive, 0.4f}, {0, kTagPreampGain, 0.6f}}},
+        {"comp", {{0, kTagComp, 1.0f}, {0, kTagCompression, 0.6f}}},
+        {"dyn", {{0, kTagDyn, 1.0f}, {0, kTagLowComp, 0.8f}, {0, kTagHighComp, 0.7f}}},
+        {"filter", {{0, kTagFxSwitch, 1.0f}, {0, kTagFilterFlow, 1.0f}, {0, kTagFilterCutoff, 0.6f},
+                    {0, kTagFilterResonance, 0.5f}, {0, kTagLfoPower, 1.0f}, {0, kTagLfoAmount, 0.5f},
+                    {0, kTagLfoSpeed, 0.4f}, {0, kTagLfoTarget, 0.0f}, {0, kTagFollowerPower, 1.0f},
+                    {0, kTagFollowerAmount, 0.5f}, {0, kTagFollowerTarget, 0.125f}}},
+        {"delay", {{0, kTagFxSwitch, 1.0f}, {0, kTagDelayPower, 1.0f}, {0, kTagDelayTime, 0.3f},
+                   {0, kTagDelayFeedback, 0.5f}, {0, kTagDelayLevel, 0.8f}}},
+        {"reverb", {{0, kTagFxSwitch, 1.0f}, {0, kTagReverbPower, 1.0f}, {0, kTagReverbLevel, 0.6f},
+                    {0, kTagReverbRoom, 0.5f}, {0, kTagReverbDecay, 0.5f}}},
+    };
+    return list;
 }
 
 // The built-in start-up values switch several sections on; this switches
@@ -174,19 +176,18 @@ inline std::vector<Event> allOff() {
     return ev;
 }
 
-inline std::vector<Event> alone(const char* which) {
+inline std::vector<Event> alone(const Section& s) {
     std::vector<Event> ev = allOff();
-    for (const Event& e : section(which)) ev.push_back(e);
+    ev.insert(ev.end(), s.events.begin(), s.events.end());
     return ev;
 }
 
 inline std::vector<Event> allOn() {
     std::vector<Event> ev;
-    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
-        for (const Event& e : section(w)) ev.push_back(e);
-    ev.push_back({0, kTagFxReturn, 0.8f});
-    ev.push_back({0, kTagFollowerTarget, 0.9f}); // follower on the reverb level
-    ev.push_back({0, kTagMaster, 0.5f});         // unity master
+    for (const Section& s : sections()) ev.insert(ev.end(), s.events.begin(), s.events.end());
+    ev.insert(ev.end(), {{0, kTagFxReturn, 0.8f},
+                         {0, kTagFollowerTarget, 0.9f}, // follower on the reverb level
+                         {0, kTagMaster, 0.5f}});       // unity master
     return ev;
 }
 
@@ -198,14 +199,11 @@ inline std::vector<Scenario> scenarios() {
     list.push_back({"all-on-44100", 44100.0f, allOn()});
     list.push_back({"all-on-48000", 48000.0f, allOn()});
     list.push_back({"all-on-96000", 96000.0f, allOn()});
-    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"})
-        list.push_back({std::string("alone-") + w, 44100.0f, alone(w)});
+    for (const Section& w : sections()) list.push_back({std::string("alone-") + w.name, 44100.0f, alone(w)});
 
     Scenario tempo{"tempo-changes", 44100.0f, allOn()};
-    for (const Event& e : std::vector<Event>{{22050, kTempo, 140.0f}, {44100, kTempo, 60.0f},
-                                             {50000, kTempo, 600.0f}, {52000, kTempo, 95.5f},
-                                             {70000, kTempo, 30.0f}, {90000, kTempo, 120.0f}})
-        tempo.events.push_back(e);
+    tempo.events.insert(tempo.events.end(), {{22050, kTempo, 140.0f}, {44100, kTempo, 60.0f}, {50000, kTempo, 600.0f},
+                                             {52000, kTempo, 95.5f}, {70000, kTempo, 30.0f}, {90000, kTempo, 120.0f}});
     list.push_back(tempo);
 
     // Every switch off and on again while audio runs, from every section on.
@@ -228,8 +226,8 @@ inline std::vector<Scenario> scenarios() {
     // From every section off each section in turn, after it has stood off through silence.
     Scenario onFromStartup{"switched-on-from-all-off", 48000.0f, allOff()};
     uint32_t when = 40000;
-    for (const char* w : {"gate", "preamp", "comp", "dyn", "filter", "delay", "reverb"}) {
-        for (Event e : section(w)) {
+    for (const Section& w : sections()) {
+        for (Event e : w.events) {
             e.frame = when;
             onFromStartup.events.push_back(e);
         }
@@ -239,10 +237,9 @@ inline std::vector<Scenario> scenarios() {
 
     // A short bar, so that a silent delay settles within the render: its send
     // off and on again while the loud passage runs, then a tail to silence.
-    Scenario delayWakes{"delay-settled-wakes", 44100.0f, alone("delay")};
-    for (const Event& e : std::vector<Event>{{0, kTempo, 480.0f}, {0, 20, 0.0f}, {0, 21, 0.0f}, {0, 23, 0.0f},
-                                             {50000, 23, 1.0f}, {70000, 23, 0.0f}})
-        delayWakes.events.push_back(e);
+    Scenario delayWakes{"delay-settled-wakes", 44100.0f, alone(sections()[5])}; // the delay
+    delayWakes.events.insert(delayWakes.events.end(), {{0, kTempo, 480.0f}, {0, 20, 0.0f}, {0, 21, 0.0f},
+                                                       {0, 23, 0.0f}, {50000, 23, 1.0f}, {70000, 23, 0.0f}});
     list.push_back(delayWakes);
     return list;
 }

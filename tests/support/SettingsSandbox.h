@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "support/TempDir.h"
@@ -31,9 +31,7 @@ public:
     // The settings file's text ("" when missing), or a new text for it.
     std::string text() const {
         std::ifstream in(file(), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     void write(const std::string& text) const {
         std::filesystem::create_directories(keyFolder());

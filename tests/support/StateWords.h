@@ -73,12 +73,6 @@ inline std::vector<int32_t> wordsOf(const void* data, int32_t bytes) {
     return w;
 }
 
-inline float floatOf(int32_t bits) {
-    float v;
-    std::memcpy(&v, &bits, 4);
-    return v;
-}
-
 // The host side of a directly created plug-in: answers its version, can
 // name itself as the maker, and records private opcode 50 together with
 // whether a load was running when it came.

@@ -16,8 +16,7 @@
 #include "plugin/vst24.h"
 
 struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
+    VstInt32 opcode, index;
     VstIntPtr value;
     float opt;
 };
@@ -83,10 +82,11 @@ public:
                        std::vector<float>& outR, int blockSize) {
         outL.assign(inL.size(), 0.0f);
         outR.assign(inL.size(), 0.0f);
+        std::vector<float> bl, br;
         for (size_t pos = 0; pos < inL.size(); pos += size_t(blockSize)) {
             const size_t len = std::min(inL.size() - pos, size_t(blockSize));
-            std::vector<float> bl(inL.begin() + long(pos), inL.begin() + long(pos + len)),
-                br(inR.begin() + long(pos), inR.begin() + long(pos + len));
+            bl.assign(&inL[pos], &inL[pos] + len);
+            br.assign(&inR[pos], &inR[pos] + len);
             float* ins[2] = {bl.data(), br.data()};
             float* outs[2] = {outL.data() + pos, outR.data() + pos};
             processReplacing(ins, outs, VstInt32(len));
