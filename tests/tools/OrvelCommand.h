@@ -14,6 +14,12 @@ struct CommandResult {
 
 CommandResult runOrvel(const std::vector<std::string>& args);
 
+// Arguments joined: {"render", in, out} + options.
+inline std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // Starts the command with its output and errors going to the files given;
 // returns its process id (0 when it cannot start).
 int startOrvel(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath);

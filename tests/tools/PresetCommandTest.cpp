@@ -1,9 +1,13 @@
-// orvel preset dump on preset files written word by word here: the text it
-// prints, older layouts, and damaged files that must be refused cleanly.
+// orvel preset build and dump: a built preset dumps back to its own text,
+// text errors are reported by line, preset files written word by word here
+// (older layouts, damaged files refused cleanly), and files it cannot read or write.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
 
 #include "support/Fifo.h"
 #include "support/StateWords.h"
@@ -28,20 +32,88 @@ StateWords sampleLayout() {
     return l;
 }
 
-class PresetDump : public ::testing::Test {
+class PresetCommand : public ::testing::Test {
 protected:
-    TempDir dir{"orvel-dump"};
-    std::string file = dir.file("p.zuo");
+    TempDir dir{"orvel-preset"};
+    std::string text = dir.file("p.txt");
+    std::string preset = dir.file("p.zuo");
 
+    CommandResult build(const std::string& content) {
+        writeBytes(text, std::vector<unsigned char>(content.begin(), content.end()));
+        return runOrvel({"preset", "build", text, preset});
+    }
+    std::string buildAndDump(const std::string& content) {
+        const CommandResult built = build(content);
+        EXPECT_EQ(built.status, 0) << built.err;
+        const CommandResult dumped = runOrvel({"preset", "dump", preset});
+        EXPECT_EQ(dumped.status, 0) << dumped.err;
+        return dumped.out;
+    }
+    void expectError(const std::string& content, const std::string& message) {
+        const CommandResult r = build(content);
+        EXPECT_EQ(r.status, 1) << content;
+        EXPECT_TRUE(contains(r.err, message)) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(preset));
+    }
     CommandResult dump(const std::vector<unsigned char>& bytes) {
-        writeBytes(file, bytes);
-        return runOrvel({"preset", "dump", file});
+        writeBytes(preset, bytes);
+        return runOrvel({"preset", "dump", preset});
     }
 };
 
 } // namespace
 
-TEST_F(PresetDump, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLayouts) {
+TEST_F(PresetCommand, UnlistedKeysTakeThePluginsInitialValuesAndEveryKeyDumpsBackAsBuilt) {
+    const std::string plain = buildAndDump("# only a name\nname = Plain\n");
+    EXPECT_TRUE(contains(plain, "\ncompression = 1\ncompress_speed = 0.82002\ngate = 0.5\n")) << plain;
+    EXPECT_TRUE(contains(plain, "\nsolo = 0\n"));
+    EXPECT_EQ(readText(preset).size(), 4u * (163 + 2)) << "a 5-byte name takes two words";
+
+    // Every stored key, in the order dump prints them, with a value of its own; a
+    // name that needs escapes, a controller map and extra assignments.
+    std::string canonical = "name = \\x20Big Room \\\\ 2\ntempo = 96.5\nprogram = 4\nfolder = 1\n";
+    std::istringstream lines(plain);
+    float v = 0.01f;
+    int keys = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::string key = line.substr(0, line.find(" = "));
+        if (key == "name" || key == "tempo" || key == "program" || key == "folder") continue;
+        char item[64];
+        std::snprintf(item, sizeof(item), "%s = %g\n", key.c_str(), static_cast<double>(v));
+        canonical += item;
+        v += 0.02f;
+        ++keys;
+    }
+    EXPECT_EQ(keys, 47);
+    canonical += "cc 1 = filter_cutoff\ncc 1 = filter_reso 3\ncc 74 = 103\nextra = master\n";
+    // %g prints up to six digits, which the shortest float text reproduces for these values.
+    EXPECT_EQ(buildAndDump(canonical), canonical);
+}
+
+TEST_F(PresetCommand, TextErrorsNameTheLine) {
+    expectError("name = A\nmastr = 0.5\n", "p.txt:2: unknown key \"mastr\"");
+    expectError("name = A\n\n# c\nmaster = 1.5\n", "p.txt:4: the value of master is outside 0..1");
+    expectError("name = A\nmaster = half\n", "p.txt:2: the value of master is not a number");
+    expectError("name = A\nmaster = 0.5\nmaster = 0.6\n", "p.txt:3: master is given twice");
+    expectError("master = 0.5\n", "p.txt: the preset has no name line");
+    expectError("name = A\ncc 128 = master\n", "p.txt:2: a controller number must be a whole number from 0 to 127");
+    expectError("name = A\ncc 1 = nothing\n", "p.txt:2: unknown target \"nothing\"");
+    expectError("name = A\nextra = 40000\n", "p.txt:2: a target must be a whole number from -32768 to 32767");
+    expectError("name = A\ntempo = 0\n", "p.txt:2: tempo must be a number above 0");
+    expectError("name = A\nsolo\n", "p.txt:2: expected KEY = VALUE");
+    expectError("name = A\\q\n", "p.txt:1: a backslash in the name");
+    const CommandResult unread = runOrvel({"preset", "build", dir.file("none.txt"), preset});
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_TRUE(contains(unread.err, "cannot read " + dir.file("none.txt"))) << unread.err;
+    writeBytes(text, {'n', 'a', 'm', 'e', '=', 'x', '\n'});
+    const CommandResult unwritten = runOrvel({"preset", "build", text, dir.file("missing/p.zuo")});
+    EXPECT_EQ(unwritten.status, 1);
+    EXPECT_TRUE(contains(unwritten.err, "cannot write " + dir.file("missing/p.zuo"))) << unwritten.err;
+    EXPECT_EQ(runOrvel({"preset", "build", text}).status, 2);
+}
+
+TEST_F(PresetCommand, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLayouts) {
     std::vector<unsigned char> bytes = sampleLayout().bytes();
     bytes.insert(bytes.end(), {1, 2, 3, 4, 5, 6, 7}); // past the stated length: ignored
     // Layout 1 has no product code; layout 2 stores controller targets as single
@@ -62,7 +134,7 @@ TEST_F(PresetDump, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLayout
     }
 }
 
-TEST_F(PresetDump, DamagedFilesAreRefusedWithOneLine) {
+TEST_F(PresetCommand, DamagedFilesAreRefusedWithOneLine) {
     std::vector<unsigned char> longer = sampleLayout().bytes();
     longer[0] = 200; // claims more words than the file holds
     std::vector<unsigned char> magic = sampleLayout().bytes();
@@ -86,17 +158,17 @@ TEST_F(PresetDump, DamagedFilesAreRefusedWithOneLine) {
         const CommandResult r = dump(bytes);
         EXPECT_EQ(r.status, 1) << message << bytes.size() << " bytes: " << r.out;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_TRUE(contains(r.err, file + " is not an Orvel preset: ")) << r.err;
+        EXPECT_TRUE(contains(r.err, preset + " is not an Orvel preset: ")) << r.err;
         EXPECT_TRUE(contains(r.err, message)) << r.err;
     }
     const CommandResult missing = runOrvel({"preset", "dump", dir.file("none.zuo")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(contains(missing.err, "cannot read " + dir.file("none.zuo"))) << missing.err;
     EXPECT_EQ(runOrvel({"preset", "dump"}).status, 2);
-    EXPECT_EQ(runOrvel({"preset", "show", file}).status, 2);
+    EXPECT_EQ(runOrvel({"preset", "show", preset}).status, 2);
 }
 
-TEST_F(PresetDump, AFifoIsNamedForWhatItIsWithoutWaitingOnIt) {
+TEST_F(PresetCommand, AFifoIsNamedForWhatItIsWithoutWaitingOnIt) {
     const std::string fifo = dir.file("pipe.zuo");
     makeFifo(fifo);
     writeSoundFile(dir.file("in.wav"), 44100, 1, 441, SF_FORMAT_WAV | SF_FORMAT_PCM_16, sine(220.0, 44100, 0.4f));
