@@ -33,6 +33,7 @@ if [ $in_place = 1 ]; then
     tree=$here
     build=$here/build/linux
 else
+    command -v rsync >/dev/null || { echo "the scratch copy needs rsync (apt-get install rsync), or use --in-place"; exit 2; }
     rsync -a --delete --exclude /build --exclude /.git "$here"/ "$scratch"/tree/
     tree=$scratch/tree
     build=$tree/build/linux
