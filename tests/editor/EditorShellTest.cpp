@@ -205,4 +205,10 @@ TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     ASSERT_EQ(automated.size(), 1u);
     EXPECT_EQ(automated[0].index, kTagFollowerTarget);
     EXPECT_FLOAT_EQ(automated[0].opt, 0.875f);
+    // Nor does the automated path itself take a switch or a negative index.
+    rig.host.clearCalls();
+    rig.client->setParameterAutomated(kTagMeterSource, 0.0f);
+    rig.client->setParameterAutomated(-1, 0.0f);
+    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
+    EXPECT_EQ(rig.client->engine().controls.meterSource, 5);
 }
