@@ -35,7 +35,7 @@ printf 'name = default\ncc 74 = filter_cutoff\n' >"$WORK/default.txt"
 ardour_scripts test-signal.lua midi-controller.lua
 log="$WORK/ardour-midi.log"
 run_session() { "$HOSTS/watchdog.sh" "$LIMIT" "$log" ardour7-lua "$HOSTS/ardour-midi.lua" && grep -q '^orvel-check: done' "$log"; }
-retry_unfound "$log" run_session || { cat "$log" "$log.backtrace" 2>/dev/null; fail "the Ardour session did not finish"; }
+retry_session "$log" run_session || { cat "$log" "$log.backtrace" 2>/dev/null; fail "the Ardour session did not finish"; }
 grep -qx 'orvel-check: midi inputs 1' "$log" || { grep '^orvel-check' "$log"; fail "Ardour gives Orvel no MIDI input"; }
 grep -qx 'orvel-check: midi fed 1' "$log" || { grep '^orvel-check' "$log"; fail "no MIDI reaches Orvel on its track"; }
 exported=("$ORVEL_CHECK_DIR"/export/*.wav)

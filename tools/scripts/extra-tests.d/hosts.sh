@@ -73,7 +73,7 @@ check_session() {
   grep -qx "orvel-check: values $SET" "$log" ||
     { grep '^orvel-check' "$log"; fail "Ardour ($1) holds other values than were set: $SET"; }
 }
-if retry_unfound "$WORK/ardour-create.log" run_session create; then
+if retry_session "$WORK/ardour-create.log" run_session create; then
   check_session create
 else
   cat "$WORK/ardour-create.log" "$WORK/ardour-create.log.backtrace" 2>/dev/null

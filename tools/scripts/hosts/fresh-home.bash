@@ -60,12 +60,12 @@ ardour_scripts() {
   cp "$HOSTS/orvel-check.preset" "$HOME/.config/ardour7/export/"
 }
 
-#   retry_unfound LOG COMMAND...: runs COMMAND; should Ardour have known no
-#   Linux VST (it did in 5 of 11 first sessions before the plug-in was dated
-#   back, none of 7 since), scans again and runs it once more. Should Ardour
-#   have died on a signal (a segmentation fault once, in 1 of some 40 MIDI
-#   sessions, during the export), its log is shown and it runs once more.
-retry_unfound() {
+#   retry_session LOG COMMAND...: runs COMMAND, and once more should Ardour
+#   have known no Linux VST (it did in 5 of 11 first sessions before the
+#   plug-in was dated back, none of 7 since; it scans again first) or died on
+#   a signal (a segmentation fault once, in 1 of some 40 MIDI sessions,
+#   during the export; its log is shown first)
+retry_session() {
   local log="$1" status
   shift
   "$@" && return 0
@@ -73,15 +73,14 @@ retry_unfound() {
   if [ "$status" -gt 128 ] && [ "$status" -ne 124 ]; then
     echo "note: Ardour died on signal $((status - 128)); its log:"
     cat "$log"
-    echo "note: running the session once more"
-    rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
-    "$@"
-    return
+  elif grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$log"; then
+    grep '^orvel-check: FAIL' "$log"
+    echo "note: scanning again"
+    ardour_scan
+  else
+    return 1
   fi
-  grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$log" || return 1
-  grep '^orvel-check: FAIL' "$log"
-  echo "note: scanning again"
-  ardour_scan
+  echo "note: running the session once more"
   rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
   "$@"
 }
