@@ -28,6 +28,13 @@ struct ParamRamp {
     bool settled() const { return inc == 0.0f; }
 };
 
+// True when every ramp given has settled: a stage may then take each one's
+// value once for the whole stretch.
+template <typename... Ramps>
+bool allSettled(const Ramps&... ramps) {
+    return (ramps.settled() && ...);
+}
+
 // frames[i] * ramp.next() over n frames. Once the ramp has settled at
 // exactly 1 the products would be the frames themselves.
 inline void applyRampGain(StereoSample* frames, int32_t n, ParamRamp& ramp) {

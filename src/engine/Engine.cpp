@@ -102,7 +102,7 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
     const int32_t at = sends.count;
     float peak = meters.outputPeak;
     int32_t j = 0;
-    if (n > 0 && dLevel.settled() && dPower.settled() && rLevel.settled() && rPower.settled() && mute.settled()) {
+    if (n > 0 && allSettled(dLevel, dPower, rLevel, rPower, mute)) {
         // Settled ramps give one value each until the next control block: four
         // frames at a time, left and right apart, the same products lane by lane.
         const __m128 dl = _mm_set1_ps(dLevel.next()), dp = _mm_set1_ps(dPower.next());

@@ -75,7 +75,7 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
         }
     };
     const auto step = [&] { return Values{drive.next(), feedback.next(), trim.next(), gain.next(), selection.next()}; };
-    if (drive.settled() && feedback.settled() && trim.settled() && gain.settled() && selection.settled()) {
+    if (allSettled(drive, feedback, trim, gain, selection)) {
         // Settled ramps give one value each until the next control block.
         const Values c = n > 0 ? step() : Values{};
         run([c] { return c; });
