@@ -17,25 +17,12 @@
 #include "effects/ZuReverb.h"
 #include "plugin/ScopedFlushToZero.h"
 #include "plugin/ZuUniClient.h"
-#include "support/AllStagesOn.h"
+#include "support/ReferenceRenders.h"
 
 namespace {
 
 constexpr int kBlock = 512;
 constexpr double kSampleRate = 44100.0;
-
-VstIntPtr VSTCALLBACK benchHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    static VstTimeInfo time = [] {
-        VstTimeInfo t{};
-        t.sampleRate = kSampleRate;
-        t.tempo = 120.0;
-        t.flags = kVstTempoValid | kVstTransportPlaying;
-        return t;
-    }();
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterGetTime) return reinterpret_cast<VstIntPtr>(&time);
-    return 0;
-}
 
 void reportFrames(benchmark::State& state, double seconds, double framesPerIteration) {
     const double frames = static_cast<double>(state.iterations()) * framesPerIteration;
@@ -51,10 +38,16 @@ double threadSeconds() {
 }
 
 std::unique_ptr<ZuUniClient> clientWithAllStagesOn(bool on = true) {
-    std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(benchHost)));
+    VstTimeInfo& time = reference::hostTime();
+    time = VstTimeInfo{};
+    time.sampleRate = kSampleRate;
+    time.tempo = 120.0;
+    time.flags = kVstTempoValid | kVstTransportPlaying;
+    std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(reference::hostCallback)));
     c->setSampleRate(static_cast<float>(kSampleRate));
     c->resume();
-    if (on) switchAllStagesOn([&](int tag, float v) { c->setParameter(tag, v); });
+    if (on)
+        for (const reference::Event& e : reference::allOn()) c->setParameter(e.tag, e.value);
     return c;
 }
 

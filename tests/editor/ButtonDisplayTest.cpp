@@ -11,7 +11,6 @@
 namespace {
 
 const CRect kButtonRect(488, 143, 542, 156);
-const CPoint kOnButton(500, 150);
 
 } // namespace
 
@@ -75,23 +74,4 @@ TEST(Display, BoundValueScaleOffsetAndRedrawOnChange) {
     d->setMode(ZuDisplay::kInteger);
     cell = 0.999f;
     EXPECT_EQ(d->text(), "79ms");
-}
-
-TEST(Display, InfoModeShowsTheVisibleControlUnderTheMouse) {
-    ControlRig rig;
-    auto* info = rig.add(new ZuDisplay(CRect(170, 25, 436, 44), &rig.log, 100));
-    info->setMode(ZuDisplay::kInfo);
-    auto* b = rig.add(new ZuButton(kButtonRect, &rig.log, 19));
-    b->setInfoText("filter type");
-    rig.add(new ZuButton(CRect(0, 0, 10, 10), &rig.log, 20));
-    rig.frame().idle();
-    rig.move(kOnButton, 0);
-    EXPECT_EQ(info->text(), "filter type");
-    rig.frame().refreshControls();
-    EXPECT_TRUE(info->isDirty());
-    rig.move(CPoint(5, 5), 0);
-    EXPECT_EQ(info->text(), "no info"); // a control without its own text
-    b->setGroup(9);
-    rig.move(kOnButton, 0);
-    EXPECT_EQ(info->text(), "no info"); // hidden controls are not under the mouse
 }

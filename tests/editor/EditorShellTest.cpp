@@ -128,10 +128,8 @@ TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
     rig.host.setParameter(kTagPreampGain, 0.2f);
     rig.host.setParameter(kTagFilterType, 0.0f);
     rig.idle();
-    void* data = nullptr;
-    const VstIntPtr size = rig.host.dispatch(effGetChunk, 0, 0, &data);
-    ASSERT_GT(size, 0);
-    const std::vector<uint8_t> saved(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    const std::vector<uint8_t> saved = rig.host.chunk();
+    ASSERT_FALSE(saved.empty());
 
     rig.host.setParameter(kTagPreampGain, 0.8f);
     rig.host.setParameter(kTagFilterType, 1.0f);

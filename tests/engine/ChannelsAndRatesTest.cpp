@@ -12,18 +12,10 @@ namespace {
 // Menu values of the modulation destinations.
 constexpr float kToDelayLevel = 0.5f, kToReverbLevel = 0.875f;
 
-bool allFinite(const std::vector<float>& s) {
-    return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
-}
-
 // Only the delay's return is heard: no feedback, full level and return.
 void delayOnly(HostedPlugin& p, float level) {
-    p.set(kTagSolo, 1.0f);
-    p.set(kTagReverbPower, 0.0f);
-    p.set(kTagDelayPower, 1.0f);
-    p.set(kTagDelayFeedback, 0.0f);
-    p.set(kTagDelayLevel, level);
-    p.set(kTagFxReturn, 1.0f);
+    p.set({{kTagSolo, 1.0f}, {kTagReverbPower, 0.0f}, {kTagDelayPower, 1.0f}, {kTagDelayFeedback, 0.0f},
+           {kTagDelayLevel, level}, {kTagFxReturn, 1.0f}});
 }
 
 struct Stereo {
@@ -49,10 +41,7 @@ TEST(Channels, EachInputReachesOnlyItsOwnOutputThroughEveryStage) {
             p.allStagesOn();
             if (mode == kSendsOff) p.sendsOff(); // the reverb mixes the channels on purpose
             if (mode == kReverbOnly) {
-                p.set(kTagSolo, 1.0f);
-                p.set(kTagDelayPower, 0.0f);
-                p.set(kTagReverbLevel, 1.0f);
-                p.set(kTagFxReturn, 1.0f);
+                p.set({{kTagSolo, 1.0f}, {kTagDelayPower, 0.0f}, {kTagReverbLevel, 1.0f}, {kTagFxReturn, 1.0f}});
             }
             const Stereo out = leftLive ? render(p, signal, silence) : render(p, silence, signal);
             const std::vector<float>& live = leftLive ? out.l : out.r;
@@ -74,10 +63,8 @@ TEST(SendLevels, ModulationPastEitherEndOfTheRangeIsHeldThere) {
     auto delayReturn = [&](float level, bool follower, bool inverted) {
         HostedPlugin p;
         delayOnly(p, level);
-        p.set(kTagFollowerPower, follower ? 1.0f : 0.0f);
-        p.set(kTagFollowerAmount, 1.0f);
-        p.set(kTagFollowerTarget, kToDelayLevel);
-        p.set(kTagFollowerInvert, inverted ? 1.0f : 0.0f);
+        p.set({{kTagFollowerPower, follower ? 1.0f : 0.0f}, {kTagFollowerAmount, 1.0f},
+               {kTagFollowerTarget, kToDelayLevel}, {kTagFollowerInvert, inverted ? 1.0f : 0.0f}});
         return p.runLeft(in);
     };
     // Full level plus the follower stays full level; none minus it stays none.
@@ -90,14 +77,8 @@ TEST(SendLevels, ModulationPastEitherEndOfTheRangeIsHeldThere) {
 
     // The LFO swings the reverb level below zero for half of each period.
     HostedPlugin p;
-    p.set(kTagDelayPower, 0.0f);
-    p.set(kTagReverbPower, 1.0f);
-    p.set(kTagReverbLevel, 0.0f);
-    p.set(kTagFxReturn, 1.0f);
-    p.set(kTagLfoPower, 1.0f);
-    p.set(kTagLfoAmount, 1.0f);
-    p.set(kTagLfoSpeed, 1.0f); // 12 Hz
-    p.set(kTagLfoTarget, kToReverbLevel);
+    p.set({{kTagDelayPower, 0.0f}, {kTagReverbPower, 1.0f}, {kTagReverbLevel, 0.0f}, {kTagFxReturn, 1.0f},
+           {kTagLfoPower, 1.0f}, {kTagLfoAmount, 1.0f}, {kTagLfoSpeed, 1.0f} /* 12 Hz */, {kTagLfoTarget, kToReverbLevel}});
     const Stereo out = render(p, in, in);
     EXPECT_TRUE(allFinite(out.l) && allFinite(out.r));
     EXPECT_LT(peakOf(out.l), 4.0f);
@@ -109,9 +90,8 @@ std::vector<float> sineAt(float hz, float fs, size_t n) { return sineWave(n, 0.2
 // A plug-in at the given rate with every stage out of the path.
 void neutralAt(HostedPlugin& p, float fs) {
     p.host.dispatch(effSetSampleRate, 0, 0, nullptr, fs);
-    for (VstInt32 tag : {kTagGate, kTagPreamp, kTagComp, kTagDyn}) p.set(tag, 0.0f);
-    p.set(kTagFilterFlow, 0.0f);
-    p.set(kTagMaster, 0.5f);
+    p.set({{kTagGate, 0.0f}, {kTagPreamp, 0.0f}, {kTagComp, 0.0f}, {kTagDyn, 0.0f}, {kTagFilterFlow, 0.0f},
+           {kTagMaster, 0.5f}});
     p.sendsOff();
 }
 } // namespace
@@ -149,10 +129,7 @@ TEST(SampleRates, ASineKeepsItsLevelAndTheDelayIsHeardAtEveryRate) {
 TEST(SampleRates, AChangeWhileRunningKeepsTheOutputSane) {
     HostedPlugin p;
     neutralAt(p, 44100.0f);
-    p.set(kTagDelayPower, 1.0f);
-    p.set(kTagDelayLevel, 0.5f);
-    p.set(kTagDelayFeedback, 0.6f);
-    p.set(kTagFxReturn, 1.0f);
+    p.set({{kTagDelayPower, 1.0f}, {kTagDelayLevel, 0.5f}, {kTagDelayFeedback, 0.6f}, {kTagFxReturn, 1.0f}});
     ASSERT_TRUE(allFinite(p.runLeft(sineAt(1000.0f, 44100.0f, 44100))));
     for (float fs : {96000.0f, 22050.0f, 192000.0f}) {
         p.host.dispatch(effSetSampleRate, 0, 0, nullptr, fs); // no suspend: some hosts do this

@@ -25,13 +25,7 @@ std::unique_ptr<ZuUniClient> makeClient(audioMasterCallback host = nullptr) {
     return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(host)));
 }
 
-VstTimeInfo g_time{};
-
-VstIntPtr VSTCALLBACK timedHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    if (opcode == audioMasterVersion) return 2400;
-    if (opcode == audioMasterGetTime) return reinterpret_cast<VstIntPtr>(&g_time);
-    return 0;
-}
+VstTimeInfo& g_time = reference::hostTime();
 
 // Every stage on, the host reporting the given tempo.
 std::unique_ptr<ZuUniClient> timedClient(double tempo) {
@@ -39,8 +33,8 @@ std::unique_ptr<ZuUniClient> timedClient(double tempo) {
     g_time.sampleRate = 44100.0;
     g_time.tempo = tempo;
     g_time.flags = kVstTempoValid;
-    auto c = makeClient(timedHost);
-    switchAllStagesOn([&](int tag, float v) { c->setParameter(tag, v); });
+    auto c = makeClient(reference::hostCallback);
+    for (const reference::Event& e : reference::allOn()) c->setParameter(e.tag, e.value);
     return c;
 }
 

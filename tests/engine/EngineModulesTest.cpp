@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/DynamicEq.h"
@@ -15,7 +16,7 @@
 #include "engine/Modulation.h"
 #include "engine/ResonantFilter.h"
 #include "params/ParameterTags.h"
-#include "support/EngineRig.h"
+#include "plugin/ZuUniClient.h"
 
 namespace {
 // An engine context as recompute leaves it for a sample rate and tempo.
@@ -191,18 +192,23 @@ TEST(DynamicEq, BandGainsAtTheEndsOfAmountAndLevel) {
 TEST(ProcessingLoop, DelayTimeIsClampedAndSteppedPerControlBlock) {
     // The LFO swings the time half a unit past either end: held at 0 and 1,
     // in steps of 1/14.
-    EngineRig rig;
-    rig.set(kTagLfoPower, 1.0f);   // LFO on,
-    rig.set(kTagLfoAmount, 1.0f);  // full depth,
-    rig.set(kTagLfoSpeed, 1.0f);   // 12 Hz,
-    rig.set(kTagLfoTarget, 0.25f); // on the delay time
+    std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(nullptr)));
+    c->setParameter(kTagFxSwitch, 1.0f);
+    c->setParameter(kTagDelayPower, 1.0f);
+    c->setParameter(kTagLfoPower, 1.0f);   // LFO on,
+    c->setParameter(kTagLfoAmount, 1.0f);  // full depth,
+    c->setParameter(kTagLfoSpeed, 1.0f);   // 12 Hz,
+    c->setParameter(kTagLfoTarget, 0.25f); // on the delay time
+    float silence[32] = {}, out[2][32];
+    float* ins[2] = {silence, silence};
+    float* outs[2] = {out[0], out[1]};
     for (float time : {0.0f, 1.0f}) { // 1.0 is 15 steps, more than the clamp allows
-        rig.set(kTagDelayTime, time);
+        c->setParameter(kTagDelayTime, time);
         float lowest = 2.0f, highest = -1.0f;
         for (int b = 0; b < 120; ++b) {
-            rig.run(32);
-            lowest = std::min(lowest, rig.delay.lastSet[0]);
-            highest = std::max(highest, rig.delay.lastSet[0]);
+            c->processReplacing(ins, outs, 32);
+            lowest = std::min(lowest, c->delay().parameterValue(0));
+            highest = std::max(highest, c->delay().parameterValue(0));
         }
         const float end = time == 0.0f ? 0.0f : std::trunc(1.0f / 0.071428575f) * 0.071428575f;
         EXPECT_EQ(time == 0.0f ? lowest : highest, end) << "held at the end";

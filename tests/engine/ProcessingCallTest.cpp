@@ -18,10 +18,6 @@
 namespace {
 constexpr size_t kOneSecond = 44100;
 
-bool allFinite(const std::vector<float>& s) {
-    return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
-}
-
 // Controller values moved every 389 frames from 5, some on the control grid,
 // some off it, and to the top at 4096; -1 where none moves.
 int controllerAt(size_t f) { return f == 4096 ? 127 : f % 389 == 5 ? static_cast<int>(f % 128) : -1; }

@@ -35,9 +35,7 @@ std::vector<uint8_t> chunkNamed(const std::string& name, float master) {
     auto c = DirectHost::create();
     c->setParameter(kTagMaster, master);
     c->presetName = name;
-    void* data = nullptr;
-    const VstInt32 bytes = c->getChunk(&data, false);
-    return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
+    return chunkBytes(*c);
 }
 
 } // namespace

@@ -23,9 +23,7 @@ TEST(PresetFile, SavedAsTheChunkAndLoadedWholeAndAFailedSaveKeepsTheOldFile) {
     a->presetName = "Round Trip";
     const std::string file = t.root + "rt.zuo";
     ASSERT_TRUE(a->savePresetFile(file.c_str()));
-    void* data = nullptr;
-    const VstInt32 bytes = a->getChunk(&data, false);
-    const std::vector<uint8_t> chunk(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
+    const std::vector<uint8_t> chunk = chunkBytes(*a);
     EXPECT_EQ(fileBytes(file), chunk);
 
     auto b = DirectHost::create();

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "params/ParameterTags.h"
-#include "support/AllStagesOn.h"
+#include "support/ReferenceRenders.h"
 #include "support/TestHost.h"
 
 inline std::vector<float> sineWave(size_t n, float amplitude, float cyclesPerSample, float phase = 0.0f) {
@@ -42,6 +44,10 @@ inline double rmsOf(const std::vector<float>& s, size_t from = 0, size_t to = SI
     return std::sqrt(sum / double(to - from));
 }
 
+inline bool allFinite(const std::vector<float>& s) {
+    return std::all_of(s.begin(), s.end(), [](float x) { return std::isfinite(x); });
+}
+
 inline bool bitIdentical(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
@@ -54,13 +60,17 @@ public:
         effect = host.open();
     }
     void set(VstInt32 tag, float v) { effect->setParameter(effect, tag, v); }
+    void set(std::initializer_list<std::pair<VstInt32, float>> values) {
+        for (const auto& [tag, v] : values) set(tag, v);
+    }
     // Delay and reverb off: only the direct path is heard.
     void sendsOff() {
         set(kTagDelayPower, 0.0f);
         set(kTagReverbPower, 0.0f);
     }
+    // Every section and both modulation sources at work, as in the committed renders.
     void allStagesOn() {
-        switchAllStagesOn([this](VstInt32 tag, float v) { set(tag, v); });
+        for (const reference::Event& e : reference::allOn()) set(e.tag, e.value);
     }
     // Processes a whole signal (both channels alike unless inR is given) in blocks.
     void run(const std::vector<float>& inL, const std::vector<float>& inR, std::vector<float>& outL,

@@ -73,6 +73,12 @@ inline std::vector<int32_t> wordsOf(const void* data, int32_t bytes) {
     return w;
 }
 
+inline std::vector<uint8_t> chunkBytes(ZuUniClient& c) {
+    void* data = nullptr;
+    const VstInt32 bytes = c.getChunk(&data, false);
+    return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + bytes);
+}
+
 // The host side of a directly created plug-in: answers its version, can
 // name itself as the maker, and records private opcode 50 together with
 // whether a load was running when it came.

@@ -93,6 +93,12 @@ public:
         }
     }
 
+    // The state words the host would store for the instance.
+    std::vector<uint8_t> chunk() {
+        void* data = nullptr;
+        const auto size = size_t(dispatch(effGetChunk, 0, 0, &data));
+        return std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    }
     std::string textOf(VstInt32 opcode, VstInt32 index = 0) { // for the text-returning opcodes
         char buf[512] = {};
         dispatch(opcode, index, 0, buf, 0.0f);
