@@ -14,18 +14,6 @@ const CRect kButtonRect(488, 143, 542, 156);
 
 } // namespace
 
-TEST(Button, MomentaryIsOneWhileHeldAndReleasedAnywhere) {
-    ControlRig rig;
-    auto* b = rig.add(new ZuButton(CRect(11, 25, 30, 44), &rig.log, 103, nullptr, 2, ZuButton::kMomentary));
-    rig.press(CPoint(20, 30), kLButton);
-    EXPECT_EQ(b->getValue(), 1.0f);
-    rig.move(CPoint(200, 300), kLButton);
-    rig.release(CPoint(200, 300), kLButton);
-    EXPECT_EQ(b->getValue(), 0.0f);
-    EXPECT_EQ(rig.log.entries, (std::vector<std::string>{"b103", "v103", "v103", "e103"}));
-    EXPECT_EQ(rig.log.values, (std::vector<float>{1.0f, 0.0f}));
-}
-
 TEST(Button, StateFromTheBoundCellAndImageOfTheState) {
     ControlRig rig;
     auto* images = new CBitmap(54, 39); // three images of 54 x 13, state i filled with colour i + 1

@@ -7,7 +7,6 @@
 
 #include "editor/ZuButton.h"
 #include "editor/ZuControl.h"
-#include "editor/ZuDisplay.h"
 #include "editor/ZuOptionMenu.h"
 #include "params/ParameterTags.h"
 #include "support/EditorRig.h"
@@ -146,24 +145,6 @@ TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
     rig.idle();
     EXPECT_FLOAT_EQ(rig.control(kTagPreampGain)->getValue(), 0.2f);
     EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(kTagFilterType))->getState(), 0);
-}
-
-TEST(EditorShell, DisplaysShowTheirEngineValuesInTheirUnits) {
-    EditorRig rig;
-    ASSERT_TRUE(rig.open());
-    rig.host.setParameter(kTagGateSpeed, 0.5f);  // gate hold 400 - 195 ms
-    rig.host.setParameter(kTagReverbRoom, 0.5f); // room 0.9 x 0.5 + 0.1
-    rig.host.setParameter(kTagMaster, 0.5f);     // master at unity
-    rig.host.setParameter(kTagFxReturn, 0.25f);
-    rig.idle();
-    auto text = [&](int32_t tag) { return dynamic_cast<ZuDisplay*>(rig.control(tag))->text(); };
-    EXPECT_EQ(text(44), "205ms");
-    EXPECT_EQ(text(65), " 55 ");
-    EXPECT_EQ(text(51), "0.0db");
-    EXPECT_EQ(text(68), " 25 ");
-    rig.host.setParameter(kTagMaster, 1.0f); // 4: +12.04 dB
-    rig.idle();
-    EXPECT_EQ(text(51), "12.0db");
 }
 
 TEST(EditorShell, KeysAndKnobModeGoThroughTheDispatcher) {

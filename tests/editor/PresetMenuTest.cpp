@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "ControlRig.h"
 #include "editor/ZuPresetMenu.h"
 #include "state/ZuFileio.h"
 #include "support/SettingsSandbox.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -41,11 +41,6 @@ std::vector<Entry> fixedAnd(std::vector<Entry> more) {
         {"Select Folder", 0, false}, {"Save Preset", 1, false}, {"Load Preset", 2, false}, {"--Presets--", 3, false}};
     all.insert(all.end(), more.begin(), more.end());
     return all;
-}
-
-void touch(const std::string& path) {
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path) << "x";
 }
 
 } // namespace
@@ -91,7 +86,7 @@ TEST(PresetMenu, BuildFromDiskPutsSortedSubFoldersAfterTheFiles) {
     SettingsSandbox sandbox;
     const std::string root = sandbox.root() + "/Bank";
     for (const char* f : {"one.zuo", "two.zuo", "S1/gamma.zuo", "S1/beta.zuo", "S1/Alpha.zuo", "S1/read.txt", "S2/Deep/z.zuo"})
-        touch(root + "/" + f);
+        writeBytes(root + "/" + f, {'x'});
     ControlRig rig;
     auto* m = rig.add(new ZuPresetMenu(kPresetRect, &rig.log, 76));
     m->build(root.c_str(), "zuo");

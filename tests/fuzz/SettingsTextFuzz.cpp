@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (const char* dir = std::getenv("ORVEL_FUZZ_SEED_DIR")) {
         std::filesystem::remove(settingsFile);
         loadSettings();
-        const std::string first = readFile(settingsFile);
+        const std::string first = readText(settingsFile);
         writeFile(std::string(dir) + "/first-run", first.data(), first.size());
     }
     return 0;
@@ -42,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string folder;
     check(readSettingInt("firstuse", firstUse) && firstUse != 0, "the first-run marker cannot be read back");
     check(readSettingString("presetpath0", folder), "the preset folder cannot be read back");
-    const std::string once = readFile(settingsFile);
+    const std::string once = readText(settingsFile);
     loadSettings();
-    check(readFile(settingsFile) == once, "a second start changed the settings");
+    check(readText(settingsFile) == once, "a second start changed the settings");
 
     // every line the plug-in does not own is kept
     const std::string key = std::string("HKEY_CURRENT_USER\\Software\\") + product::kVendor + "\\" + product::kName;

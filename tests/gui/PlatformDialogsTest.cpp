@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <future>
-#include <iterator>
 #include <thread>
 
 #include "gui/ChildProcess.h"
@@ -22,15 +21,10 @@
 
 namespace {
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Waits up to ten seconds for a file to have contents.
 std::string awaitFile(const std::string& path) {
-    for (int i = 0; i < 200 && readFile(path).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return readFile(path);
+    for (int i = 0; i < 200 && readText(path).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return readText(path);
 }
 
 // Sets PATH to a folder of fake helpers and DISPLAY to a name, and puts both back.
@@ -59,7 +53,7 @@ protected:
         script(name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + bin_.file(name + ".args") +
                          "'\n/bin/cat '" + bin_.file(name + ".answer") + "'\nexit " + std::to_string(status) + "\n");
     }
-    std::string argsOf(const std::string& name) { return readFile(bin_.file(name + ".args")); }
+    std::string argsOf(const std::string& name) { return readText(bin_.file(name + ".args")); }
     // Shell text that waits until the test releases it, or its folder goes
     // (so a failed test leaves no process behind), then marks that it ended.
     std::string waitForRelease() {
@@ -169,7 +163,7 @@ TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaitingOrFailCleanly) {
                            "' '" + bin_.file("opened") + "'\n" + waitForRelease());
     ASSERT_TRUE(openDocument("/opt/Orvel/Manual/Manual.htm"));
     EXPECT_EQ(awaitFile(bin_.file("opened")), "/opt/Orvel/Manual/Manual.htm");
-    EXPECT_EQ(readFile(bin_.file("finished")), ""); // still running after openDocument came back
+    EXPECT_EQ(readText(bin_.file("finished")), ""); // still running after openDocument came back
     release();
 
     setShellOpenHandler([](const std::string&) -> bool { throw 1; });

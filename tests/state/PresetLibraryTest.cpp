@@ -24,7 +24,7 @@ TEST(PresetFile, SavedAsTheChunkAndLoadedWholeAndAFailedSaveKeepsTheOldFile) {
     const std::string file = t.root + "rt.zuo";
     ASSERT_TRUE(a->savePresetFile(file.c_str()));
     const std::vector<uint8_t> chunk = chunkBytes(*a);
-    EXPECT_EQ(fileBytes(file), chunk);
+    EXPECT_EQ(readBytes(file), chunk);
 
     auto b = DirectHost::create();
     EXPECT_TRUE(b->loadPresetFile(file.c_str()));
@@ -44,7 +44,7 @@ TEST(PresetFile, SavedAsTheChunkAndLoadedWholeAndAFailedSaveKeepsTheOldFile) {
     signal(SIGXFSZ, previous);
     EXPECT_FALSE(savedOk);
     EXPECT_EQ(std::distance(fs::directory_iterator(t.root), {}), 1); // no temporary left
-    EXPECT_EQ(fileBytes(file), chunk);
+    EXPECT_EQ(readBytes(file), chunk);
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.texts()[0].find(file), std::string::npos);
 }
@@ -55,7 +55,7 @@ TEST(PresetFile, NewerShortGarbageAndMissingFilesChangeNothing) {
     a->setParameter(kTagMaster, 0.25f);
     const std::string file = t.root + "v.zuo";
     ASSERT_TRUE(a->savePresetFile(file.c_str()));
-    const std::vector<uint8_t> b = fileBytes(file);
+    const std::vector<uint8_t> b = readBytes(file);
     std::vector<uint8_t> newer = b;
     newer[4] = 5; // productVersion 5
     const std::vector<std::pair<std::vector<uint8_t>, std::vector<std::string>>> files = {
@@ -135,7 +135,7 @@ TEST(PresetFile, DialogsOpenWhereThePresetsAreAndTheFolderChoiceRescans) {
 TEST(ProgramList, LeavesOutForeignFilesAndStopsAt128Folders) {
     PresetTree t;
     t.preset("F/beta.zuo", 0.1f);
-    const std::vector<uint8_t> b = fileBytes(t.root + "F/beta.zuo");
+    const std::vector<uint8_t> b = readBytes(t.root + "F/beta.zuo");
     std::vector<uint8_t> kind0 = b, code = b;
     kind0[24] = 0; // stateKind 0
     code[32] = 42; // productCode 42

@@ -1,11 +1,10 @@
 // A settings store whose preset root is <sandbox>/Presets/, past its first
-// run, and the helpers to fill it (file helpers of their own, in each test file).
+// run, and a helper to fill it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,21 +12,6 @@
 #include "state/SettingsKey.h"
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
-
-namespace {
-
-[[maybe_unused]] std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-[[maybe_unused]] void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
-} // namespace
 
 struct PresetTree {
     SettingsSandbox sandbox;

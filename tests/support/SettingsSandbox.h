@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <iterator>
 #include <string>
 
 #include "support/TempDir.h"
@@ -30,8 +29,7 @@ public:
 
     // The settings file's text ("" when missing), or a new text for it.
     std::string text() const {
-        std::ifstream in(file(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return readText(file());
     }
     void write(const std::string& text) const {
         std::filesystem::create_directories(keyFolder());

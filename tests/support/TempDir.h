@@ -1,11 +1,33 @@
-// A temporary folder removed with its contents when the object goes.
+// A temporary folder removed with its contents when the object goes, and
+// whole-file reads and writes for what the tests put in it.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
+
+// The file's bytes ("" when it cannot be read).
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline std::vector<uint8_t> readBytes(const std::string& path) {
+    const std::string text = readText(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+// Writes the bytes, making the folders on the way.
+inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
 class TempDir {
 public:

@@ -12,8 +12,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/TempDir.h"
 
@@ -90,16 +88,6 @@ float peakFrom(const SoundFile& f, size_t from) {
     for (size_t i = from * static_cast<size_t>(f.channels); i < f.samples.size(); ++i)
         peak = std::max(peak, std::fabs(f.samples[i]));
     return peak;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> filesIn(const std::string& folder) {

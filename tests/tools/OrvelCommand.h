@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TempDir.h"
+
 struct CommandResult {
     int status = -1; // the exit status; -1 when the command did not exit normally
     std::string out;
@@ -44,8 +46,6 @@ std::function<float(size_t, int)> sine(double frequency, double sampleRate, floa
 // Peak of samples from frame `from` to the end, over all channels.
 float peakFrom(const SoundFile& f, size_t from);
 
-std::string readText(const std::string& path);
 inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 // The names in a folder, sorted.
 std::vector<std::string> filesIn(const std::string& folder);
-void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);
