@@ -16,14 +16,10 @@
 #include <vector>
 
 #include "engine/EngineContext.h"
-#include "plugin/ZuUniClient.h"
 #include "support/EngineFixtures.h"
+#include "support/StateWords.h"
 
 namespace {
-
-std::unique_ptr<ZuUniClient> makeClient(audioMasterCallback host = nullptr) {
-    return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(host)));
-}
 
 VstTimeInfo& g_time = reference::hostTime();
 
@@ -33,7 +29,7 @@ std::unique_ptr<ZuUniClient> timedClient(double tempo) {
     g_time.sampleRate = 44100.0;
     g_time.tempo = tempo;
     g_time.flags = kVstTempoValid;
-    auto c = makeClient(reference::hostCallback);
+    std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(reference::hostCallback)));
     for (const reference::Event& e : reference::allOn()) c->setParameter(e.tag, e.value);
     return c;
 }
@@ -57,7 +53,7 @@ struct Block {
 } // namespace
 
 TEST(LoadHandshake, ALoadSilencesTheOutputFreezesTheEngineAndWaitsForARunningCall) {
-    auto c = makeClient();
+    auto c = DirectHost::create();
     Block b(100);
     b.process(*c);
     const int32_t counter = c->engine().ctx.controlCounter;
@@ -94,7 +90,7 @@ TEST(LoadHandshake, ALoadSilencesTheOutputFreezesTheEngineAndWaitsForARunningCal
 }
 
 TEST(LoadHandshake, HammeringLoadsNeverReachARunningProcessingCall) {
-    auto c = makeClient();
+    auto c = DirectHost::create();
     // Stages whose output is close to the input and unity master, so a wrong gain shows at once.
     for (int tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch}) c->setParameter(tag, 0.0f);
     c->setParameter(kTagMaster, 0.5f);
@@ -137,7 +133,7 @@ TEST(LoadHandshake, HammeringLoadsNeverReachARunningProcessingCall) {
 }
 
 TEST(SampleRate, BoundsAreInclusiveAndARefusedRateChangesNothingDerivedButStillRecomputes) {
-    auto c = makeClient();
+    auto c = DirectHost::create();
     const EngineContext& ctx = c->engine().ctx;
     c->setSampleRate(11050.0f);
     EXPECT_EQ(ctx.sampleRate, 11050.0f);
@@ -158,7 +154,7 @@ TEST(SampleRate, BoundsAreInclusiveAndARefusedRateChangesNothingDerivedButStillR
 }
 
 TEST(SampleRate, SuspendClearsOnlyRegisteredMemoryAndResumeTheDcBlocker) {
-    auto c = makeClient();
+    auto c = DirectHost::create();
     Engine& e = c->engine();
     float history[8] = {1, 1, 1, 1, 1, 1, 1, 1};
     e.ctx.registry.add(history, sizeof(history));
@@ -210,7 +206,7 @@ TEST(HostTempo, ChangeResizesTheBarAndRestartsBothEffects) {
 }
 
 TEST(Delay, GrowingBarRegistersTheWholeBarAndANewRateKeepsEachSidesContents) {
-    auto c = makeClient();
+    auto c = DirectHost::create();
     EngineContext& ctx = c->engine().ctx;
     ZuDelay& delay = c->delay();
     auto bytesOf = [&](const float* line) {

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 #include "engine/BuildingBlocks.h"
 #include "engine/DynamicEq.h"
@@ -16,7 +15,7 @@
 #include "engine/Modulation.h"
 #include "engine/ResonantFilter.h"
 #include "params/ParameterTags.h"
-#include "plugin/ZuUniClient.h"
+#include "support/StateWords.h"
 
 namespace {
 // An engine context as recompute leaves it for a sample rate and tempo.
@@ -192,7 +191,7 @@ TEST(DynamicEq, BandGainsAtTheEndsOfAmountAndLevel) {
 TEST(ProcessingLoop, DelayTimeIsClampedAndSteppedPerControlBlock) {
     // The LFO swings the time half a unit past either end: held at 0 and 1,
     // in steps of 1/14.
-    std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(nullptr)));
+    auto c = DirectHost::create();
     c->setParameter(kTagFxSwitch, 1.0f);
     c->setParameter(kTagDelayPower, 1.0f);
     c->setParameter(kTagLfoPower, 1.0f);   // LFO on,

@@ -9,21 +9,17 @@
 
 #include "params/Mappings.h"
 #include "params/ParameterTags.h"
-#include "plugin/ZuUniClient.h"
+#include "support/StateWords.h"
 
 namespace {
 
 class ParameterApplication : public ::testing::Test {
 protected:
-    void SetUp() override {
-        client.reset(static_cast<ZuUniClient*>(createEffectInstance(nullptr)));
-        ASSERT_NE(client, nullptr);
-    }
     EngineControls& controls() { return client->engine().controls; }
     VisibilityMask& mask() { return client->uniEditor()->mask(); }
     float cell(int tag) { return client->engine().cell[tag]; }
 
-    std::unique_ptr<ZuUniClient> client;
+    std::unique_ptr<ZuUniClient> client = DirectHost::create();
 };
 
 } // namespace

@@ -2,43 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 
-#include "plugin/ZuUniClient.h"
-
-namespace {
-
-std::string g_vendor;
-
-// Answers who it is and agrees to every edit gesture, so only the plug-in's
-// own checks can refuse one.
-VstIntPtr VSTCALLBACK identityHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
-    switch (opcode) {
-    case audioMasterVersion: return 2400;
-    case audioMasterGetVendorString: std::strcpy(static_cast<char*>(ptr), g_vendor.c_str()); return 1;
-    case audioMasterGetProductString: std::strcpy(static_cast<char*>(ptr), "y"); return 1;
-    case audioMasterBeginEdit:
-    case audioMasterEndEdit: return 1;
-    default: return 0;
-    }
-}
-
-std::unique_ptr<ZuUniClient> clientFor(const std::string& vendor) {
-    g_vendor = vendor;
-    return std::unique_ptr<ZuUniClient>(static_cast<ZuUniClient*>(createEffectInstance(identityHost)));
-}
-
-} // namespace
+#include "support/StateWords.h"
 
 TEST(HostIdentity, OwnHostNeedsTheExactMakerName) {
-    EXPECT_TRUE(clientFor("Tamblor")->isOwnHost());
+    EXPECT_TRUE(DirectHost::createAs("Tamblor")->isOwnHost());
     for (const char* other : {"Tamblor Studio", "tamblor", "Tambl", ""})
-        EXPECT_FALSE(clientFor(other)->isOwnHost()) << other;
+        EXPECT_FALSE(DirectHost::createAs(other)->isOwnHost()) << other;
 }
 
 TEST(HostBounds, OnlyHostParametersHaveEditGesturesAndProgramNamesAreCut) {
-    std::unique_ptr<ZuUniClient> c = clientFor("x");
+    auto c = DirectHost::create();
     EXPECT_TRUE(c->beginEdit(0));
     EXPECT_TRUE(c->endEdit(37));
     EXPECT_FALSE(c->beginEdit(38));

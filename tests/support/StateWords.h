@@ -83,7 +83,7 @@ inline std::vector<uint8_t> chunkBytes(ZuUniClient& c) {
 // name itself as the maker, and records private opcode 50 together with
 // whether a load was running when it came.
 struct DirectHost {
-    static inline bool asMaker = false;
+    static inline std::string vendor = "Other";
     static inline std::vector<float> tempoCalls;
     static inline std::vector<bool> loadRunningAtTempoCall;
     static inline ZuUniClient* client = nullptr;
@@ -91,8 +91,10 @@ struct DirectHost {
     static VstIntPtr VSTCALLBACK callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float opt) {
         switch (opcode) {
         case audioMasterVersion: return 2400;
-        case audioMasterGetVendorString: std::strcpy(static_cast<char*>(ptr), asMaker ? "Tamblor" : "Other"); return 1;
+        case audioMasterGetVendorString: std::strcpy(static_cast<char*>(ptr), vendor.c_str()); return 1;
         case audioMasterGetProductString: std::strcpy(static_cast<char*>(ptr), "Test"); return 1;
+        case audioMasterBeginEdit:
+        case audioMasterEndEdit: return 1; // agreed, so that only the plug-in's own checks refuse one
         case 50:
             tempoCalls.push_back(opt);
             loadRunningAtTempoCall.push_back(client && client->loadInProgress.load());
@@ -100,8 +102,9 @@ struct DirectHost {
         default: return 0;
         }
     }
-    static std::unique_ptr<ZuUniClient> create(bool maker = false) {
-        asMaker = maker;
+    static std::unique_ptr<ZuUniClient> create(bool maker = false) { return createAs(maker ? "Tamblor" : "Other"); }
+    static std::unique_ptr<ZuUniClient> createAs(const std::string& vendorName) {
+        vendor = vendorName;
         tempoCalls.clear();
         loadRunningAtTempoCall.clear();
         std::unique_ptr<ZuUniClient> c(static_cast<ZuUniClient*>(createEffectInstance(callback)));
