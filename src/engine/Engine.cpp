@@ -71,7 +71,7 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     const __m128 gMinus1 = _mm_set1_ps(hp.gMinus1), gPlus1 = _mm_set1_ps(hp.gPlus1);
     __m128 prev = _mm_unpacklo_ps(_mm_set_ss(outputHighPass[0].vPrev), _mm_set_ss(outputHighPass[1].vPrev));
     for (int32_t j = 0; j < n; ++j) {
-        const __m128 v = _mm_div_ps(_mm_sub_ps(softClipLanes(toLanes(x[j])), _mm_mul_ps(gMinus1, prev)), gPlus1);
+        const __m128 v = highPassStateLanes<true>(softClipLanes(toLanes(x[j])), prev, gMinus1, gPlus1);
         x[j] = fromLanes(_mm_sub_ps(v, prev));
         prev = v;
     }

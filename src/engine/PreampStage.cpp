@@ -56,7 +56,7 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
             const __m128 in = toLanes(frames[i]);
             // FirstOrderHighPass::processMultiply on the bounded input, then the state bound.
             const __m128 bounded = clampLanes(in, _mm_set1_ps(-kInputLimit), _mm_set1_ps(kInputLimit));
-            const __m128 v = _mm_mul_ps(_mm_sub_ps(bounded, _mm_mul_ps(gMinus1, prev)), invGPlus1);
+            const __m128 v = highPassStateLanes<false>(bounded, prev, gMinus1, invGPlus1);
             const __m128 hp = _mm_sub_ps(v, prev);
             prev = clampLanes(v, _mm_set1_ps(-kStateLimit), _mm_set1_ps(kStateLimit));
             // The overdrive, fed back its own previous output.

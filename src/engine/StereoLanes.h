@@ -39,6 +39,14 @@ inline __m128 softClipLanes(__m128 x) {
     return _mm_mul_ps(c, _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), magnitude)));
 }
 
+// The first-order high-pass step of FirstOrderHighPass in each lane: the new
+// state v = (x - (G - 1) v[n-1]) / (G + 1), or times 1 / (G + 1) when scale
+// holds that (processMultiply). The output is v - v[n-1].
+template <bool Divide> inline __m128 highPassStateLanes(__m128 x, __m128 prev, __m128 gMinus1, __m128 scale) {
+    const __m128 numerator = _mm_sub_ps(x, _mm_mul_ps(gMinus1, prev));
+    return Divide ? _mm_div_ps(numerator, scale) : _mm_mul_ps(numerator, scale);
+}
+
 // detectorInput of the pair in lanes 0 and 1.
 inline float detectorLanes(__m128 v) {
     return _mm_cvtss_f32(_mm_max_ss(v, _mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1))));
