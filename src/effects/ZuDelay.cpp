@@ -126,19 +126,22 @@ template <bool Wet, bool Settled> ORVEL_ALIGN_STACK void ZuDelay::run(float* lef
     for (int32_t i = 0; i < count; ++i) {
         while (readPosition >= lengthF) readPosition -= lengthF;
         while (writeIndex >= length) writeIndex -= length;
-        const float inL = left[i];
-        const float inR = right[i];
+        const __m128 in = pair(left[i], right[i]);
         __m128 delayed = settled;
         if constexpr (!Settled) {
-            const uint32_t r0 = static_cast<uint32_t>(readPosition);
-            const float frac = readPosition - static_cast<float>(r0);
+            // The read head is below the line's length, far inside int32_t, whose
+            // conversions are single instructions where unsigned ones are not.
+            const int32_t whole = static_cast<int32_t>(readPosition);
+            const uint32_t r0 = static_cast<uint32_t>(whole);
+            const float frac = readPosition - static_cast<float>(whole);
             const uint32_t r1 = r0 + 1 == length ? 0 : r0 + 1;
-            const float dL = lineL[r0] * (1.0f - frac) + lineL[r1] * frac;
-            const float dR = lineR[r0] * (1.0f - frac) + lineR[r1] * frac;
-            // Feedback carries the unfiltered delayed signal.
-            lineL[writeIndex] = inL + guard + dL * fb;
-            lineR[writeIndex] = inR + guard + dR * fb;
-            delayed = pair(dL, dR);
+            // Left and right in lanes: line[r0] * (1 - frac) + line[r1] * frac.
+            delayed = _mm_add_ps(_mm_mul_ps(pair(lineL[r0], lineR[r0]), _mm_set1_ps(1.0f - frac)),
+                                 _mm_mul_ps(pair(lineL[r1], lineR[r1]), _mm_set1_ps(frac)));
+            // Feedback carries the unfiltered delayed signal: in + guard + d * fb.
+            const __m128 written = _mm_add_ps(_mm_add_ps(in, _mm_set1_ps(guard)), _mm_mul_ps(delayed, _mm_set1_ps(fb)));
+            _mm_store_ss(lineL + writeIndex, written);
+            _mm_store_ss(lineR + writeIndex, swapped(written));
         }
         __m128 out;
         if constexpr (Wet) {
@@ -146,7 +149,7 @@ template <bool Wet, bool Settled> ORVEL_ALIGN_STACK void ZuDelay::run(float* lef
         } else {
             const __m128 wet = _mm_mul_ps(filters.step(delayed), wetGain);
             out = _mm_add_ps(_mm_add_ps(_mm_mul_ps(own, wet), _mm_mul_ps(other, swapped(wet))),
-                             _mm_mul_ps(pair(inL, inR), dryGain));
+                             _mm_mul_ps(in, dryGain));
         }
         left[i] = _mm_cvtss_f32(out);
         right[i] = _mm_cvtss_f32(swapped(out));

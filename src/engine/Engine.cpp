@@ -101,13 +101,10 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
     ParamRamp dLevel = delayLevel, dPower = delayPower, rLevel = reverbLevel, rPower = reverbPower, mute = dryMute;
     const int32_t at = sends.count;
     float peak = meters.outputPeak;
+    // Four frames at a time, left and right apart, the same products lane by
+    // lane; at(j) gives a ramp's values for frames j .. j + 3.
     int32_t j = 0;
-    if (n > 0 && allSettled(dLevel, dPower, rLevel, rPower, mute)) {
-        // Settled ramps give one value each until the next control block: four
-        // frames at a time, left and right apart, the same products lane by lane.
-        const __m128 dl = _mm_set1_ps(dLevel.next()), dp = _mm_set1_ps(dPower.next());
-        const __m128 rl = _mm_set1_ps(rLevel.next()), rp = _mm_set1_ps(rPower.next());
-        const __m128 g = _mm_set1_ps(mute.next());
+    const auto route = [&](auto dl, auto dp, auto rl, auto rp, auto g) {
         const auto load = [](const StereoSample* f, __m128& l, __m128& r) {
             const __m128 a = _mm_loadu_ps(&f[0].l), b = _mm_loadu_ps(&f[2].l);
             l = _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0));
@@ -117,21 +114,51 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
             __m128 sl, sr, ml, mr;
             load(send + j, sl, sr);
             load(main + j, ml, mr);
-            _mm_storeu_ps(sends.delayL + at + j, _mm_mul_ps(_mm_mul_ps(sl, dl), dp));
-            _mm_storeu_ps(sends.delayR + at + j, _mm_mul_ps(_mm_mul_ps(sr, dl), dp));
-            _mm_storeu_ps(sends.reverbL + at + j, _mm_mul_ps(_mm_mul_ps(sl, rl), rp));
-            _mm_storeu_ps(sends.reverbR + at + j, _mm_mul_ps(_mm_mul_ps(sr, rl), rp));
-            const __m128 directL = _mm_mul_ps(ml, g), directR = _mm_mul_ps(mr, g);
+            const __m128 delayLevels = dl(j), delayPowers = dp(j), reverbLevels = rl(j), reverbPowers = rp(j);
+            _mm_storeu_ps(sends.delayL + at + j, _mm_mul_ps(_mm_mul_ps(sl, delayLevels), delayPowers));
+            _mm_storeu_ps(sends.delayR + at + j, _mm_mul_ps(_mm_mul_ps(sr, delayLevels), delayPowers));
+            _mm_storeu_ps(sends.reverbL + at + j, _mm_mul_ps(_mm_mul_ps(sl, reverbLevels), reverbPowers));
+            _mm_storeu_ps(sends.reverbR + at + j, _mm_mul_ps(_mm_mul_ps(sr, reverbLevels), reverbPowers));
+            const __m128 gains = g(j);
+            const __m128 directL = _mm_mul_ps(ml, gains), directR = _mm_mul_ps(mr, gains);
             _mm_storeu_ps(outLeft + i + j, directL);
             if (outRight) _mm_storeu_ps(outRight + i + j, directR);
             if (source == kMeterSendSumLeft)
-                _mm_storeu_ps(meterSource_ + j, _mm_add_ps(_mm_mul_ps(sl, dl), _mm_mul_ps(sl, rl)));
+                _mm_storeu_ps(meterSource_ + j,
+                              _mm_add_ps(_mm_mul_ps(sl, delayLevels), _mm_mul_ps(sl, reverbLevels)));
             if (source == kMeterOutputPeak)
                 _mm_storeu_ps(meterSource_ + j, selectLanes(_mm_cmpgt_ps(directL, directR), directL, directR));
         }
+    };
+    if (n > 0 && allSettled(dLevel, dPower, rLevel, rPower, mute)) {
+        // Settled ramps give one value each until the next control block.
+        const __m128 dl = _mm_set1_ps(dLevel.next()), dp = _mm_set1_ps(dPower.next());
+        const __m128 rl = _mm_set1_ps(rLevel.next()), rp = _mm_set1_ps(rPower.next());
+        const __m128 g = _mm_set1_ps(mute.next());
+        const auto same = [](__m128 v) { return [v](int32_t) { return v; }; };
+        route(same(dl), same(dp), same(rl), same(rp), same(g));
         if (j == n) {
             const float directL = main[n - 1].l * _mm_cvtss_f32(g);
             const float directR = main[n - 1].r * _mm_cvtss_f32(g);
+            peak = directL > directR ? directL : directR;
+        }
+    } else if (n >= 4) {
+        // Moving ramps step frame by frame as always; the products then run in lanes.
+        float dl[kControlBlockSize], dp[kControlBlockSize], rl[kControlBlockSize], rp[kControlBlockSize],
+            g[kControlBlockSize];
+        const int32_t whole = n & ~3;
+        for (int32_t f = 0; f < whole; ++f) {
+            dl[f] = dLevel.next();
+            dp[f] = dPower.next();
+            rl[f] = rLevel.next();
+            rp[f] = rPower.next();
+            g[f] = mute.next();
+        }
+        const auto from = [](const float* values) { return [values](int32_t f) { return _mm_loadu_ps(values + f); }; };
+        route(from(dl), from(dp), from(rl), from(rp), from(g));
+        if (j == n) {
+            const float directL = main[n - 1].l * g[n - 1];
+            const float directR = main[n - 1].r * g[n - 1];
             peak = directL > directR ? directL : directR;
         }
     }
