@@ -10,6 +10,7 @@
 #include "engine/DynamicEq.h"
 #include "engine/EngineContext.h"
 #include "engine/Modulation.h"
+#include "engine/OutputStage.h"
 #include "engine/ResonantFilter.h"
 
 namespace {
@@ -29,28 +30,30 @@ struct Noise {
     }
 };
 
+// Times pass() (kFrames stereo frames) after a warm-up and reports ns per frame.
+template <class Pass> void timePasses(benchmark::State& state, Pass pass) {
+    for (int i = 0; i < 100; ++i) pass();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) pass();
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double frames = static_cast<double>(state.iterations()) * kFrames;
+    state.SetItemsProcessed(static_cast<int64_t>(frames));
+    state.counters["ns_per_frame"] = s * 1e9 / frames;
+}
+
 // step(in) processes one frame; block() is the module's control block.
 template <class Step, class Block>
 void runSection(benchmark::State& state, Step step, Block block) {
     static const Noise noise;
     float sink = 0.0f;
-    auto pass = [&] {
+    timePasses(state, [&] {
         for (int i = 0; i < kFrames; ++i) {
             if ((i & 31) == 0) block();
             const StereoSample o = step(noise.frames[static_cast<size_t>(i)]);
             sink += o.l + o.r;
         }
-    };
-    for (int i = 0; i < 100; ++i) pass();
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) {
-        pass();
         benchmark::DoNotOptimize(sink);
-    }
-    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double frames = static_cast<double>(state.iterations()) * kFrames;
-    state.SetItemsProcessed(static_cast<int64_t>(frames));
-    state.counters["ns_per_frame"] = s * 1e9 / frames;
+    });
 }
 
 // The gate, preamp and compressor sections switch on one at a time; the
@@ -118,6 +121,25 @@ void filterAndModulation(benchmark::State& state) {
         });
 }
 
+// The end of the chain over whole 32-frame stretches, as the engine finishes
+// them: a master gain away from unity, then the DC blocker.
+void outputStage(benchmark::State& state) {
+    static const Noise noise;
+    OutputStage output;
+    output.master.setTarget(0.7f);
+    std::vector<float> left(32), right(32);
+    timePasses(state, [&] {
+        for (int at = 0; at < kFrames; at += 32) {
+            for (int i = 0; i < 32; ++i) {
+                left[static_cast<size_t>(i)] = noise.frames[static_cast<size_t>(at + i)].l;
+                right[static_cast<size_t>(i)] = noise.frames[static_cast<size_t>(at + i)].r;
+            }
+            output.finish(left.data(), right.data(), 32);
+        }
+        benchmark::DoNotOptimize(left.data());
+    });
+}
+
 } // namespace
 
 BENCHMARK(gate);
@@ -126,3 +148,4 @@ BENCHMARK(compressor);
 BENCHMARK(dynamicsAllOff);
 BENCHMARK(dynamicEq)->Arg(1)->Arg(0);
 BENCHMARK(filterAndModulation);
+BENCHMARK(outputStage);
