@@ -80,6 +80,15 @@ TEST(PanelText, PresetNameFollowsEveryLoadProgramChangeAndSave) {
     rig.idle();
     EXPECT_EQ(shownPreset(rig), "Mine");
     EXPECT_EQ(infoLine(rig), "Mine");
+
+    // Select Folder makes the chosen folder the preset folder, and the menu lists it.
+    setFileDialogHandler([&](const FileDialogRequest&, std::string& out) { return !(out = bank).empty(); });
+    ASSERT_TRUE(menu->choose(0));
+    std::string folder;
+    ASSERT_TRUE(readSettingString("presetpath0", folder));
+    EXPECT_EQ(folder, bank + "/");
+    ASSERT_EQ(menu->getNbEntries(), 4 + 4);
+    EXPECT_EQ(menu->getEntry(4)->text, "Alpha");
     setFileDialogHandler(previous);
     rig.close();
     writeSettingString("presetpath0", "");
