@@ -111,7 +111,9 @@ done
 rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
 export ORVEL_CHECK_FORMAT=LV2 ORVEL_CHECK_SET="$LV2_SET"
 SET="$LV2_SET" PARAM_COUNT=43 # Ardour counts every port of an LV2 plug-in
-session create
+retry_session "$WORK/ardour-create.log" run_session create ||
+  { cat "$WORK/ardour-create.log" "$WORK/ardour-create.log.backtrace" 2>/dev/null; fail "the Ardour session (LV2 create) did not finish"; }
+check_session create
 grep -rqs 'urn:tamblor:orvel#chunk' "$ORVEL_CHECK_DIR/session/plugins" ||
   fail "Ardour's session holds no state words of the LV2 version"
 grep -qx "orvel-check: kinds $LV2_KINDS" "$WORK/ardour-create.log" ||
