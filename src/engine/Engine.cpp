@@ -102,7 +102,7 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
     const int32_t at = sends.count;
     float peak = meters.outputPeak;
     // Four frames at a time, left and right apart, the same products lane by
-    // lane; at(j) gives a ramp's values for frames j .. j + 3.
+    // lane; each of dl .. g maps a frame j to the ramp's values for j .. j + 3.
     int32_t j = 0;
     const auto route = [&](auto dl, auto dp, auto rl, auto rp, auto g) {
         const auto load = [](const StereoSample* f, __m128& l, __m128& r) {
@@ -129,6 +129,14 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
             if (source == kMeterOutputPeak)
                 _mm_storeu_ps(meterSource_ + j, selectLanes(_mm_cmpgt_ps(directL, directR), directL, directR));
         }
+        if (j == n) {
+            // The peak of the last frame, whose gain is lane 3 of the last four.
+            const __m128 last = g(n - 4);
+            const float gain = _mm_cvtss_f32(_mm_shuffle_ps(last, last, _MM_SHUFFLE(3, 3, 3, 3)));
+            const float directL = main[n - 1].l * gain;
+            const float directR = main[n - 1].r * gain;
+            peak = directL > directR ? directL : directR;
+        }
     };
     if (n > 0 && allSettled(dLevel, dPower, rLevel, rPower, mute)) {
         // Settled ramps give one value each until the next control block.
@@ -137,11 +145,6 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
         const __m128 g = _mm_set1_ps(mute.next());
         const auto same = [](__m128 v) { return [v](int32_t) { return v; }; };
         route(same(dl), same(dp), same(rl), same(rp), same(g));
-        if (j == n) {
-            const float directL = main[n - 1].l * _mm_cvtss_f32(g);
-            const float directR = main[n - 1].r * _mm_cvtss_f32(g);
-            peak = directL > directR ? directL : directR;
-        }
     } else if (n >= 4) {
         // Moving ramps step frame by frame as always; the products then run in lanes.
         float dl[kControlBlockSize], dp[kControlBlockSize], rl[kControlBlockSize], rp[kControlBlockSize],
@@ -156,11 +159,6 @@ ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int
         }
         const auto from = [](const float* values) { return [values](int32_t f) { return _mm_loadu_ps(values + f); }; };
         route(from(dl), from(dp), from(rl), from(rp), from(g));
-        if (j == n) {
-            const float directL = main[n - 1].l * g[n - 1];
-            const float directR = main[n - 1].r * g[n - 1];
-            peak = directL > directR ? directL : directR;
-        }
     }
     for (; j < n; ++j) {
         const float dl = dLevel.next();
