@@ -11,6 +11,7 @@
 #endif
 
 #include "plugin/ScopedFlushToZero.h"
+#include "plugin/ZuUniClient.h"
 #include "support/ControllerState.h"
 #include "support/EngineFixtures.h"
 #include "support/MidiEvents.h"
@@ -144,6 +145,16 @@ TEST(ProcessingCall, DenormalsFlushToZeroWithinTheCallAndTheHostsModeIsKept) {
         _mm_setcsr(saved);
         EXPECT_EQ(after & kModes, hostMode);
     }
+
+    // Inside the call: a denormal input leaves the compressor-input meter
+    // (softClip of the sample, then a peak hold) at zero, as a host in the
+    // ordinary mode would not.
+    HostedPlugin fresh;
+    const Engine& engine = static_cast<ZuUniClient*>(static_cast<AudioEffect*>(fresh.effect->object))->engine();
+    _mm_setcsr(saved & ~kModes);
+    fresh.runLeft(std::vector<float>(64, 1e-39f), 64);
+    _mm_setcsr(saved);
+    EXPECT_EQ(engine.meters.compressorInput, 0.0f);
 }
 #endif
 
