@@ -63,22 +63,32 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     // Gate, preamp stage and compressor, then the dynamic equaliser.
     dynamics.process(x, n, compressorIn_, source == kMeterOverdriveOutLeft ? meterSource_ : nullptr);
     keepLeft(kMeterCompressorOutLeft, x);
-    equaliser.process(x, n);
-    keepLeft(kMeterEqualiserOutLeft, x);
-
-    // Dry signal: soft clip and the 30 Hz high-pass, FirstOrderHighPass::processDivide in each lane.
+    // The equaliser, the dry signal's soft clip and 30 Hz high-pass
+    // (FirstOrderHighPass::processDivide in each lane), the follower's
+    // detector and the resonant filter, in one loop, so that their recursions
+    // overlap from frame to frame.
+    DynamicEq::Run eq(equaliser);
+    EnvelopeFollower::Run follower(modulation.follower());
+    ResonantFilter::Run resonant(filter);
     const FirstOrderCoefficients& hp = ctx.constants.outputHighPass;
     const __m128 gMinus1 = _mm_set1_ps(hp.gMinus1), gPlus1 = _mm_set1_ps(hp.gPlus1);
     __m128 prev = _mm_unpacklo_ps(_mm_set_ss(outputHighPass[0].vPrev), _mm_set_ss(outputHighPass[1].vPrev));
+    const bool keepEqualiserOut = source == kMeterEqualiserOutLeft;
     for (int32_t j = 0; j < n; ++j) {
-        const __m128 v = highPassStateLanes<true>(softClipLanes(toLanes(x[j])), prev, gMinus1, gPlus1);
-        x[j] = fromLanes(_mm_sub_ps(v, prev));
+        const __m128 equalised = eq.step(toLanes(x[j]));
+        if (keepEqualiserOut) meterSource_[j] = _mm_cvtss_f32(equalised);
+        const __m128 v = highPassStateLanes<true>(softClipLanes(equalised), prev, gMinus1, gPlus1);
+        const __m128 dry = _mm_sub_ps(v, prev);
         prev = v;
+        x[j] = fromLanes(dry);
+        follower.step(detectorLanes(dry));
+        filtered_[j] = fromLanes(resonant.step(dry));
     }
+    eq.store();
+    follower.store();
+    resonant.store();
     outputHighPass[0].vPrev = _mm_cvtss_f32(prev);
     outputHighPass[1].vPrev = _mm_cvtss_f32(_mm_shuffle_ps(prev, prev, _MM_SHUFFLE(1, 1, 1, 1)));
-    modulation.detect(x, n);
-    filter.process(x, filtered_, n);
 
     routeStretch(outLeft, outRight, i, n, source);
 

@@ -17,20 +17,7 @@ void EnvelopeFollower::setSpeed(float v, const EngineContext& ctx) {
 }
 
 void EnvelopeFollower::detect(const StereoSample* dry, int32_t n) {
-    PeakHold hold = hold_;
-    const float k = holdK_, b0 = b0_, a1 = a1_;
-    float h1 = h1_, h2 = h2_, y1 = y1_, y2 = y2_;
-    for (int32_t i = 0; i < n; ++i) {
-        const float h = hold.process(detectorInput(dry[i]), k);
-        const float y = b0 * (h + h1) + a1 * y2;
-        h2 = h1;
-        h1 = h;
-        y2 = y1;
-        y1 = y;
-    }
-    hold_ = hold;
-    h1_ = h1;
-    h2_ = h2;
-    y1_ = y1;
-    y2_ = y2;
+    Run run(*this);
+    for (int32_t i = 0; i < n; ++i) run.step(detectorInput(dry[i]));
+    run.store();
 }

@@ -44,6 +44,7 @@ public:
 
     const Lfo& lfo() const { return lfo_; }
     const EnvelopeFollower& follower() const { return follower_; }
+    EnvelopeFollower& follower() { return follower_; }
     float lfoSlot(int slot) const { return lfoSlots_[slot]; }
     float followerSlot(int slot) const { return followerSlots_[slot]; }
 

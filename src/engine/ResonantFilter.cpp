@@ -23,16 +23,7 @@ void ResonantFilter::controlBlock(float m1, float m2, const EngineContext& ctx) 
 }
 
 ORVEL_ALIGN_STACK void ResonantFilter::process(const StereoSample* dry, StereoSample* filtered, int32_t n) {
-    SvfStereo::Live s = state_.load();
-    const __m128 g = _mm_set1_ps(coefficients_.g), k = _mm_set1_ps(coefficients_.k);
-    const auto run = [&](auto choose) {
-        for (int32_t i = 0; i < n; ++i)
-            filtered[i] = fromLanes(softClipLanes(choose(SvfStereo::step(s, toLanes(dry[i]), g, k))));
-    };
-    switch (type_) {
-    case kFilterHighPass: run([](const SvfLaneOutputs& o) { return o.high; }); break;
-    case kFilterBandPass: run([](const SvfLaneOutputs& o) { return o.band; }); break;
-    default: run([](const SvfLaneOutputs& o) { return o.low; }); break;
-    }
-    state_.store(s);
+    Run run(*this);
+    for (int32_t i = 0; i < n; ++i) filtered[i] = fromLanes(run.step(toLanes(dry[i])));
+    run.store();
 }

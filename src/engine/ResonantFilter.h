@@ -27,6 +27,25 @@ public:
     }
     void process(const StereoSample* dry, StereoSample* filtered, int32_t n);
 
+    // The filter frame by frame with its state in registers; store() writes it back.
+    class Run {
+    public:
+        explicit Run(ResonantFilter& f)
+            : f_(f), type_(f.type_), s_(f.state_.load()), g_(_mm_set1_ps(f.coefficients_.g)),
+              k_(_mm_set1_ps(f.coefficients_.k)) {}
+        __m128 step(__m128 dry) {
+            const SvfLaneOutputs o = SvfStereo::step(s_, dry, g_, k_);
+            return softClipLanes(type_ == kFilterHighPass ? o.high : type_ == kFilterBandPass ? o.band : o.low);
+        }
+        void store() { f_.state_.store(s_); }
+
+    private:
+        ResonantFilter& f_;
+        const FilterType type_;
+        SvfStereo::Live s_;
+        const __m128 g_, k_;
+    };
+
     float frequencyControl() const { return frequency_; }
     float resonanceControl() const { return resonance_; }
     FilterType type() const { return type_; }
