@@ -1,9 +1,11 @@
-// Each section of the per-sample chain alone, as the engine drives it:
-// stereo noise through the module, its control block every 32 samples.
-// Reports ns per stereo frame, like the whole-chain benchmarks.
+// Each section of the chain alone, as the engine drives it: stereo noise
+// through the module in stretches of 32 frames, each after the module's
+// control block. Reports ns per stereo frame, like the whole-chain benchmarks.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <vector>
 
 #include "engine/Dynamics.h"
@@ -41,16 +43,18 @@ template <class Pass> void timePasses(benchmark::State& state, Pass pass) {
     state.counters["ns_per_frame"] = s * 1e9 / frames;
 }
 
-// step(in) processes one frame; block() is the module's control block.
-template <class Step, class Block>
-void runSection(benchmark::State& state, Step step, Block block) {
+// stretch(frames, n) processes n frames in place; block() is the module's control block.
+template <class Stretch, class Block>
+void runSection(benchmark::State& state, Stretch stretch, Block block) {
     static const Noise noise;
+    std::vector<StereoSample> frames(32);
     float sink = 0.0f;
     timePasses(state, [&] {
-        for (int i = 0; i < kFrames; ++i) {
-            if ((i & 31) == 0) block();
-            const StereoSample o = step(noise.frames[static_cast<size_t>(i)]);
-            sink += o.l + o.r;
+        for (size_t at = 0; at < kFrames; at += 32) {
+            std::copy_n(noise.frames.begin() + static_cast<std::ptrdiff_t>(at), 32, frames.begin());
+            block();
+            stretch(frames.data(), 32);
+            sink += frames[31].l + frames[31].r;
         }
         benchmark::DoNotOptimize(sink);
     });
@@ -71,7 +75,8 @@ void dynamicsWith(benchmark::State& state, bool gate, bool preamp, bool comp) {
     d.setCompressorSwitch(comp ? 1.0f : 0.0f);
     d.setCompression(0.6f);
     d.setCompressSpeed(0.5f, ctx);
-    runSection(state, [&](StereoSample in) { return d.process(in); }, [&] { d.controlBlock(); });
+    runSection(
+        state, [&](StereoSample* f, int32_t n) { d.process(f, n, nullptr, nullptr); }, [&] { d.controlBlock(); });
 }
 
 void gate(benchmark::State& state) { dynamicsWith(state, true, false, false); }
@@ -89,11 +94,11 @@ void dynamicEq(benchmark::State& state) {
         eq.setBandAmount(b, 0.5f);
         eq.setBandLevel(b, 0.5f);
     }
-    runSection(state, [&](StereoSample in) { return eq.process(in); }, [&] { eq.controlBlock(); });
+    runSection(state, [&](StereoSample* f, int32_t n) { eq.process(f, n); }, [&] { eq.controlBlock(); });
 }
 
 // The resonant filter with the LFO on its frequency and the follower on its
-// resonance: the modulation detector runs per sample, both sources per block.
+// resonance: the follower's detector runs on every frame, both sources per block.
 void filterAndModulation(benchmark::State& state) {
     EngineContext ctx;
     ResonantFilter filter;
@@ -109,11 +114,13 @@ void filterAndModulation(benchmark::State& state) {
     mod.setFollowerAmount(0.5f);
     mod.setFollowerPower(1.0f);
     mod.setFollowerTarget(1.0f);
+    std::vector<StereoSample> filtered(32);
     runSection(
         state,
-        [&](StereoSample in) {
-            mod.detect(in.l, in.r);
-            return filter.process(in);
+        [&](StereoSample* f, int32_t n) {
+            mod.detect(f, n);
+            filter.process(f, filtered.data(), n);
+            std::copy_n(filtered.begin(), n, f);
         },
         [&] {
             mod.controlBlock(ctx);
