@@ -67,24 +67,23 @@ inline __m128 combStep(__m128 y, __m128& state, const CombCoefficients& k, float
 }
 
 // q holds each comb's reads in time order on entry and its writes on return;
-// the reads are added to the comb sums (zero for the first four combs), comb by comb.
+// the reads are added to the comb sums `sum` (four frames), comb by comb.
 template <bool Flush>
-inline __m128 combQuad(Quad& q, __m128 state, const CombCoefficients& k, const float* x, float* sum, bool first) {
+inline __m128 combQuad(Quad& q, __m128& state, const CombCoefficients& k, const float* x, __m128 sum) {
     if constexpr (Flush) {
         q.v0 = flushDenormalLanes(q.v0);
         q.v1 = flushDenormalLanes(q.v1);
         q.v2 = flushDenormalLanes(q.v2);
         q.v3 = flushDenormalLanes(q.v3);
     }
-    const __m128 before = first ? _mm_setzero_ps() : _mm_loadu_ps(sum);
-    _mm_storeu_ps(sum, _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(before, q.v0), q.v1), q.v2), q.v3));
+    sum = _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(sum, q.v0), q.v1), q.v2), q.v3);
     _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
     q.v0 = combStep(q.v0, state, k, x[0]);
     q.v1 = combStep(q.v1, state, k, x[1]);
     q.v2 = combStep(q.v2, state, k, x[2]);
     q.v3 = combStep(q.v3, state, k, x[3]);
     _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
-    return state;
+    return sum;
 }
 
 // Frames from p until the first of the lines wraps.
@@ -95,56 +94,62 @@ template <int N> inline int framesBeforeWrap(const uint32_t (&p)[N], const uint3
 }
 } // namespace
 
+// Both groups of four combs in one loop: their damping recursions are
+// independent, so they overlap instead of waiting on each other.
 template <bool Flush> void ZuReverb::runCombs(int c, const float* x, float* sum, int n) {
+    static_assert(kCombs == 8);
     const int whole = n & ~3;
     for (int f = whole; f < n; ++f) sum[f] = 0.0f;
     const CombCoefficients coefficients{_mm_set1_ps(damp1_), _mm_set1_ps(damp2_), _mm_set1_ps(room_)};
-    for (int g = 0; g < kCombs; g += 4) {
-        float* const* line = &comb_[c][g];
-        const uint32_t* length = &kCombLength[c][g];
-        uint32_t p[4]; // position of the pass's first frame
-        for (int k = 0; k < 4; ++k) p[k] = lineAdvance(combIndex_[c][g + k], 1, length[k]);
-        __m128 state = _mm_loadu_ps(&combState_[c][g]);
-        // Quads before the first wrap read and write plain runs.
-        const int straight = std::min(whole, framesBeforeWrap(p, length)) & ~3;
-        int f = 0;
-        float* r0 = line[0] + p[0];
-        float* r1 = line[1] + p[1];
-        float* r2 = line[2] + p[2];
-        float* r3 = line[3] + p[3];
-        for (; f < straight; f += 4) {
-            Quad q{_mm_loadu_ps(r0 + f), _mm_loadu_ps(r1 + f), _mm_loadu_ps(r2 + f), _mm_loadu_ps(r3 + f)};
-            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
-            _mm_storeu_ps(r0 + f, q.v0);
-            _mm_storeu_ps(r1 + f, q.v1);
-            _mm_storeu_ps(r2 + f, q.v2);
-            _mm_storeu_ps(r3 + f, q.v3);
+    float* const* line = comb_[c];
+    const uint32_t* length = kCombLength[c];
+    uint32_t p[kCombs]; // position of the pass's first frame
+    for (int k = 0; k < kCombs; ++k) p[k] = lineAdvance(combIndex_[c][k], 1, length[k]);
+    __m128 low = _mm_loadu_ps(&combState_[c][0]), high = _mm_loadu_ps(&combState_[c][4]);
+    // Quads before the first wrap read and write plain runs.
+    const int straight = std::min(whole, framesBeforeWrap(p, length)) & ~3;
+    int f = 0;
+    float* r[kCombs];
+    for (int k = 0; k < kCombs; ++k) r[k] = line[k] + p[k];
+    for (; f < straight; f += 4) {
+        Quad a{_mm_loadu_ps(r[0] + f), _mm_loadu_ps(r[1] + f), _mm_loadu_ps(r[2] + f), _mm_loadu_ps(r[3] + f)};
+        Quad b{_mm_loadu_ps(r[4] + f), _mm_loadu_ps(r[5] + f), _mm_loadu_ps(r[6] + f), _mm_loadu_ps(r[7] + f)};
+        const __m128 first = combQuad<Flush>(a, low, coefficients, x + f, _mm_setzero_ps());
+        _mm_storeu_ps(sum + f, combQuad<Flush>(b, high, coefficients, x + f, first));
+        _mm_storeu_ps(r[0] + f, a.v0);
+        _mm_storeu_ps(r[1] + f, a.v1);
+        _mm_storeu_ps(r[2] + f, a.v2);
+        _mm_storeu_ps(r[3] + f, a.v3);
+        _mm_storeu_ps(r[4] + f, b.v0);
+        _mm_storeu_ps(r[5] + f, b.v1);
+        _mm_storeu_ps(r[6] + f, b.v2);
+        _mm_storeu_ps(r[7] + f, b.v3);
+    }
+    for (; f < whole; f += 4) {
+        uint32_t at[kCombs];
+        for (int k = 0; k < kCombs; ++k) at[k] = lineAdvance(p[k], static_cast<uint32_t>(f), length[k]);
+        const auto load = [&](int k) { return loadLineRun(line[k], at[k], length[k]); };
+        Quad a{load(0), load(1), load(2), load(3)};
+        Quad b{load(4), load(5), load(6), load(7)};
+        const __m128 first = combQuad<Flush>(a, low, coefficients, x + f, _mm_setzero_ps());
+        _mm_storeu_ps(sum + f, combQuad<Flush>(b, high, coefficients, x + f, first));
+        const __m128 written[kCombs] = {a.v0, a.v1, a.v2, a.v3, b.v0, b.v1, b.v2, b.v3};
+        for (int k = 0; k < kCombs; ++k) storeLineRun(line[k], at[k], length[k], written[k]);
+    }
+    _mm_storeu_ps(&combState_[c][0], low);
+    _mm_storeu_ps(&combState_[c][4], high);
+    // The last frames of a pass that is not a multiple of four, one at a time.
+    for (int k = 0; k < kCombs; ++k) {
+        float& st = combState_[c][k];
+        uint32_t at = lineAdvance(p[k], static_cast<uint32_t>(whole), length[k]);
+        for (f = whole; f < n; ++f) {
+            const float y = Flush ? flushDenormal(line[k][at]) : line[k][at];
+            st = y * damp2_ + st * damp1_;
+            line[k][at] = st * room_ + x[f];
+            sum[f] += y;
+            at = lineAdvance(at, 1, length[k]);
         }
-        for (; f < whole; f += 4) {
-            uint32_t at[4];
-            for (int k = 0; k < 4; ++k) at[k] = lineAdvance(p[k], static_cast<uint32_t>(f), length[k]);
-            Quad q{loadLineRun(line[0], at[0], length[0]), loadLineRun(line[1], at[1], length[1]),
-                   loadLineRun(line[2], at[2], length[2]), loadLineRun(line[3], at[3], length[3])};
-            state = combQuad<Flush>(q, state, coefficients, x + f, sum + f, g == 0);
-            storeLineRun(line[0], at[0], length[0], q.v0);
-            storeLineRun(line[1], at[1], length[1], q.v1);
-            storeLineRun(line[2], at[2], length[2], q.v2);
-            storeLineRun(line[3], at[3], length[3], q.v3);
-        }
-        _mm_storeu_ps(&combState_[c][g], state);
-        // The last frames of a pass that is not a multiple of four, one at a time.
-        for (int k = 0; k < 4; ++k) {
-            float& st = combState_[c][g + k];
-            uint32_t at = lineAdvance(p[k], static_cast<uint32_t>(whole), length[k]);
-            for (f = whole; f < n; ++f) {
-                const float y = Flush ? flushDenormal(line[k][at]) : line[k][at];
-                st = y * damp2_ + st * damp1_;
-                line[k][at] = st * room_ + x[f];
-                sum[f] += y;
-                at = lineAdvance(at, 1, length[k]);
-            }
-            combIndex_[c][g + k] = lineAdvance(combIndex_[c][g + k], static_cast<uint32_t>(n), length[k]);
-        }
+        combIndex_[c][k] = lineAdvance(combIndex_[c][k], static_cast<uint32_t>(n), length[k]);
     }
 }
 
