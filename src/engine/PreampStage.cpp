@@ -13,6 +13,16 @@ namespace {
 // and the state bound keeps it finite for any input at all.
 constexpr float kInputLimit = 1e6f;
 constexpr float kStateLimit = 1e30f;
+
+// clampf(softClip(u), -1, 0.99) lane by lane, in fewer steps from u to the
+// result, as each sample waits for the one before: softClip never goes below
+// -1 (every float from -2 to 2 checked), and |clamp(u, -2, 2)| is min(|u|, 2).
+inline __m128 overdriveClipLanes(__m128 u) {
+    const __m128 c = clampLanes(u, _mm_set1_ps(-2.0f), _mm_set1_ps(2.0f));
+    const __m128 magnitude = _mm_min_ps(_mm_set1_ps(2.0f), _mm_andnot_ps(_mm_set1_ps(-0.0f), u));
+    const __m128 clipped = _mm_mul_ps(c, _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(_mm_set1_ps(0.25f), magnitude)));
+    return _mm_min_ps(_mm_set1_ps(0.99f), clipped);
+}
 } // namespace
 
 void PreampStage::setHighPass(float v, const EngineContext& ctx) {
@@ -62,7 +72,7 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
             // The overdrive, fed back its own previous output.
             const __m128 u =
                 _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(c.drive)), _mm_mul_ps(driven, _mm_set1_ps(c.feedback)));
-            const __m128 clipped = clampLanes(softClipLanes(u), _mm_set1_ps(-1.0f), _mm_set1_ps(0.99f));
+            const __m128 clipped = overdriveClipLanes(u);
             driven = _mm_mul_ps(clipped, _mm_set1_ps(c.trim));
             if (overdriveLeft) overdriveLeft[i] = _mm_cvtss_f32(driven);
             const float s = c.selection;
