@@ -40,8 +40,15 @@ void Engine::process(float** inputs, float** outputs, int32_t n, double hostTemp
 void Engine::finishStretch(float* outLeft, float* outRight, int32_t end) {
     const int32_t k = sends.count;
     if (k <= 0) return;
-    if (delay_ && reverb_) sends.flush(*delay_, *reverb_, outLeft, outRight, end);
-    output.finish(outLeft + (end - k), outRight ? outRight + (end - k) : nullptr, k);
+    float* const left = outLeft + (end - k);
+    float* const right = outRight ? outRight + (end - k) : nullptr;
+    if (delay_ && reverb_) {
+        sends.runEffects(*delay_, *reverb_);
+        const EffectReturns returns = sends.returns();
+        output.finish(left, right, k, &returns);
+    } else {
+        output.finish(left, right, k, nullptr);
+    }
     sends.count = 0;
 }
 

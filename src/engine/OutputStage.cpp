@@ -19,12 +19,6 @@ void OutputStage::applyMasterGain(float* left, float* right, int32_t n) {
     }
 }
 
-void OutputStage::finish(float* left, float* right, int32_t n) {
-    if (n <= 0) return;
-    applyMasterGain(left, right, n);
-    blockDc(left, right, n);
-}
-
 namespace {
 void blockChannel(float* x, int32_t n, float& inPrev, float& outPrev) {
     float xp = inPrev;
@@ -41,13 +35,24 @@ void blockChannel(float* x, int32_t n, float& inPrev, float& outPrev) {
 }
 
 // Both channels in one loop, left and right in the lanes of the float and
-// the double vectors: the same operations as blockChannel, lane by lane.
-void blockStereo(float* left, float* right, int32_t n, float (&inPrev)[2], float (&outPrev)[2]) {
+// the double vectors, the returns (unless null) added and gain(v) applied
+// first: the operations of the separate steps, lane by lane and in order.
+template <class Gain>
+void finishStereo(float* left, float* right, int32_t n, const EffectReturns* returns, Gain gain, float (&inPrev)[2],
+                  float (&outPrev)[2]) {
+    const auto pairOf = [](const float* l, const float* r, int32_t j) {
+        return _mm_unpacklo_ps(_mm_set_ss(l[j]), _mm_set_ss(r[j]));
+    };
     const __m128d feedback = _mm_set1_pd(0.998);
     __m128 xp = _mm_unpacklo_ps(_mm_set_ss(inPrev[0]), _mm_set_ss(inPrev[1]));
     __m128 yp = _mm_unpacklo_ps(_mm_set_ss(outPrev[0]), _mm_set_ss(outPrev[1]));
     for (int32_t j = 0; j < n; ++j) {
-        const __m128 in = _mm_unpacklo_ps(_mm_set_ss(left[j]), _mm_set_ss(right[j]));
+        __m128 in = pairOf(left, right, j);
+        if (returns) {
+            in = _mm_add_ps(in, pairOf(returns->left[0], returns->right[0], j));
+            in = _mm_add_ps(in, pairOf(returns->left[1], returns->right[1], j));
+        }
+        in = gain(in);
         const __m128d sum = _mm_add_pd(_mm_cvtps_pd(_mm_sub_ps(in, xp)), _mm_mul_pd(feedback, _mm_cvtps_pd(yp)));
         const __m128 y = _mm_cvtpd_ps(sum);
         _mm_store_ss(left + j, y);
@@ -60,12 +65,46 @@ void blockStereo(float* left, float* right, int32_t n, float (&inPrev)[2], float
     _mm_store_ss(&outPrev[0], yp);
     _mm_store_ss(&outPrev[1], _mm_shuffle_ps(yp, yp, _MM_SHUFFLE(1, 1, 1, 1)));
 }
+
+void addInto(float* __restrict out, const float* __restrict ret, int32_t k) {
+    for (int32_t j = 0; j < k; ++j) out[j] += ret[j];
+}
 } // namespace
+
+ORVEL_ALIGN_STACK void OutputStage::finish(float* left, float* right, int32_t n, const EffectReturns* returns) {
+    if (n <= 0) return;
+    if (!right || right == left) {
+        // One buffer for both outputs takes both channels' returns, gain and
+        // DC blocker, as it always did.
+        if (returns) {
+            addInto(left, returns->left[0], n);
+            addInto(left, returns->left[1], n);
+            if (right) {
+                addInto(right, returns->right[0], n);
+                addInto(right, returns->right[1], n);
+            }
+        }
+        applyMasterGain(left, right, n);
+        blockDc(left, right, n);
+        return;
+    }
+    // Returns, master gain and DC blocker frame by frame in one loop; at
+    // exactly unity a settled gain does nothing.
+    const float held = master.current;
+    if (!master.settled())
+        finishStereo(left, right, n, returns, [this](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(master.next())); },
+                     dcInPrev, dcOutPrev);
+    else if (held != 1.0f)
+        finishStereo(left, right, n, returns, [held](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(held)); },
+                     dcInPrev, dcOutPrev);
+    else
+        finishStereo(left, right, n, returns, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
+}
 
 ORVEL_ALIGN_STACK void OutputStage::blockDc(float* left, float* right, int32_t n) {
     // One buffer for both outputs is filtered twice over, as it always was.
     if (right && right != left) {
-        blockStereo(left, right, n, dcInPrev, dcOutPrev);
+        finishStereo(left, right, n, nullptr, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
         return;
     }
     blockChannel(left, n, dcInPrev[0], dcOutPrev[0]);

@@ -32,11 +32,18 @@ struct MasterGainRamp {
     bool settled() const { return remaining == 0; }
 };
 
+// The send effects' returns for a stretch: delay, then reverb, per channel.
+struct EffectReturns {
+    const float* left[2];
+    const float* right[2];
+};
+
 class OutputStage {
 public:
-    // Master gain and DC blocker on n finished samples; a null right channel
-    // is skipped. The ramp is retargeted only between such stretches.
-    void finish(float* left, float* right, int32_t n);
+    // The returns (unless null) added to n direct samples, then the master
+    // gain and the DC blocker; a null right channel is skipped. The ramp is
+    // retargeted only between such stretches.
+    void finish(float* left, float* right, int32_t n, const EffectReturns* returns = nullptr);
     // y = (x - x_prev) + 0.998 y_prev, the feedback in double precision.
     void blockDc(float* left, float* right, int32_t n);
     void resetDc();

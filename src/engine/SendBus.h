@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/EngineContext.h"
+#include "engine/OutputStage.h"
 
 class SendEffect;
 
@@ -18,10 +19,11 @@ public:
     }
     bool full() const { return count >= kControlBlockSize; }
 
-    // Runs the delay, then the reverb, on the collected sends and adds their
-    // returns to the very samples that produced them: [end - count, end).
-    // A null right output is skipped.
-    void flush(SendEffect& delay, SendEffect& reverb, float* outLeft, float* outRight, int32_t end);
+    // Runs the delay, then the reverb, on the collected sends, in place: the
+    // buffers then hold their returns, for the output stage to add to the
+    // very samples that produced them.
+    void runEffects(SendEffect& delay, SendEffect& reverb);
+    EffectReturns returns() const { return {{delayL, reverbL}, {delayR, reverbR}}; }
 
     alignas(16) float delayL[kControlBlockSize] = {};
     alignas(16) float delayR[kControlBlockSize] = {};
