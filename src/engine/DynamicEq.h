@@ -70,7 +70,10 @@ public:
           dec_(loadLanes(eq.lanes_.dec)), y1_(loadLanes(eq.lanes_.y1)), y2_(loadLanes(eq.lanes_.y2)),
           h1_(loadLanes(eq.lanes_.h1)), gain_(loadLanes(eq.lanes_.gain)) {}
 
-    __m128 step(__m128 in) {
+    bool on() const { return on_; }
+    __m128 step(__m128 in) { return on_ ? step<true>(in) : step<false>(in); }
+    // The same with the switch known where it is called.
+    template <bool On> __m128 step(__m128 in) {
         const SvfLaneOutputs s = SvfStereo::step(split_, in, g_, k_);
         // Left and right of each band, bands in lanes.
         const __m128 lowMid = _mm_unpacklo_ps(s.low, s.band);
@@ -80,7 +83,7 @@ public:
         const __m128 detected = _mm_max_ps(left, right); // detectorInput per band
         lagSmoothLanes(peakHoldLanes(detected, holdK_, held_, dec_), smoothA_, y1_, y2_, h1_);
         gain_ = _mm_add_ps(gain_, inc_);
-        if (!on_) return in;
+        if constexpr (!On) return in;
         return _mm_add_ps(_mm_add_ps(_mm_mul_ps(s.low, _mm_shuffle_ps(gain_, gain_, _MM_SHUFFLE(0, 0, 0, 0))),
                                      _mm_mul_ps(s.band, _mm_shuffle_ps(gain_, gain_, _MM_SHUFFLE(1, 1, 1, 1)))),
                           _mm_mul_ps(s.high, _mm_shuffle_ps(gain_, gain_, _MM_SHUFFLE(2, 2, 2, 2))));

@@ -81,16 +81,29 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     const __m128 gMinus1 = _mm_set1_ps(hp.gMinus1), gPlus1 = _mm_set1_ps(hp.gPlus1);
     __m128 prev = _mm_unpacklo_ps(_mm_set_ss(outputHighPass[0].vPrev), _mm_set_ss(outputHighPass[1].vPrev));
     const bool keepEqualiserOut = source == kMeterEqualiserOutLeft;
-    for (int32_t j = 0; j < n; ++j) {
-        const __m128 equalised = eq.step(toLanes(x[j]));
-        if (keepEqualiserOut) meterSource_[j] = _mm_cvtss_f32(equalised);
-        const __m128 v = highPassStateLanes<true>(softClipLanes(equalised), prev, gMinus1, gPlus1);
-        const __m128 dry = _mm_sub_ps(v, prev);
-        prev = v;
-        x[j] = fromLanes(dry);
-        follower.step(detectorLanes(dry));
-        filtered_[j] = fromLanes(resonant.step(dry));
-    }
+    // One loop for each setting of the equaliser's switch and the filter's
+    // type, so that neither is asked again frame by frame.
+    const auto run = [&]<bool EqOn, FilterType Type>() {
+        for (int32_t j = 0; j < n; ++j) {
+            const __m128 equalised = eq.step<EqOn>(toLanes(x[j]));
+            if (keepEqualiserOut) meterSource_[j] = _mm_cvtss_f32(equalised);
+            const __m128 v = highPassStateLanes<true>(softClipLanes(equalised), prev, gMinus1, gPlus1);
+            const __m128 dry = _mm_sub_ps(v, prev);
+            prev = v;
+            x[j] = fromLanes(dry);
+            follower.step(detectorLanes(dry));
+            filtered_[j] = fromLanes(resonant.step<Type>(dry));
+        }
+    };
+    const auto withType = [&]<bool EqOn>() {
+        switch (resonant.type()) {
+        case kFilterHighPass: run.template operator()<EqOn, kFilterHighPass>(); break;
+        case kFilterBandPass: run.template operator()<EqOn, kFilterBandPass>(); break;
+        default: run.template operator()<EqOn, kFilterLowPass>(); break;
+        }
+    };
+    if (eq.on()) withType.template operator()<true>();
+    else withType.template operator()<false>();
     eq.store();
     follower.store();
     resonant.store();

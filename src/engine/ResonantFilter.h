@@ -33,9 +33,18 @@ public:
         explicit Run(ResonantFilter& f)
             : f_(f), type_(f.type_), s_(f.state_.load()), g_(_mm_set1_ps(f.coefficients_.g)),
               k_(_mm_set1_ps(f.coefficients_.k)) {}
+        FilterType type() const { return type_; }
         __m128 step(__m128 dry) {
+            switch (type_) {
+            case kFilterHighPass: return step<kFilterHighPass>(dry);
+            case kFilterBandPass: return step<kFilterBandPass>(dry);
+            default: return step<kFilterLowPass>(dry);
+            }
+        }
+        // The same with the type known where it is called.
+        template <FilterType T> __m128 step(__m128 dry) {
             const SvfLaneOutputs o = SvfStereo::step(s_, dry, g_, k_);
-            return softClipLanes(type_ == kFilterHighPass ? o.high : type_ == kFilterBandPass ? o.band : o.low);
+            return softClipLanes(T == kFilterHighPass ? o.high : T == kFilterBandPass ? o.band : o.low);
         }
         void store() { f_.state_.store(s_); }
 
