@@ -50,6 +50,9 @@ public:
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
     VstInt32 getChunk(void** data, bool isPreset) override;
     VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+    // What setChunk does, telling whether the bytes were a state: false, and
+    // nothing changed, when they were not. Hosts of the LV2 version are told.
+    bool loadStateWords(void* data, VstInt32 byteSize);
 
     // Hands over what MIDI left for this thread before the opcode is served.
     VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) override;

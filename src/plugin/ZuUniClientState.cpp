@@ -168,7 +168,11 @@ VstInt32 ZuUniClient::getChunk(void** data, bool) {
 }
 
 VstInt32 ZuUniClient::setChunk(void* data, VstInt32 byteSize, bool) {
-    ZuChunk borrowed(data, byteSize > 0 ? static_cast<size_t>(byteSize) : 0);
-    readState(borrowed, true, false, true);
+    loadStateWords(data, byteSize);
     return 1;
+}
+
+bool ZuUniClient::loadStateWords(void* data, VstInt32 byteSize) {
+    ZuChunk borrowed(data, byteSize > 0 ? static_cast<size_t>(byteSize) : 0);
+    return readState(borrowed, true, false, true);
 }

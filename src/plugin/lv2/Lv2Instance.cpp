@@ -11,6 +11,7 @@
 #include "gui/CFrame.h"
 #include "gui/PlatformWindow.h"
 #include "params/ParameterTable.h"
+#include "plugin/ZuUniClient.h"
 #include "plugin/AudioEffect.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
@@ -205,8 +206,11 @@ LV2_State_Status Lv2Instance::restore(LV2_State_Retrieve_Function retrieve, LV2_
     if (type != uris_.atomChunk) return LV2_STATE_ERR_BAD_TYPE;
     // The plug-in reads the words where they lie; the host's copy is only lent.
     const auto* bytes = static_cast<const char*>(data);
+    if (size > size_t(std::numeric_limits<VstInt32>::max())) return LV2_STATE_ERR_UNKNOWN;
     restoreBuffer_.assign(bytes, bytes + size);
-    dispatch(effSetChunk, 0, VstIntPtr(size), restoreBuffer_.data());
+    auto* client = static_cast<ZuUniClient*>(static_cast<AudioEffect*>(effect->object));
+    // Words that are no state change nothing, and the host hears so.
+    if (!client->loadStateWords(restoreBuffer_.data(), VstInt32(size))) return LV2_STATE_ERR_UNKNOWN;
     // The ports still hold what the host had before; only later moves count.
     resync_.store(true, std::memory_order_release);
     return LV2_STATE_SUCCESS;
