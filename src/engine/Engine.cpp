@@ -59,17 +59,14 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     for (int32_t j = 0; j < n; ++j)
         x[j] = {inL ? finiteOrZero(inL[i + j]) : 0.0f, inR ? finiteOrZero(inR[i + j]) : 0.0f};
     const int32_t source = controls.meterSource;
-    const auto keepLeft = [&](int32_t which, const StereoSample* frames) {
-        if (source == which)
-            for (int32_t j = 0; j < n; ++j) meterSource_[j] = frames[j].l;
-    };
     const bool knownSource = source >= kMeterCompressorOutLeft && source <= kMeterOutputPeak;
     if (!knownSource)
         for (int32_t j = 0; j < n; ++j) meterSource_[j] = x[j].l;
 
-    // Gate, preamp stage and compressor, then the dynamic equaliser.
+    // Gate, preamp stage and compressor.
     dynamics.process(x, n, compressorIn_, source == kMeterOverdriveOutLeft ? meterSource_ : nullptr);
-    keepLeft(kMeterCompressorOutLeft, x);
+    if (source == kMeterCompressorOutLeft)
+        for (int32_t j = 0; j < n; ++j) meterSource_[j] = x[j].l;
     // The equaliser, the dry signal's soft clip and 30 Hz high-pass
     // (FirstOrderHighPass::processDivide in each lane), the follower's
     // detector and the resonant filter, in one loop, so that their recursions

@@ -11,8 +11,8 @@
 #include "gui/CFrame.h"
 #include "gui/PlatformWindow.h"
 #include "params/ParameterTable.h"
-#include "plugin/ZuUniClient.h"
 #include "plugin/AudioEffect.h"
+#include "plugin/ZuUniClient.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
 
