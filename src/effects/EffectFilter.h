@@ -72,6 +72,34 @@ public:
         low_ = _mm_add_pd(_mm_sub_pd(low_, eps), _mm_mul_pd(g_, band_));
         return _mm_cvtpd_ps(high_);
     }
+
+    // Both cutoffs at 0, where the effects run: then g times a finite value is
+    // a zero, so band becomes band + eps and low becomes low - eps, exactly
+    // what step() gives, without its chain from band through high back to
+    // band frame after frame. A non-finite high or band takes step()'s own
+    // formulas, so that it spreads as it always did.
+    static bool zeroCutoff(const EffectFilter& left, const EffectFilter& right) {
+        return left.g == 0.0 && right.g == 0.0;
+    }
+    template <bool ZeroCutoff> __m128 step(__m128 x) {
+        if constexpr (!ZeroCutoff) {
+            return step(x);
+        } else {
+            const __m128d eps = _mm_set1_pd(EffectFilter::kEpsilon), zero = _mm_setzero_pd();
+            high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), eps), low_), _mm_mul_pd(q_, band_));
+            const __m128d band = _mm_add_pd(band_, eps);
+            // A NaN in a lane unless high and the new band are both finite there.
+            const __m128d finite = _mm_add_pd(_mm_mul_pd(high_, zero), _mm_mul_pd(band, zero));
+            if (__builtin_expect(_mm_movemask_pd(_mm_cmpunord_pd(finite, finite)) != 0, 0)) {
+                band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), eps), band_);
+                low_ = _mm_add_pd(_mm_sub_pd(low_, eps), _mm_mul_pd(g_, band_));
+            } else {
+                band_ = band;
+                low_ = _mm_sub_pd(low_, eps);
+            }
+            return _mm_cvtpd_ps(high_);
+        }
+    }
 #endif
 
     void step(float xl, float xr, float& yl, float& yr) {

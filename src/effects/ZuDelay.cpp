@@ -103,7 +103,8 @@ void ZuDelay::wrapHeads() {
     while (writeIndex_ >= length_) writeIndex_ -= length_;
 }
 
-template <bool Wet, bool Settled> ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
+template <bool Wet, bool Settled, bool ZeroCutoff>
+ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
     const float guard = Wet ? kWetDenormalGuard : kDenormalGuard;
     // The heads live in locals: stores through left and right could alias them.
     const uint32_t length = length_;
@@ -147,7 +148,7 @@ template <bool Wet, bool Settled> ORVEL_ALIGN_STACK void ZuDelay::run(float* lef
         if constexpr (Wet) {
             out = _mm_add_ps(_mm_mul_ps(own, delayed), _mm_mul_ps(other, swapped(delayed)));
         } else {
-            const __m128 wet = _mm_mul_ps(filters.step(delayed), wetGain);
+            const __m128 wet = _mm_mul_ps(filters.template step<ZeroCutoff>(delayed), wetGain);
             out = _mm_add_ps(_mm_add_ps(_mm_mul_ps(own, wet), _mm_mul_ps(other, swapped(wet))),
                              _mm_mul_ps(in, dryGain));
         }
@@ -167,12 +168,15 @@ void ZuDelay::process(float* left, float* right, int32_t count) {
     const bool checkDue = !settled_ && framesSinceCheck_ + static_cast<uint32_t>(count) >= length_;
     const bool quiet = (settled_ || checkDue) && allZeros(left, static_cast<size_t>(count)) &&
                        allZeros(right, static_cast<size_t>(count));
+    const bool zeroCutoff = EffectFilterPair::zeroCutoff(*leftFilter_, *rightFilter_);
     if (settled_ && quiet && holdsSettledState()) {
-        run<false, true>(left, right, count);
+        if (zeroCutoff) run<false, true, true>(left, right, count);
+        else run<false, true, false>(left, right, count);
         return;
     }
     const uint32_t firstWrite = writeIndex_;
-    run<false, false>(left, right, count);
+    if (zeroCutoff) run<false, false, true>(left, right, count);
+    else run<false, false, false>(left, right, count);
     if (settled_) {
         // Heads off whole samples (a glide) read interpolated values; the lines
         // stay settled if every write still gave the settled value.
@@ -200,7 +204,7 @@ bool ZuDelay::wroteSettledValues(uint32_t firstWrite, int32_t count) const {
 
 void ZuDelay::processWet(float* left, float* right, int32_t count) {
     forgetSettling();
-    run<true, false>(left, right, count);
+    run<true, false, false>(left, right, count);
 }
 
 // A silent block reads the settled value and writes it back unchanged when

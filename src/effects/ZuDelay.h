@@ -71,7 +71,8 @@ private:
     void unregisterLines();
     void wrapHeads();
     // Settled: the lines are neither read nor written (see holdsSettledState).
-    template <bool Wet, bool Settled> void run(float* left, float* right, int32_t count);
+    // ZeroCutoff: both output filters at cutoff 0 (EffectFilterPair::step).
+    template <bool Wet, bool Settled, bool ZeroCutoff> void run(float* left, float* right, int32_t count);
 
     // With silence at the input the lines settle, in single precision, where
     // each holds one value that every write reproduces. While the heads then

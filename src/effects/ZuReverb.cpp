@@ -325,6 +325,7 @@ ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t coun
     const __m128 wet1 = _mm_set1_ps(wet1_), wet2 = _mm_set1_ps(wet2_);
     const __m128 wetGain = _mm_set1_ps(wetGain_), dryGain = _mm_set1_ps(dryGain_);
     EffectFilterPair filters(*leftFilter_, *rightFilter_);
+    const bool zeroCutoff = EffectFilterPair::zeroCutoff(*leftFilter_, *rightFilter_);
     for (int32_t done = 0; done < count; done += kPass) {
         const int n = count - done < kPass ? static_cast<int>(count - done) : kPass;
         float* l = left + done;
@@ -344,19 +345,24 @@ ORVEL_ALIGN_STACK void ZuReverb::process(float* left, float* right, int32_t coun
         const auto gains = [&](__m128 wet, __m128 dry) {
             return _mm_add_ps(_mm_mul_ps(wet, wetGain), _mm_mul_ps(dry, dryGain));
         };
-        int f = 0;
-        for (; f + 2 <= n; f += 2) {
-            const __m128 mixed = mix(loadTwoFrames(netL, netR, f));
-            const __m128 first = filters.step(mixed);
-            const __m128 wet = _mm_movelh_ps(first, filters.step(_mm_movehl_ps(mixed, mixed)));
-            storeTwoFrames(l, r, f, gains(wet, loadTwoFrames(l, r, f)));
-        }
-        if (f < n) {
-            const __m128 net = _mm_unpacklo_ps(_mm_set_ss(netL[f]), _mm_set_ss(netR[f]));
-            const __m128 out = gains(filters.step(mix(net)), _mm_unpacklo_ps(_mm_set_ss(l[f]), _mm_set_ss(r[f])));
-            l[f] = _mm_cvtss_f32(out);
-            r[f] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
-        }
+        const auto output = [&]<bool ZeroCutoff>() {
+            int f = 0;
+            for (; f + 2 <= n; f += 2) {
+                const __m128 mixed = mix(loadTwoFrames(netL, netR, f));
+                const __m128 first = filters.template step<ZeroCutoff>(mixed);
+                const __m128 wet = _mm_movelh_ps(first, filters.template step<ZeroCutoff>(_mm_movehl_ps(mixed, mixed)));
+                storeTwoFrames(l, r, f, gains(wet, loadTwoFrames(l, r, f)));
+            }
+            if (f < n) {
+                const __m128 net = _mm_unpacklo_ps(_mm_set_ss(netL[f]), _mm_set_ss(netR[f]));
+                const __m128 out = gains(filters.template step<ZeroCutoff>(mix(net)),
+                                         _mm_unpacklo_ps(_mm_set_ss(l[f]), _mm_set_ss(r[f])));
+                l[f] = _mm_cvtss_f32(out);
+                r[f] = _mm_cvtss_f32(_mm_shuffle_ps(out, out, _MM_SHUFFLE(3, 2, 0, 1)));
+            }
+        };
+        if (zeroCutoff) output.template operator()<true>();
+        else output.template operator()<false>();
     }
     filters.store();
 }
