@@ -60,7 +60,10 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
     const __m128 invGPlus1 = _mm_set1_ps(hpCoefficients_.invGPlus1);
     __m128 prev = loadLanes(highPassState_);
     __m128 driven = loadLanes(driven_);
-    const auto run = [&](auto next) {
+    // UnitTrim: the trim is exactly 1 (overdrive settings below about 0.28),
+    // so its product, the last step of each sample's wait for the one
+    // before, is left out.
+    const auto run = [&]<bool UnitTrim>(auto next) {
         for (int32_t i = 0; i < n; ++i) {
             const Values c = next();
             const __m128 in = toLanes(frames[i]);
@@ -73,7 +76,7 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
             const __m128 u =
                 _mm_add_ps(_mm_mul_ps(hp, _mm_set1_ps(c.drive)), _mm_mul_ps(driven, _mm_set1_ps(c.feedback)));
             const __m128 clipped = overdriveClipLanes(u);
-            driven = _mm_mul_ps(clipped, _mm_set1_ps(c.trim));
+            driven = UnitTrim ? clipped : _mm_mul_ps(clipped, _mm_set1_ps(c.trim));
             if (overdriveLeft) overdriveLeft[i] = _mm_cvtss_f32(driven);
             const float s = c.selection;
             if (s == 0.0f) continue;
@@ -88,9 +91,11 @@ ORVEL_ALIGN_STACK void PreampStage::process(StereoSample* frames, int32_t n, flo
     if (allSettled(drive, feedback, trim, gain, selection)) {
         // Settled ramps give one value each until the next control block.
         const Values c = n > 0 ? step() : Values{};
-        run([c] { return c; });
+        const auto same = [c] { return c; };
+        if (c.trim == 1.0f) run.template operator()<true>(same);
+        else run.template operator()<false>(same);
     } else {
-        run(step);
+        run.template operator()<false>(step);
     }
     storeLanes(highPassState_, prev);
     storeLanes(driven_, driven);
