@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -128,14 +129,24 @@ void runEffectAlone(benchmark::State& state, Effect& effect, Settings settings) 
     effect.timingChanged(false);
     effect.clear();
     constexpr int kSendBlock = 32;
-    float l[kSendBlock], r[kSendBlock];
-    uint32_t seed = 1;
-    auto refill = [&] {
-        for (int i = 0; i < kSendBlock; ++i) {
+    // Noise made beforehand, so that the timing holds the effect and not the
+    // generator; left and right apart, as the reverb takes their sum, which
+    // opposite channels would silence (and a silent network is skipped).
+    static const std::vector<float> noise = [] {
+        std::vector<float> v(2 * 4096);
+        uint32_t seed = 1;
+        for (float& x : v) {
             seed = seed * 1664525u + 1013904223u;
-            l[i] = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
-            r[i] = -l[i];
+            x = static_cast<float>(seed >> 8) / 16777216.0f - 0.5f;
         }
+        return v;
+    }();
+    float l[kSendBlock], r[kSendBlock];
+    size_t at = 0;
+    auto refill = [&] {
+        std::memcpy(l, noise.data() + at, sizeof l);
+        std::memcpy(r, noise.data() + 4096 + at, sizeof r);
+        at = (at + kSendBlock) % 4096;
     };
     for (int i = 0; i < 20000; ++i) { // fills the lines
         refill();
