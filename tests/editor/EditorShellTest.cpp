@@ -1,15 +1,22 @@
-// The editor shell through the host boundary: the instance is driven by its
-// dispatcher and effect record, its editor opened headless, mouse input fed to
-// the frame's window, and every call into the host recorded.
+// The editor through the host boundary: the instance driven by its dispatcher
+// and effect record, its editor opened headless, mouse input fed to the
+// frame's window and every call into the host recorded; its life through the
+// opcodes, and what the meters show.
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
+#include "editor/EditorReadouts.h"
 #include "editor/ZuButton.h"
 #include "editor/ZuControl.h"
 #include "editor/ZuOptionMenu.h"
+#include "gui/CBitmap.h"
+#include "gui/SkinBitmaps.h"
 #include "params/ParameterTags.h"
 #include "support/EditorRig.h"
+#include "support/SettingsSandbox.h"
+#include "support/StateWords.h"
 
 TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
     EditorRig rig;
@@ -190,4 +197,118 @@ TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     rig.client->setParameterAutomated(-1, 0.0f);
     EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
     EXPECT_EQ(rig.client->engine().controls.meterSource, 5);
+}
+
+namespace {
+
+class FakeClock : public EditorClock {
+public:
+    uint64_t now = 1000;
+    int sleeps = 0;
+    uint64_t nowMs() override { return now; }
+    void sleepMs(int ms) override {
+        ++sleeps;
+        now += uint64_t(ms);
+    }
+};
+
+// A square wave of the given level, every 8 frames up and down (no DC for the high-pass to take).
+void runSamples(ZuUniClient& c, int n, float level = 0.0f) {
+    const size_t count = size_t(n);
+    std::vector<float> l(count), r(count), ol(count), orr(count);
+    for (size_t i = 0; i < count; ++i) l[i] = r[i] = (i / 4) % 2 ? -level : level;
+    float* ins[2] = {l.data(), r.data()};
+    float* outs[2] = {ol.data(), orr.data()};
+    c.processReplacing(ins, outs, n);
+}
+
+} // namespace
+
+TEST(EditorLifecycle, InstancesShareOneSkinAndClosingLeavesNoViewsOrBitmapReferencesBehind) {
+    EditorRig keeper, rig; // the keeper holds the skin so its counts can be watched
+    ASSERT_TRUE(keeper.open());
+    CBitmap* knob = keeper.editor()->getBitmap(1044);
+    CBitmap* background = keeper.editor()->getBitmap(1000);
+    const int32_t knobRefs = knob->getNbReference(), backgroundRefs = background->getNbReference();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(rig.open());
+        ASSERT_NE(rig.editor()->findControl(kTagMaster), nullptr);
+        if (i == 0) {
+            CFrame* frame = rig.editor()->getFrame();
+            ASSERT_TRUE(rig.open()); // open again: nothing more
+            EXPECT_EQ(rig.editor()->getFrame(), frame);
+            EXPECT_EQ(skin::bitmapUsers(), 2);
+            EXPECT_EQ(rig.editor()->getBitmap(1000), background);
+            EXPECT_EQ(rig.editor()->getFrame()->getBackground(), keeper.editor()->getFrame()->getBackground());
+            EXPECT_EQ(knob->getNbReference(), knobRefs + 1); // the master knob of the second editor
+        }
+        rig.idle();
+        rig.close();
+        rig.close(); // only the clean-up again
+        rig.idle();  // closed: nothing to do
+        ASSERT_EQ(rig.editor()->getFrame(), nullptr);
+        ASSERT_EQ(rig.editor()->findControl(kTagMaster), nullptr);
+        ASSERT_TRUE(rig.editor()->presetMenus().empty());
+    }
+    EXPECT_EQ(knob->getNbReference(), knobRefs);
+    EXPECT_EQ(background->getNbReference(), backgroundRefs);
+    EXPECT_EQ(skin::bitmapUsers(), 1);
+    keeper.idle();
+    EXPECT_TRUE(keeper.editor()->getBitmap(1044)->isLoaded()); // the other's close took nothing away
+    keeper.close();
+    EXPECT_EQ(skin::bitmapUsers(), 0);
+    EXPECT_EQ(keeper.editor()->getBitmap(1000), nullptr);
+}
+
+TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    FakeClock clock;
+    rig.editor()->setClock(&clock);
+    rig.host.clearCalls();
+    const int redraws = rig.editor()->getFrame()->redrawCount();
+    rig.editor()->doIdleStuff(); // due at once
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 1);
+    EXPECT_EQ(clock.sleeps, 0);
+    EXPECT_GT(rig.editor()->getFrame()->redrawCount(), redraws);
+
+    clock.now += 20; // 80 ms early: waits 4 ms, still too early
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 1);
+    EXPECT_EQ(clock.sleeps, 1);
+    clock.now = 1000 + 46; // 54 ms early: after 4 ms exactly 50 early, which runs
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 2);
+    EXPECT_EQ(clock.sleeps, 2);
+    // The next is due 100 ms after that one.
+    clock.now = 1050 + 99 - 55;
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 2);
+    clock.now = 1050 + 100;
+    rig.editor()->doIdleStuff();
+    EXPECT_EQ(rig.host.countCalls(audioMasterIdle), 3);
+    EXPECT_EQ(clock.sleeps, 3);
+    rig.editor()->setClock(nullptr);
+}
+
+using namespace layout;
+
+TEST(EditorReadouts, CompressorReductionFillsTheMeterAtItsLimitAndNoneWhenOff) {
+    SettingsSandbox box;
+    auto c = DirectHost::create();
+    EditorReadouts r;
+    c->setParameter(kTagComp, 0.0f); // compressor off: no reduction
+    runSamples(*c, 256, 0.9f);
+    r.derive(c->engine());
+    EXPECT_EQ(r[kReductionFraction], 0.0f);
+    EXPECT_EQ(r[kReductionComplement], 1.0f);
+
+    c->setParameter(kTagComp, 1.0f);
+    c->setParameter(kTagCompression, 1.0f); // full amount on a loud signal reaches the 0.8 limit
+    for (int i = 0; i < 200; ++i) runSamples(*c, 512, 1.5f);
+    // The gain settles at 0.2: a reduction of 0.8, whose 1.25 * 0.8 * 34 fills all 34 steps.
+    ASSERT_EQ(c->engine().dynamics.compressorReduction(), 0.8f);
+    r.derive(c->engine());
+    EXPECT_EQ(r[kReductionFraction], 1.0f);
+    EXPECT_EQ(r[kReductionComplement], 0.0f);
 }

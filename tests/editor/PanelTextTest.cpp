@@ -1,19 +1,26 @@
-// What the panel tells a musician: the loaded preset's name in the preset
-// menu and the information line after every load, program change and save;
-// the control under the mouse with its value; and where a one-step reset
-// takes each knob.
+// What the panel tells a musician: the preset's name and the information line,
+// where a one-step reset takes each knob, MIDI learn through the context
+// menus, and every text whole and uncovered in every state.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "editor/ZuDisplay.h"
+#include "editor/ZuMenuHelper.h"
+#include "editor/ZuOptionMenu.h"
 #include "editor/ZuPresetMenu.h"
 #include "gui/FileDialog.h"
+#include "gui/TextLayout.h"
 #include "params/ParameterTags.h"
 #include "state/SettingsKey.h"
 #include "support/EditorRig.h"
+#include "support/MidiEvents.h"
+#include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
 #include "support/TempDir.h"
 
@@ -21,6 +28,85 @@ namespace {
 
 std::string shownPreset(EditorRig& rig) { return dynamic_cast<ZuPresetMenu*>(rig.control(76))->getShownText(); }
 std::string infoLine(EditorRig& rig) { return dynamic_cast<ZuDisplay*>(rig.control(100))->text(); }
+
+std::vector<std::string> menuTexts(EditorRig& rig) {
+    std::vector<std::string> texts;
+    ZuOptionMenu* menu = rig.editor()->midiMenu();
+    if (!menu || !menu->isPopupOpen()) return texts;
+    for (int32_t i = 0; i < menu->getNbEntries(); ++i) texts.push_back(menu->getEntry(i)->text);
+    return texts;
+}
+
+void controller(EditorRig& rig, uint8_t number, uint8_t value) {
+    MidiEvents cc;
+    cc.midi(0xb0, number, value, 3);
+    rig.host.dispatch(effProcessEvents, 0, 0, cc.get());
+    std::vector<float> l(64, 0.1f), r(64, 0.1f);
+    float* io[2] = {l.data(), r.data()};
+    rig.host.processReplacing(io, io, 64);
+    rig.idle();
+}
+
+const CPoint kEmptyPanel(300, 8);
+
+struct DrawnText {
+    const CView* view;
+    std::string text;
+    CRect ink;
+};
+
+std::string describe(const CRect& r) {
+    std::ostringstream s;
+    s << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+    return s.str();
+}
+
+CRect inkOf(const std::string& text, const CFontDesc& font, const CRect& box, CHoriTxtAlign align) {
+    const fontatlas::FaceInfo& face = textlayout::faceFor(font);
+    const std::vector<int> codes = textlayout::decode(text.c_str());
+    return textlayout::inkBox(face, codes, textlayout::place(face, codes, box, align));
+}
+
+// The texts the visible views draw, where their glyphs land.
+std::vector<DrawnText> drawnTexts(const std::vector<CView*>& views) {
+    std::vector<DrawnText> out;
+    for (CView* v : views) {
+        if (!v->isVisible()) continue;
+        if (auto* d = dynamic_cast<ZuDisplay*>(v); d && d->getMode() != ZuDisplay::kImage) {
+            const std::string text = d->text();
+            out.push_back({v, text, inkOf(text, d->getFont(), d->getViewSize(), d->getAlignment())});
+        } else if (auto* m = dynamic_cast<ZuOptionMenu*>(v); m && m->showsText()) {
+            const std::string text = m->getShownText();
+            out.push_back({v, text, inkOf(text, m->getFont(), m->getViewSize(), kCenterText)});
+        }
+    }
+    return out;
+}
+
+std::vector<CView*> framesViews(EditorRig& rig) {
+    std::vector<CView*> views;
+    rig.editor()->getFrame()->forEachView([&](CView* v) { views.push_back(v); });
+    return views;
+}
+
+// Each text inside its own box and under no other visible view.
+void expectLegibleReadouts(EditorRig& rig, const std::string& state) {
+    rig.idle();
+    const std::vector<CView*> views = framesViews(rig);
+    for (const DrawnText& t : drawnTexts(views)) {
+        if (t.ink.isEmpty()) continue;
+        const std::string what = state + ": \"" + t.text + "\" of tag " +
+                                 std::to_string(static_cast<const CControl*>(t.view)->getTag()) + " at " + describe(t.ink);
+        const CRect& box = t.view->getViewSize();
+        EXPECT_TRUE(t.ink.left >= box.left && t.ink.right <= box.right && t.ink.top >= box.top &&
+                    t.ink.bottom <= box.bottom)
+            << what << " is clipped by its box " << describe(box);
+        for (const CView* other : views) {
+            if (other == t.view || !other->isVisible() || other->getViewSize().isEmpty()) continue;
+            EXPECT_FALSE(other->getViewSize().rectOverlap(t.ink)) << what << " meets " << describe(other->getViewSize());
+        }
+    }
+}
 
 } // namespace
 
@@ -169,5 +255,97 @@ TEST(PanelText, OneStepResetsGiveUnityGainsAndTheFactoryStartValues) {
     EXPECT_EQ(calls.front().opcode, audioMasterBeginEdit);
     EXPECT_EQ(calls.back().opcode, audioMasterEndEdit);
     EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 1u);
+    rig.close();
+}
+
+TEST(MidiLearn, AControlLearnsTheNextControllerAndForgetsIt) {
+    SettingsSandbox sandbox;
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    ZuOptionMenu* menu = rig.editor()->midiMenu();
+    rig.clickTag(kTagFilterCutoff, kRButton);
+    ASSERT_EQ(menuTexts(rig), (std::vector<std::string>{"Learn MIDI CC", "Forget MIDI CC"}));
+    EXPECT_FALSE(menu->choose(1)) << "nothing to forget yet";
+    ASSERT_TRUE(menu->choose(0));
+    EXPECT_EQ(infoLine(rig), "Move a MIDI controller\u2026");
+
+    controller(rig, 74, 10);
+    EXPECT_EQ(rig.client->ccMap.lists[74], (ControllerList{{kTagFilterCutoff, 0}}));
+    EXPECT_EQ(infoLine(rig), "CC 74 \u2192 filter_cutoff");
+    const fontatlas::FaceInfo& face = textlayout::faceFor(CFontDesc{"Arial", 12, kNormalFace});
+    for (int code : {0x2026, 0x2192}) EXPECT_GT(textlayout::glyph(face, code).advance, 0) << "the arrows have glyphs";
+    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagFilterCutoff], 0.0f) << "the learning message moves nothing";
+    controller(rig, 74, 127);
+    EXPECT_EQ(rig.client->engine().cell[kTagFilterCutoff], 1.0f);
+
+    // Learning again replaces the control's controller; a command click
+    // opens the menu too, at the mouse.
+    rig.clickTag(kTagFilterCutoff, kLButton | kApple);
+    ASSERT_TRUE(menu->isPopupOpen());
+    EXPECT_EQ(menu->getPopup()->level(0)->getViewSize().left,
+              EditorRig::centre(rig.control(kTagFilterCutoff)->getViewSize()).x);
+    ASSERT_TRUE(menu->choose(0));
+    controller(rig, 75, 0);
+    EXPECT_TRUE(rig.client->ccMap.lists[74].empty());
+    rig.clickTag(kTagFilterCutoff, kRButton);
+    ASSERT_EQ(menuTexts(rig), (std::vector<std::string>{"Learn MIDI CC", "Forget MIDI CC 75"}));
+    ASSERT_TRUE(menu->choose(1));
+    EXPECT_TRUE(rig.client->ccMap.empty());
+    controller(rig, 75, 20);
+    EXPECT_EQ(rig.client->engine().cell[kTagFilterCutoff], 1.0f) << "forgotten";
+}
+
+TEST(MidiLearn, ASectionSwitchFollowsItsControllerOnThePanelAndForgetAllClearsTheMap) {
+    SettingsSandbox sandbox;
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    ZuOptionMenu* menu = rig.editor()->midiMenu();
+    rig.clickTag(kTagFxSwitch, kRButton); // the effects section switch
+    ASSERT_TRUE(menu->choose(0));
+    controller(rig, 80, 127);
+    rig.clickTag(kTagMaster, kRButton); // and the master knob
+    ASSERT_TRUE(menu->choose(0));
+    controller(rig, 81, 127);
+    ASSERT_EQ(rig.client->ccMap.lists[80], (ControllerList{{kTagFxSwitch, 0}}));
+
+    rig.host.clearCalls();
+    controller(rig, 80, 0);
+    EXPECT_EQ(rig.client->engine().cell[kTagFxSwitch], 0.0f);
+    EXPECT_TRUE(rig.control(98)->isVisible()) << "the cover of the switched-off section";
+    EXPECT_FALSE(rig.control(kTagFilterCutoff)->isVisible());
+    controller(rig, 81, 64);
+    EXPECT_TRUE(rig.callsOf(audioMasterAutomate).empty()) << "not recorded unless asked for";
+
+    rig.click(kEmptyPanel, kRButton);
+    ASSERT_EQ(menuTexts(rig), (std::vector<std::string>{"Forget all MIDI assignments",
+                                                        "MIDI moves recorded by the host: off"}));
+    ASSERT_TRUE(menu->choose(1));
+    controller(rig, 81, 32);
+    const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
+    ASSERT_EQ(automated.size(), 1u);
+    EXPECT_EQ(automated[0].index, kTagMaster);
+    EXPECT_FLOAT_EQ(automated[0].opt, 32.0f / 127.0f);
+
+    rig.click(kEmptyPanel, kRButton);
+    EXPECT_EQ(menuTexts(rig)[1], "MIDI moves recorded by the host: on");
+    ASSERT_TRUE(menu->choose(0));
+    EXPECT_TRUE(rig.client->ccMap.empty());
+}
+
+TEST(PanelLegibility, EveryTextIsWholeAndUncoveredInEveryState) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    expectLegibleReadouts(rig, "as opened");
+    for (float sections : {0.0f, 1.0f})
+        for (float page : {0.0f, 1.0f})
+            for (float all : {0.0f, 0.5f, 1.0f}) {
+                for (int32_t tag = 0; tag < 38; ++tag) rig.client->setParameter(tag, all);
+                for (int32_t tag : {kTagGate, kTagComp, kTagPreamp, kTagDyn, kTagFxSwitch})
+                    rig.client->setParameter(tag, sections);
+                rig.client->setParameter(kTagModulationPage, page);
+                std::ostringstream state;
+                state << "sections " << sections << ", page " << page << ", parameters at " << all;
+                expectLegibleReadouts(rig, state.str());
+            }
     rig.close();
 }
