@@ -1,6 +1,5 @@
 // The editor's controls in a headless frame: buttons, displays, knobs, the
-// manual link and the option and preset menus. Every edit gesture and every
-// reported value lands in one log, in order.
+// manual link and the option and preset menus.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -28,33 +27,20 @@
 
 namespace {
 
-struct ControlLog : CControlListener {
+// A headless editor frame whose gestures and reported values land in one log, in order.
+struct ControlRig : CControlListener, AEffGUIEditor {
+    ControlRig() : AEffGUIEditor(nullptr) { AEffGUIEditor::frame = new ZuFrame(CRect(0, 0, 682, 425), nullptr, this); }
     void valueChanged(CControl* c) override {
         entries.push_back("v" + std::to_string(c->getTag()));
         values.push_back(c->getValue());
     }
+    void beginEdit(VstInt32 index) override { entries.push_back("b" + std::to_string(index)); }
+    void endEdit(VstInt32 index) override { entries.push_back("e" + std::to_string(index)); }
     std::vector<std::string> entries; // "b<tag>", "v<tag>", "e<tag>"
     std::vector<float> values;        // one per "v" entry
-};
-
-class LoggingEditor : public AEffGUIEditor {
-public:
-    explicit LoggingEditor(ControlLog& log) : AEffGUIEditor(nullptr), log_(log) {
-        frame = new ZuFrame(CRect(0, 0, 682, 425), nullptr, this);
-    }
-    void beginEdit(VstInt32 index) override { log_.entries.push_back("b" + std::to_string(index)); }
-    void endEdit(VstInt32 index) override { log_.entries.push_back("e" + std::to_string(index)); }
-
-private:
-    ControlLog& log_;
-};
-
-struct ControlRig {
-    ControlLog log;
-    LoggingEditor editor{log};
     std::atomic<uint32_t> mask[4] = {1u, 0u, 0u, 0u};
 
-    ZuFrame& frame() { return *static_cast<ZuFrame*>(editor.getFrame()); }
+    ZuFrame& frame() { return *static_cast<ZuFrame*>(getFrame()); }
     HeadlessWindow& window() { return *static_cast<HeadlessWindow*>(frame().getPlatformWindow()); }
     template <typename T> T* add(T* control) {
         control->setMask(mask);
@@ -76,7 +62,7 @@ struct ControlRig {
 const CPoint kInside(120, 120);
 
 ZuKnob* addKnob(ControlRig& rig, float value) {
-    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig.log, 7, nullptr, 96, 52));
+    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig, 7, nullptr, 96, 52));
     k->setValue(value);
     k->setDefaultValue(0.3f);
     return k;
@@ -85,7 +71,7 @@ ZuKnob* addKnob(ControlRig& rig, float value) {
 const CRect kMenuRect(628, 106, 663, 118);
 
 ZuOptionMenu* addMenu(ControlRig& rig, int entries, int32_t tag = 32) {
-    auto* m = rig.add(new ZuOptionMenu(kMenuRect, &rig.log, tag));
+    auto* m = rig.add(new ZuOptionMenu(kMenuRect, &rig, tag));
     for (int i = 0; i < entries; ++i) m->addEntry("entry " + std::to_string(i), i * 10);
     return m;
 }
@@ -132,7 +118,7 @@ TEST(Button, StateFromTheBoundCellAndImageOfTheState) {
     auto* images = new CBitmap(54, 39); // three images of 54 x 13, state i filled with colour i + 1
     for (CCoord y = 0; y < 39; ++y)
         for (CCoord x = 0; x < 54; ++x) images->pixels()[size_t(y * 54 + x)] = 0xFF000000u | uint32_t(y / 13 + 1);
-    auto* b = rig.add(new ZuButton(CRect(488, 143, 542, 156), &rig.log, 19, images, 3));
+    auto* b = rig.add(new ZuButton(CRect(488, 143, 542, 156), &rig, 19, images, 3));
     images->forget();
     float cell = 2.0f / 3.0f; // what the editor sends for state 2
     ASSERT_TRUE(b->bindValue(&cell));
@@ -151,7 +137,7 @@ TEST(Button, StateFromTheBoundCellAndImageOfTheState) {
 
 TEST(Display, BoundValueScaleOffsetAndRedrawOnChange) {
     ControlRig rig;
-    auto* d = rig.add(new ZuDisplay(CRect(20, 318, 71, 334), &rig.log, 43));
+    auto* d = rig.add(new ZuDisplay(CRect(20, 318, 71, 334), &rig, 43));
     float cell = 0.5f;
     d->bindDisplay(&cell, 100.0f, -20.0f);
     d->setPrefix("");
@@ -186,7 +172,7 @@ TEST(Knob, InvisibleOrDisabledKnobIgnoresAClick) {
     rig.move(CPoint(120, 100), kLButton);
     rig.release(CPoint(120, 100), kLButton);
     rig.press(kInside, kLButton | kControl, 5000);
-    EXPECT_TRUE(rig.log.entries.empty());
+    EXPECT_TRUE(rig.entries.empty());
     EXPECT_FLOAT_EQ(k->getValue(), 0.5f);
 
     rig.mask[0] |= 1u << 15;
@@ -255,7 +241,7 @@ TEST(LocalLink, ReleaseInsideOpensTheManualUnderTheInstallFolder) {
         return true;
     });
     ControlRig rig;
-    auto* link = rig.add(new ZuLocalLink(CRect(145, 25, 164, 44), &rig.log, 99));
+    auto* link = rig.add(new ZuLocalLink(CRect(145, 25, 164, 44), &rig, 99));
     rig.press(CPoint(150, 30), kLButton);
     EXPECT_TRUE(link->isPressed());
     rig.release(CPoint(150, 30), kLButton);
@@ -270,7 +256,7 @@ TEST(LocalLink, ReleaseInsideOpensTheManualUnderTheInstallFolder) {
     rig.press(CPoint(150, 30), kLButton, 9000);
     rig.release(CPoint(150, 30), kLButton);
     EXPECT_EQ(opened.size(), 1u);
-    EXPECT_TRUE(rig.log.entries.empty());
+    EXPECT_TRUE(rig.entries.empty());
     setShellOpenHandler(previous);
 }
 
@@ -290,11 +276,11 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     // every click goes to the pop-up now, even one on another control
     rig.press(rowPoint(panel, 4), kLButton, 5000); // the title cannot be chosen
     EXPECT_TRUE(m->isPopupOpen());
-    EXPECT_TRUE(rig.log.values.empty());
+    EXPECT_TRUE(rig.values.empty());
     rig.press(rowPoint(panel, 2), kLButton, 7000);
     EXPECT_FALSE(m->isPopupOpen());
     EXPECT_EQ(rig.frame().getModalView(), nullptr);
-    EXPECT_EQ(rig.log.values, std::vector<float>{20.0f});
+    EXPECT_EQ(rig.values, std::vector<float>{20.0f});
     EXPECT_EQ(m->getChosenIndex(), 2);
     EXPECT_EQ(m->getShownText(), "entry 2");
     EXPECT_FALSE(m->choose(4));
@@ -305,7 +291,7 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     ASSERT_TRUE(m->isPopupOpen());
     rig.press(CPoint(5, 400), kLButton, 11000);
     EXPECT_FALSE(m->isPopupOpen());
-    EXPECT_EQ(rig.log.values.size(), 1u);
+    EXPECT_EQ(rig.values.size(), 1u);
     rig.frame().idle(); // the closed pop-up is kept until the next opening and draws nothing
 
     // a rebuild while the list is open closes it; an empty menu still opens an (empty) list
@@ -316,16 +302,16 @@ TEST(OptionMenu, ClickOpensTheListAndChoosingReportsTheEntryValue) {
     EXPECT_EQ(m->getChosenIndex(), -1);
     ASSERT_TRUE(m->popup(&rig.frame(), CPoint(10, 10)));
     rig.press(CPoint(12, 12), kLButton, 13000);
-    EXPECT_EQ(rig.log.values.size(), 1u);
+    EXPECT_EQ(rig.values.size(), 1u);
 }
 
 TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     ControlRig rig;
     ZuOptionMenu* m = addMenu(rig, 2);
-    auto sub = std::make_unique<ZuOptionMenu>(kMenuRect, &rig.log, 32);
+    auto sub = std::make_unique<ZuOptionMenu>(kMenuRect, &rig, 32);
     sub->addEntry("inner a", 0);
     sub->addEntry("inner b", 1);
-    auto deeper = std::make_unique<ZuOptionMenu>(kMenuRect, &rig.log, 32);
+    auto deeper = std::make_unique<ZuOptionMenu>(kMenuRect, &rig, 32);
     deeper->addEntry("deep", 5);
     ZuOptionMenu* deep = sub->addSubMenu("more", std::move(deeper), 2);
     ZuOptionMenu* inner = m->addSubMenu("folder", std::move(sub), 40);
@@ -346,7 +332,7 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     EXPECT_EQ(deep->getValue(), 5.0f);
     EXPECT_EQ(inner->getChosenIndex(), 2);
     EXPECT_EQ(m->getValue(), 40.0f); // the entry that leads to the choice
-    EXPECT_EQ(rig.log.entries, std::vector<std::string>{"v32"}); // reported once, by the top menu
+    EXPECT_EQ(rig.entries, std::vector<std::string>{"v32"}); // reported once, by the top menu
 }
 
 TEST(PresetMenu, ListingsGiveSortedEntriesWhoseValuesCountSkippedNames) {
@@ -392,7 +378,7 @@ TEST(PresetMenu, BuildFromDiskPutsSortedSubFoldersAfterTheFiles) {
     for (const char* f : {"one.zuo", "two.zuo", "S1/gamma.zuo", "S1/beta.zuo", "S1/Alpha.zuo", "S1/read.txt", "S2/Deep/z.zuo"})
         writeBytes(root + "/" + f, {'x'});
     ControlRig rig;
-    auto* m = rig.add(new ZuPresetMenu(kPresetRect, &rig.log, 76));
+    auto* m = rig.add(new ZuPresetMenu(kPresetRect, &rig, 76));
     m->build(root.c_str(), "zuo");
     EXPECT_EQ(m->getFolderPath(), root + "/");
 
@@ -407,7 +393,7 @@ TEST(PresetMenu, BuildFromDiskPutsSortedSubFoldersAfterTheFiles) {
     ASSERT_TRUE(sub->choose(1));
     ASSERT_TRUE(m->chosenFilePath(path, "zuo"));
     EXPECT_EQ(path, root + "/S1/beta.zuo");
-    EXPECT_EQ(rig.log.entries, std::vector<std::string>{"v76"});
+    EXPECT_EQ(rig.entries, std::vector<std::string>{"v76"});
     ASSERT_NE(subMenuNamed(*m, "S2"), nullptr);
     ASSERT_TRUE(subMenuNamed(*m, "S2")->getEntry(0)->subMenu->choose(0));
     ASSERT_TRUE(m->chosenFilePath(path, "zuo"));

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 // before X11's headers, whose macros (None) clash with names of ours
 #include "gui/CDrawContext.h"
@@ -40,37 +41,6 @@
 extern char** environ;
 
 namespace {
-
-// A button press or release, or a motion, delivered to the window through the
-// server. A motion event shares the button event's layout, its is_hint where
-// the button is: pass button 0 for it.
-void sendPointerEvent(Display* display_, Window w, int type, int x, int y, unsigned button, unsigned state, Time time) {
-    XEvent e{};
-    e.xbutton.type = type;
-    e.xbutton.display = display_;
-    e.xbutton.window = w;
-    e.xbutton.root = DefaultRootWindow(display_);
-    e.xbutton.x = x;
-    e.xbutton.y = y;
-    e.xbutton.button = button;
-    e.xbutton.state = state;
-    e.xbutton.time = time;
-    e.xbutton.same_screen = True;
-    long mask = type == ButtonPress ? ButtonPressMask : type == ButtonRelease ? ButtonReleaseMask : PointerMotionMask;
-    XSendEvent(display_, w, False, mask, &e);
-    XSync(display_, False);
-}
-
-// Pixels of the window's top left width x height that differ from the drawing; -1 when unreadable.
-long windowDifferences(Display* display, Window w, const CDrawContext& expected, int width, int height) {
-    XImage* image = XGetImage(display, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
-    if (!image) return -1;
-    long bad = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
-    XDestroyImage(image);
-    return bad;
-}
 
 class XServerTest : public ::testing::Test {
 protected:
@@ -105,6 +75,47 @@ protected:
         pid_ = 0;
     }
 
+    // Sends the event to the window through the server.
+    void send(Window w, XEvent e, long mask) {
+        e.xany.display = display_;
+        e.xany.window = w;
+        XSendEvent(display_, w, False, mask, &e);
+        XSync(display_, False);
+    }
+    // A button press or release, or a motion: its event shares the button
+    // event's layout, its is_hint where the button is (pass button 0).
+    void sendPointer(Window w, int type, int x, int y, unsigned button, unsigned state, Time time) {
+        XEvent e{};
+        e.xbutton.type = type;
+        e.xbutton.root = DefaultRootWindow(display_);
+        e.xbutton.x = x;
+        e.xbutton.y = y;
+        e.xbutton.button = button;
+        e.xbutton.state = state;
+        e.xbutton.time = time;
+        e.xbutton.same_screen = True;
+        send(w, e, type == ButtonPress ? ButtonPressMask : type == ButtonRelease ? ButtonReleaseMask : PointerMotionMask);
+    }
+    // Pixels of the window's top left that differ from the drawing; -1 when unreadable.
+    long differences(Window w, const CDrawContext& expected) {
+        const int width = int(expected.getWidth()), height = int(expected.getHeight());
+        XImage* image = XGetImage(display_, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+        if (!image) return -1;
+        long bad = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) bad += (XGetPixel(image, x, y) & 0xFFFFFF) != expected.getPixel(x, y);
+        XDestroyImage(image);
+        return bad;
+    }
+    // The window's children, and its parent in *parent.
+    std::vector<Window> childrenOf(Window w, Window* parent = nullptr) {
+        Window root, up, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display_, w, &root, parent ? parent : &up, &children, &count);
+        std::vector<Window> out(children, children + count);
+        if (children) XFree(children);
+        return out;
+    }
     // Idles the frame or editor until the condition holds (events cross two connections).
     template <typename T> static bool idleUntil(T& idler, const std::function<bool()>& done) {
         for (int i = 0; i < 300; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
@@ -195,7 +206,7 @@ protected:
         XServerTest::TearDown();
     }
     void send(Window w, int type, int y, unsigned button, unsigned state, Time time) {
-        sendPointerEvent(display_, w, type, 510, y, button, state, time);
+        sendPointer(w, type, 510, y, button, state, time);
     }
 };
 
@@ -221,19 +232,15 @@ protected:
     }
     // The viewable top-level window titled as the box.
     Window mappedBox() {
-        Window root, parent, *children = nullptr, found = 0;
-        unsigned count = 0;
-        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
-        for (unsigned k = 0; k < count && !found; ++k) {
+        for (Window w : childrenOf(DefaultRootWindow(display_))) {
             char* name = nullptr;
             XWindowAttributes a;
-            if (XFetchName(display_, children[k], &name) && name && std::string(name) == "Orvel" &&
-                XGetWindowAttributes(display_, children[k], &a) && a.map_state == IsViewable)
-                found = children[k];
+            const bool box = XFetchName(display_, w, &name) && name && std::string(name) == "Orvel" &&
+                             XGetWindowAttributes(display_, w, &a) && a.map_state == IsViewable;
             if (name) XFree(name);
+            if (box) return w;
         }
-        if (children) XFree(children);
-        return found;
+        return 0;
     }
     bool closes() {
         for (int i = 0; i < 400 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -243,17 +250,14 @@ protected:
     void sendKey(Window w, KeySym key) {
         XEvent e{};
         e.xkey.type = KeyPress;
-        e.xkey.display = display_;
-        e.xkey.window = w;
         e.xkey.root = DefaultRootWindow(display_);
         e.xkey.keycode = XKeysymToKeycode(display_, key);
         e.xkey.same_screen = True;
-        XSendEvent(display_, w, False, KeyPressMask, &e);
-        XSync(display_, False);
+        send(w, e, KeyPressMask);
     }
     void click(Window w, CCoord x, CCoord y, CCoord releaseX, CCoord releaseY) {
-        sendPointerEvent(display_, w, ButtonPress, int(x), int(y), Button1, 0, CurrentTime);
-        sendPointerEvent(display_, w, ButtonRelease, int(releaseX), int(releaseY), Button1, Button1Mask, CurrentTime);
+        sendPointer(w, ButtonPress, int(x), int(y), Button1, 0, CurrentTime);
+        sendPointer(w, ButtonRelease, int(releaseX), int(releaseY), Button1, Button1Mask, CurrentTime);
     }
     // Closes a box that a failed check left open.
     void TearDown() override {
@@ -289,9 +293,8 @@ protected:
             return;
         }
 #endif
-        sendPointerEvent(display_, w, ButtonPress, p.x, p.y, Button1, 0, 1000);
-        sendPointerEvent(display_, w, ButtonRelease, p.x, p.y, Button1, Button1Mask, 1050);
-        XSync(display_, False);
+        sendPointer(w, ButtonPress, p.x, p.y, Button1, 0, 1000);
+        sendPointer(w, ButtonRelease, p.x, p.y, Button1, Button1Mask, 1050);
     }
 };
 
@@ -304,10 +307,10 @@ TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
     DragKnob* live = buildPanel(frame);
     CFrame twin(CRect(0, 0, 682, 425), nullptr, nullptr);
     DragKnob* model = buildPanel(twin);
-    const auto differences = [&] { return windowDifferences(display_, child, twin.offscreen(), 682, 425); };
+    const auto shownWrong = [&] { return differences(child, twin.offscreen()); };
     ASSERT_TRUE(idleUntil(frame, [&] { return frame.redrawCount() > 0; }));
     twin.idle();
-    EXPECT_EQ(differences(), 0);
+    EXPECT_EQ(shownWrong(), 0);
 
     // two presses within the double-click time; a drag up by 20 pixels; one wheel notch down
     send(child, ButtonPress, 370, Button1, 0, 1000);
@@ -322,16 +325,16 @@ TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
     ASSERT_TRUE(idleUntil(frame, [&] { return live->getValue() < 0.61f; }));
     model->setValue(live->getValue());
     twin.idle();
-    EXPECT_EQ(differences(), 0);
+    EXPECT_EQ(shownWrong(), 0);
 
     // an exposed window is shown again from the offscreen buffer, no view drawn for it
     const int redraws = frame.redrawCount();
     XClearArea(display_, child, 0, 0, 0, 0, True);
     XFillRectangle(display_, child, DefaultGC(display_, DefaultScreen(display_)), 0, 0, 682, 425);
     XSync(display_, False);
-    EXPECT_GT(differences(), 0);
-    idleUntil(frame, [&] { return differences() == 0; });
-    EXPECT_EQ(differences(), 0);
+    EXPECT_GT(shownWrong(), 0);
+    idleUntil(frame, [&] { return shownWrong() == 0; });
+    EXPECT_EQ(shownWrong(), 0);
     EXPECT_EQ(frame.redrawCount(), redraws);
 }
 
@@ -405,7 +408,7 @@ TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturnTheOkButtonOrTheWindowManag
     long bad = -1;
     for (int attempt = 0; attempt < 100 && bad != 0; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        bad = windowDifferences(display_, box, expected, int(l.width), int(l.height));
+        bad = differences(box, expected);
     }
     EXPECT_EQ(bad, 0);
 
@@ -426,12 +429,10 @@ TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturnTheOkButtonOrTheWindowManag
     ASSERT_NE(box, 0u);
     XEvent e{};
     e.xclient.type = ClientMessage;
-    e.xclient.window = box;
     e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
     e.xclient.format = 32;
     e.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    XSendEvent(display_, box, False, NoEventMask, &e);
-    XSync(display_, False);
+    send(box, e, NoEventMask);
     EXPECT_TRUE(closes());
 }
 
@@ -461,10 +462,8 @@ TEST_F(EditorX11, OpensIntoTheHostsWindowAndTakesARealClick) {
     CFrame* frame = rig.editor()->getFrame();
     ASSERT_TRUE(frame->isNative());
     const Window child = Window(reinterpret_cast<uintptr_t>(frame->getPlatformWindow()->nativeHandle()));
-    Window root, parentOfChild, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(display_, child, &root, &parentOfChild, &children, &count);
-    if (children) XFree(children);
+    Window parentOfChild = 0;
+    childrenOf(child, &parentOfChild);
     EXPECT_EQ(parentOfChild, parent_);
     ASSERT_TRUE(idleUntil(rig, [&] { return frame->redrawCount() > 0; }));
 
@@ -475,8 +474,5 @@ TEST_F(EditorX11, OpensIntoTheHostsWindowAndTakesARealClick) {
     EXPECT_TRUE(rig.control(92)->isVisible());
 
     rig.close();
-    children = nullptr;
-    XQueryTree(display_, parent_, &root, &parentOfChild, &children, &count);
-    if (children) XFree(children);
-    EXPECT_EQ(count, 0u); // closing takes the editor's window away
+    EXPECT_TRUE(childrenOf(parent_).empty()); // closing takes the editor's window away
 }
