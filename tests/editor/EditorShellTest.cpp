@@ -4,6 +4,7 @@
 // opcodes, and what the meters show.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -166,31 +167,27 @@ TEST(EditorShell, KeysAndKnobModeGoThroughTheDispatcher) {
     EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
     EXPECT_EQ(rig.host.dispatch(effEditKeyUp, 0, VKEY_F2, nullptr, 0.0f), 0);
 
-    EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, 2), 1);
-    EXPECT_EQ(ZuControl::getKnobMode(), 2);
-    EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, 0), 1);
-    EXPECT_EQ(ZuControl::getKnobMode(), 0);
+    for (int mode : {2, 0}) {
+        EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, mode), 1);
+        EXPECT_EQ(ZuControl::getKnobMode(), mode);
+    }
 }
 
 TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     rig.host.clearCalls();
-    auto* meter = dynamic_cast<ZuOptionMenu*>(rig.control(kTagMeterSource));
-    ASSERT_TRUE(meter->choose(meter->findValue(5)));
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagMeterSource], 5 * 0.16667667f);
+    // The meter source and LFO target are the editor's; the follower's destination is a host parameter.
+    for (auto [tag, entry, cell, automated] : {std::tuple{kTagMeterSource, 5, 5 * 0.16667667f, 0u},
+                                               {kTagLfoTarget, 3, 0.375f, 0u}, {kTagFollowerTarget, 7, 0.875f, 1u}}) {
+        auto* menu = dynamic_cast<ZuOptionMenu*>(rig.control(tag));
+        ASSERT_TRUE(menu->choose(menu->findValue(entry))) << tag;
+        EXPECT_FLOAT_EQ(rig.client->engine().cell[tag], cell) << tag;
+        ASSERT_EQ(rig.callsOf(audioMasterAutomate).size(), automated) << tag;
+    }
     EXPECT_EQ(rig.client->engine().controls.meterSource, 5);
-    auto* lfo = dynamic_cast<ZuOptionMenu*>(rig.control(kTagLfoTarget));
-    ASSERT_TRUE(lfo->choose(lfo->findValue(3)));
-    EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagLfoTarget], 0.375f);
-    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
-    // The follower's destination is a host parameter.
-    auto* follower = dynamic_cast<ZuOptionMenu*>(rig.control(kTagFollowerTarget));
-    ASSERT_TRUE(follower->choose(follower->findValue(7)));
-    const std::vector<HostCall> automated = rig.callsOf(audioMasterAutomate);
-    ASSERT_EQ(automated.size(), 1u);
-    EXPECT_EQ(automated[0].index, kTagFollowerTarget);
-    EXPECT_FLOAT_EQ(automated[0].opt, 0.875f);
+    EXPECT_EQ(rig.callsOf(audioMasterAutomate)[0].index, kTagFollowerTarget);
+    EXPECT_FLOAT_EQ(rig.callsOf(audioMasterAutomate)[0].opt, 0.875f);
     // Nor does the automated path itself take a switch or a negative index.
     rig.host.clearCalls();
     rig.client->setParameterAutomated(kTagMeterSource, 0.0f);
@@ -277,7 +274,7 @@ TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {
         {1000, 1, 0},
         {1020, 1, 1}, // 80 ms early: waits 4 ms, still too early
         {1046, 2, 2}, // 54 ms early: after 4 ms exactly 50 early, which runs
-        {1094, 2, 3}, // the next is due 100 ms after that one
+        {1095, 2, 3}, // the next is due 100 ms after that one: 51 ms early after the wait
         {1150, 3, 3},
     };
     for (const auto& step : steps) {

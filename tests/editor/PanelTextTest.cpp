@@ -49,62 +49,45 @@ void controller(EditorRig& rig, uint8_t number, uint8_t value) {
 
 const CPoint kEmptyPanel(300, 8);
 
-struct DrawnText {
-    const CView* view;
-    std::string text;
-    CRect ink;
-};
-
 std::string describe(const CRect& r) {
     std::ostringstream s;
     s << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
     return s.str();
 }
 
-CRect inkOf(const std::string& text, const CFontDesc& font, const CRect& box, CHoriTxtAlign align) {
-    const fontatlas::FaceInfo& face = textlayout::faceFor(font);
-    const std::vector<int> codes = textlayout::decode(text.c_str());
-    return textlayout::inkBox(face, codes, textlayout::place(face, codes, box, align));
-}
-
-// The texts the visible views draw, where their glyphs land.
-std::vector<DrawnText> drawnTexts(const std::vector<CView*>& views) {
-    std::vector<DrawnText> out;
-    for (CView* v : views) {
-        if (!v->isVisible()) continue;
-        if (auto* d = dynamic_cast<ZuDisplay*>(v); d && d->getMode() != ZuDisplay::kImage) {
-            const std::string text = d->text();
-            out.push_back({v, text, inkOf(text, d->getFont(), d->getViewSize(), d->getAlignment())});
-        } else if (auto* m = dynamic_cast<ZuOptionMenu*>(v); m && m->showsText()) {
-            const std::string text = m->getShownText();
-            out.push_back({v, text, inkOf(text, m->getFont(), m->getViewSize(), kCenterText)});
-        }
-    }
-    return out;
-}
-
-std::vector<CView*> framesViews(EditorRig& rig) {
-    std::vector<CView*> views;
-    rig.editor()->getFrame()->forEachView([&](CView* v) { views.push_back(v); });
-    return views;
-}
-
-// Each text inside its own box and under no other visible view.
+// Each text a visible display or menu draws lies inside its own box and under no other visible view.
 void expectLegibleReadouts(EditorRig& rig, const std::string& state) {
     rig.idle();
-    const std::vector<CView*> views = framesViews(rig);
-    for (const DrawnText& t : drawnTexts(views)) {
-        if (t.ink.isEmpty()) continue;
-        const std::string what = state + ": \"" + t.text + "\" of tag " +
-                                 std::to_string(static_cast<const CControl*>(t.view)->getTag()) + " at " + describe(t.ink);
-        const CRect& box = t.view->getViewSize();
-        EXPECT_TRUE(t.ink.left >= box.left && t.ink.right <= box.right && t.ink.top >= box.top &&
-                    t.ink.bottom <= box.bottom)
-            << what << " is clipped by its box " << describe(box);
-        for (const CView* other : views) {
-            if (other == t.view || !other->isVisible() || other->getViewSize().isEmpty()) continue;
-            EXPECT_FALSE(other->getViewSize().rectOverlap(t.ink)) << what << " meets " << describe(other->getViewSize());
+    std::vector<CView*> views;
+    rig.editor()->getFrame()->forEachView([&](CView* v) {
+        if (v->isVisible() && !v->getViewSize().isEmpty()) views.push_back(v);
+    });
+    for (CView* v : views) {
+        std::string text;
+        const CFontDesc* font = nullptr;
+        CHoriTxtAlign align = kCenterText;
+        if (auto* d = dynamic_cast<ZuDisplay*>(v); d && d->getMode() != ZuDisplay::kImage) {
+            text = d->text();
+            font = &d->getFont();
+            align = d->getAlignment();
+        } else if (auto* m = dynamic_cast<ZuOptionMenu*>(v); m && m->showsText()) {
+            text = m->getShownText();
+            font = &m->getFont();
+        } else {
+            continue;
         }
+        const fontatlas::FaceInfo& face = textlayout::faceFor(*font);
+        const std::vector<int> codes = textlayout::decode(text.c_str());
+        const CRect& box = v->getViewSize();
+        const CRect ink = textlayout::inkBox(face, codes, textlayout::place(face, codes, box, align));
+        if (ink.isEmpty()) continue;
+        const std::string what = state + ": \"" + text + "\" of tag " +
+                                 std::to_string(static_cast<const CControl*>(v)->getTag()) + " at " + describe(ink);
+        EXPECT_TRUE(ink.left >= box.left && ink.right <= box.right && ink.top >= box.top && ink.bottom <= box.bottom)
+            << what << " is clipped by its box " << describe(box);
+        for (const CView* other : views)
+            EXPECT_TRUE(other == v || !other->getViewSize().rectOverlap(ink))
+                << what << " meets " << describe(other->getViewSize());
     }
 }
 
