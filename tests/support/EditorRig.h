@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "editor/ZuUniClientEditor.h"
 #include "gui/CControl.h"
 #include "gui/CFrame.h"
@@ -63,6 +65,16 @@ struct EditorRig {
         release(to, kLButton | modifiers);
     }
 
+    // The automated value of the one edit gesture on the tag that the host calls
+    // since the last clearCalls make (begin, one automation, end); NaN when they are not that.
+    float oneGesture(int32_t tag) const {
+        const std::vector<HostCall> calls = host.calls(), automated = callsOf(audioMasterAutomate);
+        const bool one = !calls.empty() && calls.front().opcode == audioMasterBeginEdit && calls.front().index == tag &&
+                         calls.back().opcode == audioMasterEndEdit && calls.back().index == tag &&
+                         callsOf(audioMasterBeginEdit).size() == 1 && callsOf(audioMasterEndEdit).size() == 1 &&
+                         automated.size() == 1 && automated[0].index == tag;
+        return one ? automated[0].opt : NAN;
+    }
     // The host calls of one opcode, in order.
     std::vector<HostCall> callsOf(VstInt32 opcode) const {
         std::vector<HostCall> out;
