@@ -133,6 +133,7 @@ TEST(DemoCommand, RendersTheDefaultAndThreeFactoryPresetsOrStandInsAndPrintsThei
         EXPECT_EQ(filesIn(out).size(), 5u);
     }
     const std::string out = dir.file("factory");
+    EXPECT_TRUE(fs::is_regular_file(out + "/demo-slow-filter-sweep.wav")) << "named for its preset";
     // The default row is the factory default preset, not whatever the user's start-up state is.
     ASSERT_EQ(runOrvel({"render", out + "/demo-input.wav", dir.file("default.wav"), "--preset", "default"}).status, 0);
     const SoundFile demo = readSoundFile(out + "/demo-default.wav"), direct = readSoundFile(dir.file("default.wav"));
