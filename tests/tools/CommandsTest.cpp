@@ -67,8 +67,8 @@ TEST(BenchCommand, PrintsTheMedianOfFiveRunsForOrvelAndForAnyPlugin) {
         EXPECT_DOUBLE_EQ(std::stod(m[1]), runs[2]) << "the median";
         EXPECT_NEAR(std::stod(m[2]), 1e9 / (std::stod(m[1]) * 44100.0), 0.06 * std::stod(m[2]) + 0.1);
     }
-    EXPECT_EQ(runOrvel({"bench", "--seconds", "0"}).status, 2);
-    EXPECT_EQ(runOrvel({"bench", "--preset", "Tape Echoes"}).status, 1);
+    expectFailure({"bench", "--seconds", "0"}, 2, "--seconds takes a number from 0.1 to 600");
+    expectFailure({"bench", "--preset", "Tape Echoes"}, 1, "Tape Echoes is neither a preset file nor a factory preset");
 }
 
 TEST(InfoCommand, ShowsIdentityCapabilitiesAndEveryParameterInItsUnit) {
@@ -133,7 +133,7 @@ TEST(DemoCommand, RendersTheDefaultAndThreeFactoryPresetsOrStandInsAndPrintsThei
         EXPECT_EQ(filesIn(out).size(), 5u);
     }
     const std::string out = dir.file("factory");
-    EXPECT_TRUE(fs::is_regular_file(out + "/demo-slow-filter-sweep.wav"));
+    EXPECT_TRUE(fs::is_regular_file(out + "/demo-slow-filter-sweep.wav")) << "named for its preset";
     // The default row is the factory default preset, not whatever the user's start-up state is.
     ASSERT_EQ(runOrvel({"render", out + "/demo-input.wav", dir.file("default.wav"), "--preset", "default"}).status, 0);
     const SoundFile demo = readSoundFile(out + "/demo-default.wav"), direct = readSoundFile(dir.file("default.wav"));
@@ -163,9 +163,8 @@ TEST(PeerPlugin, RendersAndReportsThroughTheSameHost) {
         return peakFrom(f, 0);
     };
     EXPECT_LT(peakWith("g_out=0.1") * 2.0f, peakWith("g_out=0.9"));
-    const CommandResult unknown = runOrvel({"render", input, output, "--plugin", kPeerPlugin, "--set", "master=1"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_TRUE(contains(unknown.err, "valid keys: bypass, g_in, g_out")) << unknown.err;
+    expectFailure({"render", input, output, "--plugin", kPeerPlugin, "--set", "master=1"}, 2,
+                  "valid keys: bypass, g_in, g_out");
 }
 
 TEST(ProgramsCommand, ListsEveryBankAsAHostStepsThroughThem) {

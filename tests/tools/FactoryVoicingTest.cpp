@@ -77,6 +77,19 @@ const Promise kPromises[] = {
     {"Lo-Fi Radio", "drums", -9.0, 2.0, "a radio has no low end: the kick goes"},
 };
 
+// The input of kFrames through a preset, in floats with half a second of tail.
+SoundFile render(const TempDir& dir, const std::string& input, const std::string& preset,
+                 std::vector<std::string> extra = {}) {
+    const std::string output = dir.file("out.wav");
+    extra.insert(extra.begin(), {"render", input, output, "--preset", preset, "--float", "--tail", "0.5"});
+    const CommandResult r = runOrvel(extra);
+    EXPECT_EQ(r.status, 0) << preset << ": " << r.err;
+    SoundFile out = readSoundFile(output);
+    EXPECT_EQ(out.frames(), kFrames + kRate / 2) << preset;
+    out.samples.resize((kFrames + kRate / 2) * 2);
+    return out;
+}
+
 } // namespace
 
 TEST(FactoryVoicing, EveryPresetKeepsTheLevelPeaksAndAttacksOfDrumsAndChords) {
@@ -90,24 +103,13 @@ TEST(FactoryVoicing, EveryPresetKeepsTheLevelPeaksAndAttacksOfDrumsAndChords) {
         std::vector<float> samples;
     } signals[] = {{"drums", drums()}, {"chords", chords()}};
     TempDir dir("orvel-voicing");
-    const auto render = [&](const std::string& input, const std::filesystem::path& preset,
-                            std::vector<std::string> extra) {
-        const std::string output = dir.file("out.wav");
-        extra.insert(extra.begin(), {"render", input, output, "--preset", preset.string(), "--float", "--tail", "0.5"});
-        const CommandResult r = runOrvel(extra);
-        EXPECT_EQ(r.status, 0) << preset << ": " << r.err;
-        SoundFile out = readSoundFile(output);
-        EXPECT_EQ(out.frames(), kFrames + kRate / 2) << preset;
-        out.samples.resize((kFrames + kRate / 2) * 2);
-        return out;
-    };
     for (const auto& signal : signals) {
         const std::string input = dir.file(std::string(signal.name) + ".wav");
         writeSoundFile(input, kRate, 2, kFrames, SF_FORMAT_WAV | SF_FORMAT_FLOAT,
                        [&](size_t i, int) { return signal.samples[i]; });
         for (const std::filesystem::path& preset : presets) {
             const std::string name = preset.stem().string(), where = name + " on " + signal.name;
-            const SoundFile out = render(input, preset, {});
+            const SoundFile out = render(dir, input, preset.string());
             const double loudness = db(rms(out.samples, 2, 0, kFrames) / rms(signal.samples, 1, 0, kFrames));
             double low = -2.0, high = 2.0;
             for (const Promise& p : kPromises)
@@ -130,7 +132,7 @@ TEST(FactoryVoicing, EveryPresetKeepsTheLevelPeaksAndAttacksOfDrumsAndChords) {
             // The first 3 ms of every hit against the same preset without its gate. From the
             // second hit on: a gate closed by the silence before the loop needs a few
             // milliseconds to open on the first one, as any gate without look-ahead does.
-            const SoundFile open = render(input, preset, {"--set", "gate=0"});
+            const SoundFile open = render(dir, input, preset.string(), {"--set", "gate=0"});
             const size_t span = 3 * kRate / 1000, grid = static_cast<size_t>(kStep * kRate);
             for (size_t onset = grid; onset + span <= kFrames; onset += grid)
                 EXPECT_GE(db(rms(out.samples, 2, onset, onset + span) / rms(open.samples, 2, onset, onset + span)), -3.0)
@@ -144,12 +146,9 @@ TEST(FactoryVoicing, TheDefaultPresetGivesATypicalMixingLevelBackAtItsLevel) {
     // x - x|x|/4, each keeping 1 - 2A/(3 pi) of the fundamental: 0.9623, then 0.9637
     // for the slightly smaller second input; master 4 * 0.52^2 = 1.0816 makes +0.03 dB.
     TempDir dir("orvel-default-level");
-    const std::string input = dir.file("tone.wav"), output = dir.file("out.wav");
+    const std::string input = dir.file("tone.wav");
     const float peak = static_cast<float>(std::sqrt(2.0) * std::pow(10.0, -18.0 / 20));
-    writeSoundFile(input, kRate, 2, kRate, SF_FORMAT_WAV | SF_FORMAT_FLOAT, sine(1000.0, kRate, peak));
-    const CommandResult r = runOrvel({"render", input, output, "--preset", "default", "--float", "--tail", "0"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const SoundFile in = readSoundFile(input), out = readSoundFile(output);
-    ASSERT_EQ(out.frames(), in.frames());
+    writeSoundFile(input, kRate, 2, kFrames, SF_FORMAT_WAV | SF_FORMAT_FLOAT, sine(1000.0, kRate, peak));
+    const SoundFile in = readSoundFile(input), out = render(dir, input, "default");
     EXPECT_NEAR(db(rms(out.samples, 2, kRate / 2, kRate) / rms(in.samples, 2, kRate / 2, kRate)), 0.03, 0.05);
 }

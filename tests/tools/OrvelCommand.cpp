@@ -52,6 +52,15 @@ CommandResult runOrvel(const std::vector<std::string>& args) {
     return result;
 }
 
+CommandResult expectFailure(const std::vector<std::string>& args, int status, const std::string& message) {
+    CommandResult r = runOrvel(args);
+    EXPECT_EQ(r.status, status) << message;
+    EXPECT_EQ(r.err.rfind("orvel: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
+    EXPECT_TRUE(contains(r.err, message)) << r.err;
+    return r;
+}
+
 void writeSoundFile(const std::string& path, int sampleRate, int channels, size_t frames, int format,
                     const std::function<float(size_t, int)>& signal) {
     SF_INFO info{0, sampleRate, channels, format, 0, 0};

@@ -15,6 +15,9 @@ struct CommandResult {
 };
 
 CommandResult runOrvel(const std::vector<std::string>& args);
+// Runs the command and expects it to exit with `status` and one line on standard
+// error, "orvel: ..." holding `message`.
+CommandResult expectFailure(const std::vector<std::string>& args, int status, const std::string& message);
 
 // Arguments joined: {"render", in, out} + options.
 inline std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {

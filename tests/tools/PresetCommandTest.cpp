@@ -38,27 +38,19 @@ protected:
     std::string text = dir.file("p.txt");
     std::string preset = dir.file("p.zuo");
 
-    CommandResult build(const std::string& content) {
-        writeBytes(text, std::vector<unsigned char>(content.begin(), content.end()));
-        return runOrvel({"preset", "build", text, preset});
-    }
+    void writeText(const std::string& content) { std::ofstream(text, std::ios::binary) << content; }
     std::string buildAndDump(const std::string& content) {
-        const CommandResult built = build(content);
+        writeText(content);
+        const CommandResult built = runOrvel({"preset", "build", text, preset});
         EXPECT_EQ(built.status, 0) << built.err;
         const CommandResult dumped = runOrvel({"preset", "dump", preset});
         EXPECT_EQ(dumped.status, 0) << dumped.err;
         return dumped.out;
     }
     void expectError(const std::string& content, const std::string& message) {
-        const CommandResult r = build(content);
-        EXPECT_EQ(r.status, 1) << content;
-        EXPECT_TRUE(contains(r.err, message)) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_FALSE(std::filesystem::exists(preset));
-    }
-    CommandResult dump(const std::vector<unsigned char>& bytes) {
-        writeBytes(preset, bytes);
-        return runOrvel({"preset", "dump", preset});
+        writeText(content);
+        expectFailure({"preset", "build", text, preset}, 1, message);
+        EXPECT_FALSE(std::filesystem::exists(preset)) << content;
     }
 };
 
@@ -103,14 +95,10 @@ TEST_F(PresetCommand, TextErrorsNameTheLine) {
     expectError("name = A\ntempo = 0\n", "p.txt:2: tempo must be a number above 0");
     expectError("name = A\nsolo\n", "p.txt:2: expected KEY = VALUE");
     expectError("name = A\\q\n", "p.txt:1: a backslash in the name");
-    const CommandResult unread = runOrvel({"preset", "build", dir.file("none.txt"), preset});
-    EXPECT_EQ(unread.status, 1);
-    EXPECT_TRUE(contains(unread.err, "cannot read " + dir.file("none.txt"))) << unread.err;
-    writeBytes(text, {'n', 'a', 'm', 'e', '=', 'x', '\n'});
-    const CommandResult unwritten = runOrvel({"preset", "build", text, dir.file("missing/p.zuo")});
-    EXPECT_EQ(unwritten.status, 1);
-    EXPECT_TRUE(contains(unwritten.err, "cannot write " + dir.file("missing/p.zuo"))) << unwritten.err;
-    EXPECT_EQ(runOrvel({"preset", "build", text}).status, 2);
+    expectFailure({"preset", "build", dir.file("none.txt"), preset}, 1, "cannot read " + dir.file("none.txt"));
+    writeText("name=x\n");
+    expectFailure({"preset", "build", text, dir.file("missing/p.zuo")}, 1, "cannot write " + dir.file("missing/p.zuo"));
+    expectFailure({"preset", "build", text}, 2, "preset build takes TEXT and OUT.zuo");
 }
 
 TEST_F(PresetCommand, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLayouts) {
@@ -128,7 +116,8 @@ TEST_F(PresetCommand, PrintsNameTempoParametersAndControllerMapOfThisAndOlderLay
         {StateWords().header(2).add({-1, -3, 0, 9}).bytes(), "name = \ntempo = 120\n"},
     };
     for (const auto& [layout, text] : cases) {
-        const CommandResult r = dump(layout);
+        writeBytes(preset, layout);
+        const CommandResult r = runOrvel({"preset", "dump", preset});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, text);
     }
@@ -155,34 +144,29 @@ TEST_F(PresetCommand, DamagedFilesAreRefusedWithOneLine) {
     const StateWords full = sampleLayout();
     for (size_t words = 0; words < full.size(); ++words) cases.push_back({full.prefix(words), ""});
     for (const auto& [bytes, message] : cases) {
-        const CommandResult r = dump(bytes);
-        EXPECT_EQ(r.status, 1) << message << bytes.size() << " bytes: " << r.out;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_TRUE(contains(r.err, preset + " is not an Orvel preset: ")) << r.err;
-        EXPECT_TRUE(contains(r.err, message)) << r.err;
+        writeBytes(preset, bytes);
+        const CommandResult r = expectFailure({"preset", "dump", preset}, 1, preset + " is not an Orvel preset: ");
+        EXPECT_TRUE(contains(r.err, message)) << bytes.size() << " bytes: " << r.err;
+        EXPECT_EQ(r.out, "");
     }
-    const CommandResult missing = runOrvel({"preset", "dump", dir.file("none.zuo")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(contains(missing.err, "cannot read " + dir.file("none.zuo"))) << missing.err;
-    EXPECT_EQ(runOrvel({"preset", "dump"}).status, 2);
-    EXPECT_EQ(runOrvel({"preset", "show", preset}).status, 2);
+    expectFailure({"preset", "dump", dir.file("none.zuo")}, 1, "cannot read " + dir.file("none.zuo"));
+    expectFailure({"preset", "dump"}, 2, "preset dump takes FILE.zuo");
+    expectFailure({"preset", "show", preset}, 2, "preset takes dump or build, not show");
 }
 
 TEST_F(PresetCommand, AFifoIsNamedForWhatItIsWithoutWaitingOnIt) {
     const std::string fifo = dir.file("pipe.zuo");
     makeFifo(fifo);
     writeSoundFile(dir.file("in.wav"), 44100, 1, 441, SF_FORMAT_WAV | SF_FORMAT_PCM_16, sine(220.0, 44100, 0.4f));
-    CommandResult dump, render;
-    EXPECT_TRUE(returnsWithin(std::chrono::seconds(20), [&] { dump = runOrvel({"preset", "dump", fifo}); },
-                              writerFor({fifo})));
-    EXPECT_EQ(dump.status, 1);
-    EXPECT_NE(dump.err.find("cannot read " + fifo + ": it is a FIFO (named pipe), not a regular file"),
-              std::string::npos)
-        << dump.err;
-    EXPECT_TRUE(returnsWithin(std::chrono::seconds(20), [&] {
-        render = runOrvel({"render", dir.file("in.wav"), dir.file("out.wav"), "--preset", fifo});
-    }, writerFor({fifo})));
-    EXPECT_EQ(render.status, 1);
-    EXPECT_NE(render.err.find(fifo + " is a FIFO (named pipe), not a regular file"), std::string::npos) << render.err;
-    EXPECT_EQ(render.err.find("neither"), std::string::npos) << render.err;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"preset", "dump", fifo}, "cannot read " + fifo + ": it is a FIFO (named pipe), not a regular file"},
+        {{"render", dir.file("in.wav"), dir.file("out.wav"), "--preset", fifo},
+         fifo + " is a FIFO (named pipe), not a regular file"},
+    };
+    for (const auto& [args, message] : cases) {
+        CommandResult r;
+        EXPECT_TRUE(returnsWithin(std::chrono::seconds(20), [&] { r = expectFailure(args, 1, message); },
+                                  writerFor({fifo})));
+        EXPECT_FALSE(contains(r.err, "neither")) << r.err;
+    }
 }
