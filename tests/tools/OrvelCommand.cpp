@@ -1,6 +1,7 @@
 #include "tools/OrvelCommand.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sndfile.h>
 #include <sys/wait.h>
@@ -32,8 +33,19 @@ int startOrvel(const std::vector<std::string>& args, const std::string& outPath,
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    // The command keeps a signal its parent ignores, as nohup expects; a test
+    // run started in the background ignores SIGINT, so the child starts with
+    // the defaults a user's terminal gives it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned == 0) return pid;
     ADD_FAILURE() << "cannot run " << binary;
