@@ -67,7 +67,7 @@ public:
     // Lanes 0 and 1 of x in, the filtered pair out in lanes 0 and 1.
     __m128 step(__m128 x) {
         const __m128d eps = _mm_set1_pd(EffectFilter::kEpsilon);
-        high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), eps), low_), _mm_mul_pd(q_, band_));
+        high_ = highFrom(x, eps);
         band_ = _mm_add_pd(_mm_add_pd(_mm_mul_pd(g_, high_), eps), band_);
         low_ = _mm_add_pd(_mm_sub_pd(low_, eps), _mm_mul_pd(g_, band_));
         return _mm_cvtpd_ps(high_);
@@ -86,7 +86,7 @@ public:
             return step(x);
         } else {
             const __m128d eps = _mm_set1_pd(EffectFilter::kEpsilon), zero = _mm_setzero_pd();
-            high_ = _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), eps), low_), _mm_mul_pd(q_, band_));
+            high_ = highFrom(x, eps);
             const __m128d band = _mm_add_pd(band_, eps);
             // A NaN in a lane unless high and the new band are both finite there.
             const __m128d finite = _mm_add_pd(_mm_mul_pd(high_, zero), _mm_mul_pd(band, zero));
@@ -125,6 +125,11 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
+    __m128d highFrom(__m128 x, __m128d eps) const {
+        return _mm_sub_pd(_mm_sub_pd(_mm_add_pd(_mm_cvtps_pd(x), eps), low_), _mm_mul_pd(q_, band_));
+    }
+#endif
     EffectFilter& left_;
     EffectFilter& right_;
 #if defined(__SSE2__)

@@ -169,14 +169,16 @@ void ZuDelay::process(float* left, float* right, int32_t count) {
     const bool quiet = (settled_ || checkDue) && allZeros(left, static_cast<size_t>(count)) &&
                        allZeros(right, static_cast<size_t>(count));
     const bool zeroCutoff = EffectFilterPair::zeroCutoff(*leftFilter_, *rightFilter_);
+    const auto runDry = [&]<bool Settled>() {
+        if (zeroCutoff) run<false, Settled, true>(left, right, count);
+        else run<false, Settled, false>(left, right, count);
+    };
     if (settled_ && quiet && holdsSettledState()) {
-        if (zeroCutoff) run<false, true, true>(left, right, count);
-        else run<false, true, false>(left, right, count);
+        runDry.template operator()<true>();
         return;
     }
     const uint32_t firstWrite = writeIndex_;
-    if (zeroCutoff) run<false, false, true>(left, right, count);
-    else run<false, false, false>(left, right, count);
+    runDry.template operator()<false>();
     if (settled_) {
         // Heads off whole samples (a glide) read interpolated values; the lines
         // stay settled if every write still gave the settled value.
