@@ -61,13 +61,20 @@ struct Quad {
     __m128 v0, v1, v2, v3;
 };
 
-inline __m128 combStep(__m128 y, __m128& state, const CombCoefficients& k, float x) {
+inline __m128 dampStep(__m128 y, __m128& state, const CombCoefficients& k) {
     state = _mm_add_ps(_mm_mul_ps(y, k.damp2), _mm_mul_ps(state, k.damp1));
-    return _mm_add_ps(_mm_mul_ps(state, k.room), _mm_set1_ps(x));
+    return state;
+}
+
+// The line write of four frames of one comb, x the four frames' inputs.
+inline __m128 combWrite(__m128 state, const CombCoefficients& k, __m128 x) {
+    return _mm_add_ps(_mm_mul_ps(state, k.room), x);
 }
 
 // q holds each comb's reads in time order on entry and its writes on return;
-// the reads are added to the comb sums `sum` (four frames), comb by comb.
+// the reads are added to the comb sums `sum` (four frames), comb by comb. The
+// writes are formed after the transpose back, four frames to a vector, so that
+// each frame's input is not spread over a vector of its own.
 template <bool Flush>
 inline __m128 combQuad(Quad& q, __m128& state, const CombCoefficients& k, const float* x, __m128 sum) {
     if constexpr (Flush) {
@@ -78,11 +85,16 @@ inline __m128 combQuad(Quad& q, __m128& state, const CombCoefficients& k, const 
     }
     sum = _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_add_ps(sum, q.v0), q.v1), q.v2), q.v3);
     _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
-    q.v0 = combStep(q.v0, state, k, x[0]);
-    q.v1 = combStep(q.v1, state, k, x[1]);
-    q.v2 = combStep(q.v2, state, k, x[2]);
-    q.v3 = combStep(q.v3, state, k, x[3]);
+    q.v0 = dampStep(q.v0, state, k);
+    q.v1 = dampStep(q.v1, state, k);
+    q.v2 = dampStep(q.v2, state, k);
+    q.v3 = dampStep(q.v3, state, k);
     _MM_TRANSPOSE4_PS(q.v0, q.v1, q.v2, q.v3);
+    const __m128 in = _mm_loadu_ps(x);
+    q.v0 = combWrite(q.v0, k, in);
+    q.v1 = combWrite(q.v1, k, in);
+    q.v2 = combWrite(q.v2, k, in);
+    q.v3 = combWrite(q.v3, k, in);
     return sum;
 }
 
