@@ -24,17 +24,14 @@ void Compressor::controlBlock() {
     gain_.setTarget(target);
 }
 
-ORVEL_ALIGN_STACK void Compressor::process(StereoSample* frames, int32_t n) {
-    if (on_) {
-        PeakHold level = level_;
-        LagSmoother smoother = smoother_;
-        const float k = holdK_, a = smoothA_;
-        float env = env_;
-        for (int32_t i = 0; i < n; ++i) env = smoother.process(level.process(detectorInput(frames[i]), k), a);
-        level_ = level;
-        smoother_ = smoother;
-        env_ = env;
-    }
+void Compressor::process(StereoSample* frames, int32_t n) {
+    Detector detector(*this);
+    for (int32_t i = 0; i < n; ++i) detector.step(frames[i]);
+    detector.store();
+    applyGain(frames, n);
+}
+
+ORVEL_ALIGN_STACK void Compressor::applyGain(StereoSample* frames, int32_t n) {
     // Two frames to a vector, each with its own step of the gain.
     ParamRamp gain = gain_;
     int32_t i = 0;

@@ -20,8 +20,12 @@ public:
         process(&in, 1);
         return in;
     }
-    // In place on n frames.
+    // In place on n frames: the detector, then the gain and the soft clip.
     void process(StereoSample* frames, int32_t n);
+    // The gain and the soft clip alone, for frames whose detector has run.
+    void applyGain(StereoSample* frames, int32_t n);
+
+    class Detector;
 
     float amount() const { return amount_; }
     float envelope() const { return env_; }
@@ -39,4 +43,29 @@ private:
     float env_ = 0.0f;
     float reduction_ = 0.0f;
     ParamRamp gain_;
+};
+
+// The detector frame by frame with its state in locals, so that a caller can
+// step it in the loop of the stage before it. store() writes the state back.
+class Compressor::Detector {
+public:
+    explicit Detector(Compressor& c)
+        : c_(c), on_(c.on_), k_(c.holdK_), a_(c.smoothA_), level_(c.level_), smoother_(c.smoother_), env_(c.env_) {}
+
+    void step(StereoSample in) {
+        if (on_) env_ = smoother_.process(level_.process(detectorInput(in), k_), a_);
+    }
+    void store() {
+        c_.level_ = level_;
+        c_.smoother_ = smoother_;
+        c_.env_ = env_;
+    }
+
+private:
+    Compressor& c_;
+    const bool on_;
+    const float k_, a_;
+    PeakHold level_;
+    LagSmoother smoother_;
+    float env_;
 };

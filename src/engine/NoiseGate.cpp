@@ -16,22 +16,7 @@ void NoiseGate::setSpeed(float v, const EngineContext& ctx) {
 }
 
 void NoiseGate::process(StereoSample* frames, int32_t n) {
-    // While switched off the detector keeps its state and resumes from it.
-    if (on_) {
-        PeakHold level = level_, openHold = openHold_;
-        LagSmoother smoother = smoother_;
-        const float k = holdK_, a = smoothA_, threshold = threshold_;
-        float open = open_, value = value_;
-        for (int32_t i = 0; i < n; ++i) {
-            const float held = level.process(detectorInput(frames[i]), k);
-            open = threshold < held ? 1.0f : 0.0f;
-            value = smoother.process(openHold.process(open, k), a);
-        }
-        level_ = level;
-        openHold_ = openHold;
-        smoother_ = smoother;
-        open_ = open;
-        value_ = value;
-    }
-    applyRampGain(frames, n, gain_);
+    Run run(*this);
+    for (int32_t i = 0; i < n; ++i) frames[i] = run.step(frames[i]);
+    run.store();
 }
