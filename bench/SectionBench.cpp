@@ -76,7 +76,7 @@ void dynamicsWith(benchmark::State& state, bool gate, bool preamp, bool comp) {
     d.setCompression(0.6f);
     d.setCompressSpeed(0.5f, ctx);
     runSection(
-        state, [&](StereoSample* f, int32_t n) { d.process(f, n, nullptr, nullptr); }, [&] { d.controlBlock(); });
+        state, [&](StereoSample* f, int32_t n) { d.process(f, n, nullptr, [](float) {}); }, [&] { d.controlBlock(); });
 }
 
 void gate(benchmark::State& state) { dynamicsWith(state, true, false, false); }

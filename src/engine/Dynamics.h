@@ -29,13 +29,14 @@ public:
     void controlBlock();
     // Per sample: gate, high-pass and overdrive, preamp selection, compressor.
     StereoSample process(StereoSample in) {
-        process(&in, 1, nullptr, nullptr);
+        process(&in, 1, nullptr, [](float) {});
         return in;
     }
-    // The same stage after stage, in place on n frames; unless null,
-    // compressorInLeft receives each frame's left compressor input and
-    // overdriveLeft its left overdrive output.
-    void process(StereoSample* frames, int32_t n, float* compressorInLeft, float* overdriveLeft);
+    // The same in place on n frames; unless null, overdriveLeft receives each
+    // frame's left overdrive output, and compressorInput(left) sees each
+    // frame's left compressor input.
+    template <typename CompressorInput>
+    void process(StereoSample* frames, int32_t n, float* overdriveLeft, CompressorInput compressorInput);
 
     // Values the meters and the editor read.
     float gateOpen() const { return gate_.open(); }
@@ -53,3 +54,22 @@ private:
     Compressor compressor_;
     float compressorInL_ = 0.0f;
 };
+
+template <typename CompressorInput>
+void Dynamics::process(StereoSample* frames, int32_t n, float* overdriveLeft, CompressorInput compressorInput) {
+    if (n <= 0) return;
+    // The gate and the compressor's detector (and whatever watches its input)
+    // step in the preamp's loop, where their recursions overlap the overdrive's.
+    NoiseGate::Run gate(gate_);
+    Compressor::Detector detector(compressor_);
+    preamp_.run(
+        frames, n, overdriveLeft, [&](StereoSample in) { return gate.step(in); },
+        [&](StereoSample out) {
+            detector.step(out);
+            compressorInput(out.l);
+        });
+    gate.store();
+    detector.store();
+    compressorInL_ = frames[n - 1].l;
+    compressor_.applyGain(frames, n);
+}

@@ -63,8 +63,15 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     if (!knownSource)
         for (int32_t j = 0; j < n; ++j) meterSource_[j] = x[j].l;
 
-    // Gate, preamp stage and compressor.
-    dynamics.process(x, n, compressorIn_, source == kMeterOverdriveOutLeft ? meterSource_ : nullptr);
+    // Gate, preamp stage and compressor, with the editor's meter of the
+    // compressor input held in their loop.
+    EngineMeters& m = meters;
+    PeakHold compressorHold = m.compressorInputHold;
+    const float decay400 = ctx.constants.meterDecay400;
+    dynamics.process(x, n, source == kMeterOverdriveOutLeft ? meterSource_ : nullptr,
+                     [&](float left) { compressorHold.process(softClip(left), decay400); });
+    m.compressorInputHold = compressorHold;
+    m.compressorInput = compressorHold.held;
     if (source == kMeterCompressorOutLeft)
         for (int32_t j = 0; j < n; ++j) meterSource_[j] = x[j].l;
     // The equaliser, the dry signal's soft clip and 30 Hz high-pass
@@ -78,12 +85,18 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
     const __m128 gMinus1 = _mm_set1_ps(hp.gMinus1), gPlus1 = _mm_set1_ps(hp.gPlus1);
     __m128 prev = _mm_unpacklo_ps(_mm_set_ss(outputHighPass[0].vPrev), _mm_set_ss(outputHighPass[1].vPrev));
     const bool keepEqualiserOut = source == kMeterEqualiserOutLeft;
+    // The selectable meter's hold steps in this loop too, unless its source
+    // is only known after the routing.
+    const bool holdSelectableHere = source != kMeterSendSumLeft && source != kMeterOutputPeak;
+    PeakHold selectableHold = m.selectableHold;
+    const float decay800 = ctx.constants.meterDecay800;
     // One loop for each setting of the equaliser's switch and the filter's
     // type, so that neither is asked again frame by frame.
     const auto run = [&]<bool EqOn, FilterType Type>() {
         for (int32_t j = 0; j < n; ++j) {
             const __m128 equalised = eq.step<EqOn>(toLanes(x[j]));
             if (keepEqualiserOut) meterSource_[j] = _mm_cvtss_f32(equalised);
+            if (holdSelectableHere) selectableHold.process(meterSource_[j], decay800);
             const __m128 v = highPassStateLanes<true>(softClipLanes(equalised), prev, gMinus1, gPlus1);
             const __m128 dry = _mm_sub_ps(v, prev);
             prev = v;
@@ -109,16 +122,10 @@ ORVEL_ALIGN_STACK void Engine::processStretch(const float* inL, const float* inR
 
     routeStretch(outLeft, outRight, i, n, source);
 
-    // Editor meters.
-    EngineMeters& m = meters;
-    PeakHold compressorHold = m.compressorInputHold;
-    const float decay400 = ctx.constants.meterDecay400;
-    for (int32_t j = 0; j < n; ++j) m.compressorInput = compressorHold.process(softClip(compressorIn_[j]), decay400);
-    m.compressorInputHold = compressorHold;
-    PeakHold selectableHold = m.selectableHold;
-    const float decay800 = ctx.constants.meterDecay800;
-    for (int32_t j = 0; j < n; ++j) m.selectable = selectableHold.process(meterSource_[j], decay800);
+    if (!holdSelectableHere)
+        for (int32_t j = 0; j < n; ++j) selectableHold.process(meterSource_[j], decay800);
     m.selectableHold = selectableHold;
+    m.selectable = selectableHold.held;
 }
 
 ORVEL_ALIGN_STACK void Engine::routeStretch(float* outLeft, float* outRight, int32_t i, int32_t n, int32_t source) {

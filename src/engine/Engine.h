@@ -106,6 +106,5 @@ private:
     // selectable meter's source.
     StereoSample chain_[kControlBlockSize];
     StereoSample filtered_[kControlBlockSize];
-    float compressorIn_[kControlBlockSize];
     float meterSource_[kControlBlockSize];
 };

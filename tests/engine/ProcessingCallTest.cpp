@@ -15,6 +15,7 @@
 #include "support/ControllerState.h"
 #include "support/EngineFixtures.h"
 #include "support/MidiEvents.h"
+#include "support/StateWords.h"
 
 namespace {
 constexpr size_t kOneSecond = 44100;
@@ -201,4 +202,36 @@ TEST(ProcessingCall, InPlaceBuffersANullRightOutputEmptyCallsAndNonFiniteInputGi
             EXPECT_EQ(c.value, 0x1E02);
         }
     EXPECT_EQ(asked, 32);
+}
+
+// The editor's meters: a 400 ms hold of the soft-clipped left compressor
+// input and an 800 ms hold of the selected source, sample by sample, against
+// the holds run on their own. With the gate, preamp stage and compressor off
+// (and their gains settled on silence), the compressor's input is the input
+// itself and its output the input soft-clipped; the signal goes past the clip.
+TEST(ProcessingCall, TheMetersHoldTheirSourcesSampleBySample) {
+    const std::vector<float> in = testSignal(3000, 1.8f, 9);
+    for (const int32_t source : {kMeterInputLeft, kMeterCompressorOutLeft}) {
+        auto c = DirectHost::create();
+        for (const int tag : {kTagGate, kTagComp, kTagPreamp}) c->setParameter(tag, 0.0f);
+        c->engine().controls.meterSource = source;
+        const EngineConstants& k = c->engine().ctx.constants;
+        std::vector<float> l(1024, 0.0f), r(1024, 0.0f);
+        float* ins[2] = {l.data(), r.data()};
+        float* outs[2] = {l.data(), r.data()};
+        c->processReplacing(ins, outs, 1024);
+        PeakHold compressorInput, selectable;
+        for (size_t at = 0; at < in.size(); at += 700) {
+            const size_t n = std::min<size_t>(700, in.size() - at);
+            l.assign(in.begin() + at, in.begin() + at + n);
+            r = l;
+            c->processReplacing(ins, outs, static_cast<VstInt32>(n));
+            for (size_t i = at; i < at + n; ++i) {
+                compressorInput.process(softClip(in[i]), k.meterDecay400);
+                selectable.process(source == kMeterInputLeft ? in[i] : softClip(in[i]), k.meterDecay800);
+            }
+            EXPECT_EQ(c->engine().meters.compressorInput, compressorInput.held) << source << " at " << at + n;
+            EXPECT_EQ(c->engine().meters.selectable, selectable.held) << source << " at " << at + n;
+        }
+    }
 }
