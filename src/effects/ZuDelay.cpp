@@ -103,8 +103,14 @@ void ZuDelay::wrapHeads() {
     while (writeIndex_ >= length_) writeIndex_ -= length_;
 }
 
-template <bool Wet, bool Settled, bool ZeroCutoff>
-ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
+namespace {
+struct NoSink {
+    void step(int32_t, __m128) {}
+};
+} // namespace
+
+template <bool Wet, bool Settled, bool ZeroCutoff, typename Sink>
+ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count, Sink& sink) {
     const float guard = Wet ? kWetDenormalGuard : kDenormalGuard;
     // The heads live in locals: stores through left and right could alias them.
     const uint32_t length = length_;
@@ -154,6 +160,7 @@ ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
         }
         left[i] = _mm_cvtss_f32(out);
         right[i] = _mm_cvtss_f32(swapped(out));
+        sink.step(i, out);
         writeIndex += 1;
         readPosition += speed;
     }
@@ -163,6 +170,15 @@ ORVEL_ALIGN_STACK void ZuDelay::run(float* left, float* right, int32_t count) {
 }
 
 void ZuDelay::process(float* left, float* right, int32_t count) {
+    NoSink none;
+    processWith(left, right, count, none);
+}
+
+void ZuDelay::processInto(float* left, float* right, int32_t count, OutputStage::Run& mix) {
+    processWith(left, right, count, mix);
+}
+
+template <typename Sink> void ZuDelay::processWith(float* left, float* right, int32_t count, Sink& sink) {
     if (count <= 0) return;
     // Only settled lines, and a check once a bar, ask whether the input is silent.
     const bool checkDue = !settled_ && framesSinceCheck_ + static_cast<uint32_t>(count) >= length_;
@@ -170,8 +186,8 @@ void ZuDelay::process(float* left, float* right, int32_t count) {
                        allZeros(right, static_cast<size_t>(count));
     const bool zeroCutoff = EffectFilterPair::zeroCutoff(*leftFilter_, *rightFilter_);
     const auto runDry = [&]<bool Settled>() {
-        if (zeroCutoff) run<false, Settled, true>(left, right, count);
-        else run<false, Settled, false>(left, right, count);
+        if (zeroCutoff) run<false, Settled, true>(left, right, count, sink);
+        else run<false, Settled, false>(left, right, count, sink);
     };
     if (settled_ && quiet && holdsSettledState()) {
         runDry.template operator()<true>();
@@ -206,7 +222,8 @@ bool ZuDelay::wroteSettledValues(uint32_t firstWrite, int32_t count) const {
 
 void ZuDelay::processWet(float* left, float* right, int32_t count) {
     forgetSettling();
-    run<true, false, false>(left, right, count);
+    NoSink none;
+    run<true, false, false>(left, right, count, none);
 }
 
 // A silent block reads the settled value and writes it back unchanged when

@@ -18,6 +18,7 @@ public:
     ZuDelay& operator=(const ZuDelay&) = delete;
 
     void process(float* left, float* right, int32_t count) override;
+    void processInto(float* left, float* right, int32_t count, OutputStage::Run& mix) override;
     void processWet(float* left, float* right, int32_t count) override;
     void setParameter(int32_t index, float value) override;
     void setMode(int32_t which, int32_t value) override;
@@ -72,7 +73,10 @@ private:
     void wrapHeads();
     // Settled: the lines are neither read nor written (see holdsSettledState).
     // ZeroCutoff: both output filters at cutoff 0 (EffectFilterPair::step).
-    template <bool Wet, bool Settled, bool ZeroCutoff> void run(float* left, float* right, int32_t count);
+    // sink(i, pair) sees each frame's output pair.
+    template <bool Wet, bool Settled, bool ZeroCutoff, typename Sink>
+    void run(float* left, float* right, int32_t count, Sink& sink);
+    template <typename Sink> void processWith(float* left, float* right, int32_t count, Sink& sink);
 
     // With silence at the input the lines settle, in single precision, where
     // each holds one value that every write reproduces. While the heads then

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/SendEffect.h"
 #include "engine/StereoLanes.h"
 
 namespace {
@@ -42,7 +43,14 @@ void Engine::finishStretch(float* outLeft, float* outRight, int32_t end) {
     if (k <= 0) return;
     float* const left = outLeft + (end - k);
     float* const right = outRight ? outRight + (end - k) : nullptr;
-    if (delay_ && reverb_) {
+    if (delay_ && reverb_ && right && right != left) {
+        // The reverb first, so that the output stage can run in the delay's
+        // loop, where its DC blocker's wait overlaps the delay's work.
+        reverb_->process(sends.reverbL, sends.reverbR, k);
+        OutputStage::Run mix(output, left, right, sends.reverbL, sends.reverbR);
+        delay_->processInto(sends.delayL, sends.delayR, k, mix);
+        mix.store();
+    } else if (delay_ && reverb_) {
         sends.runEffects(*delay_, *reverb_);
         const EffectReturns returns = sends.returns();
         output.finish(left, right, k, &returns);

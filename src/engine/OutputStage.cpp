@@ -1,6 +1,5 @@
 #include "engine/OutputStage.h"
 
-#include "engine/StereoLanes.h"
 
 void OutputStage::applyMasterGain(float* left, float* right, int32_t n) {
     if (master.settled()) {
@@ -43,7 +42,6 @@ void finishStereo(float* left, float* right, int32_t n, const EffectReturns* ret
     const auto pairOf = [](const float* l, const float* r, int32_t j) {
         return _mm_unpacklo_ps(_mm_set_ss(l[j]), _mm_set_ss(r[j]));
     };
-    const __m128d feedback = _mm_set1_pd(0.998);
     __m128 xp = _mm_unpacklo_ps(_mm_set_ss(inPrev[0]), _mm_set_ss(inPrev[1]));
     __m128 yp = _mm_unpacklo_ps(_mm_set_ss(outPrev[0]), _mm_set_ss(outPrev[1]));
     for (int32_t j = 0; j < n; ++j) {
@@ -52,13 +50,9 @@ void finishStereo(float* left, float* right, int32_t n, const EffectReturns* ret
             in = _mm_add_ps(in, pairOf(returns->left[0], returns->right[0], j));
             in = _mm_add_ps(in, pairOf(returns->left[1], returns->right[1], j));
         }
-        in = gain(in);
-        const __m128d sum = _mm_add_pd(_mm_cvtps_pd(_mm_sub_ps(in, xp)), _mm_mul_pd(feedback, _mm_cvtps_pd(yp)));
-        const __m128 y = _mm_cvtpd_ps(sum);
+        const __m128 y = blockDcLanes(gain(in), xp, yp);
         _mm_store_ss(left + j, y);
         _mm_store_ss(right + j, _mm_shuffle_ps(y, y, _MM_SHUFFLE(1, 1, 1, 1)));
-        xp = in;
-        yp = y;
     }
     _mm_store_ss(&inPrev[0], xp);
     _mm_store_ss(&inPrev[1], _mm_shuffle_ps(xp, xp, _MM_SHUFFLE(1, 1, 1, 1)));

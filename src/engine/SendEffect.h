@@ -5,11 +5,19 @@
 
 #include <cstdint>
 
+#include "engine/OutputStage.h"
+
 class SendEffect {
 public:
     virtual ~SendEffect() = default;
     // Overwrites count samples of both buffers with the effect's output.
     virtual void process(float* left, float* right, int32_t count) = 0;
+    // process(), with each frame's output pair (lanes 0 and 1) then given to
+    // mix.step: an effect that can does both in one loop.
+    virtual void processInto(float* left, float* right, int32_t count, OutputStage::Run& mix) {
+        process(left, right, count);
+        for (int32_t j = 0; j < count; ++j) mix.step(j, _mm_unpacklo_ps(_mm_set_ss(left[j]), _mm_set_ss(right[j])));
+    }
     virtual void setParameter(int32_t index, float value) = 0;
     virtual void setMode(int32_t which, int32_t value) = 0;
     virtual void reset() = 0;
