@@ -13,8 +13,11 @@
 #include "engine/DynamicEq.h"
 #include "engine/Dynamics.h"
 #include "engine/Modulation.h"
+#include "engine/ModuleMath.h"
+#include "engine/PreampStage.h"
 #include "engine/ResonantFilter.h"
 #include "params/ParameterTags.h"
+#include "plugin/ScopedFlushToZero.h"
 #include "support/StateWords.h"
 
 namespace {
@@ -154,6 +157,54 @@ TEST(Compressor, GainNeverBelowOneFifth) {
     EXPECT_NEAR(d.compressor().envelope(), 1.5f, 1e-3f);
     EXPECT_NEAR(d.compressorReduction(), 0.8f, 1e-6f);
     EXPECT_NEAR(out.l, 0.2f * softClip(1.5f), 1e-6f);
+}
+
+// The preamp stage against its formulas in scalar steps, bit for bit, in the
+// processing call's flush-to-zero mode: the bounded high-pass, the drive plus
+// the feedback of the previous output, clampf(softClip(u), -1, 0.99), trim
+// and gain, with every ramp stepping from zero. The input falls from beyond
+// the clip to below the smallest normal float, at a trim of exactly 1 and
+// one below it.
+TEST(PreampStage, TheOverdriveFollowsItsFormulasBitForBit) {
+    const ScopedFlushToZero flush;
+    const EngineContext ctx = contextAt(44100.0f, 120.0);
+    for (const float amount : {0.2f, 0.7f}) {
+        PreampStage stage;
+        stage.setSwitch(1.0f);
+        stage.setHighPass(0.5f, ctx);
+        stage.setOverdrive(amount);
+        stage.setGain(0.8f);
+        FirstOrderCoefficients hp;
+        hp.set(prewarp(stage.cutoffHz() * ctx.constants.piStep));
+        ParamRamp drive, feedback, trim, gain, selection;
+        float prev[2] = {}, driven[2] = {};
+        for (int i = 0; i < 4400; ++i) {
+            if (i % 32 == 0) {
+                stage.controlBlock();
+                drive.setTarget(stage.driveTarget());
+                feedback.setTarget(stage.feedbackTarget());
+                trim.setTarget(stage.trimTarget());
+                gain.setTarget(12.0f * 0.8f * 0.8f * 0.8f * 0.8f);
+                selection.setTarget(1.0f);
+            }
+            const float x = 1.5f * std::sin(0.05f * static_cast<float>(i)) * std::exp2(-static_cast<float>(i) / 32.0f);
+            const float in[2] = {x, -0.5f * x};
+            const float dv = drive.next(), fb = feedback.next(), t = trim.next(), g = gain.next(), s = selection.next();
+            float expected[2];
+            for (int c = 0; c < 2; ++c) {
+                const float v = (clampf(in[c], -1e6f, 1e6f) - hp.gMinus1 * prev[c]) * hp.invGPlus1;
+                const float filtered = v - prev[c];
+                prev[c] = clampf(v, -1e30f, 1e30f);
+                driven[c] = clampf(softClip(filtered * dv + driven[c] * fb), -1.0f, 0.99f) * t;
+                expected[c] = s == 1.0f ? driven[c] * g : in[c] * (1.0f - s) + driven[c] * g * s;
+            }
+            const StereoSample out = stage.process({in[0], in[1]});
+            ASSERT_EQ(out.l, expected[0]) << amount << " at " << i;
+            ASSERT_EQ(out.r, expected[1]) << amount << " at " << i;
+            ASSERT_EQ(std::signbit(out.l), std::signbit(expected[0])) << amount << " at " << i;
+        }
+        EXPECT_EQ(stage.trimTarget() == 1.0f, amount < 0.28f);
+    }
 }
 
 TEST(DynamicEq, BandGainsAtTheEndsOfAmountAndLevel) {
