@@ -35,21 +35,6 @@ bool allSettled(const Ramps&... ramps) {
     return (ramps.settled() && ...);
 }
 
-// frames[i] * ramp.next() over n frames. Once the ramp has settled at
-// exactly 1 the products would be the frames themselves.
-inline void applyRampGain(StereoSample* frames, int32_t n, ParamRamp& ramp) {
-    if (n <= 0) return;
-    if (ramp.settled()) {
-        const float g = ramp.next();
-        if (g == 1.0f) return;
-        for (int32_t i = 0; i < n; ++i) frames[i] = frames[i] * g;
-        return;
-    }
-    ParamRamp r = ramp;
-    for (int32_t i = 0; i < n; ++i) frames[i] = frames[i] * r.next();
-    ramp = r;
-}
-
 inline float softClip(float x) {
     if (x > 2.0f) x = 2.0f;
     if (x < -2.0f) x = -2.0f;
