@@ -1,6 +1,5 @@
 #include "engine/OutputStage.h"
 
-
 void OutputStage::applyMasterGain(float* left, float* right, int32_t n) {
     if (master.settled()) {
         // At exactly unity nothing is done.
@@ -34,22 +33,14 @@ void blockChannel(float* x, int32_t n, float& inPrev, float& outPrev) {
 }
 
 // Both channels in one loop, left and right in the lanes of the float and
-// the double vectors, the returns (unless null) added and gain(v) applied
-// first: the operations of the separate steps, lane by lane and in order.
+// the double vectors, gain(v) applied first: the operations of the separate
+// steps, lane by lane and in order.
 template <class Gain>
-void finishStereo(float* left, float* right, int32_t n, const EffectReturns* returns, Gain gain, float (&inPrev)[2],
-                  float (&outPrev)[2]) {
-    const auto pairOf = [](const float* l, const float* r, int32_t j) {
-        return _mm_unpacklo_ps(_mm_set_ss(l[j]), _mm_set_ss(r[j]));
-    };
+void finishStereo(float* left, float* right, int32_t n, Gain gain, float (&inPrev)[2], float (&outPrev)[2]) {
     __m128 xp = _mm_unpacklo_ps(_mm_set_ss(inPrev[0]), _mm_set_ss(inPrev[1]));
     __m128 yp = _mm_unpacklo_ps(_mm_set_ss(outPrev[0]), _mm_set_ss(outPrev[1]));
     for (int32_t j = 0; j < n; ++j) {
-        __m128 in = pairOf(left, right, j);
-        if (returns) {
-            in = _mm_add_ps(in, pairOf(returns->left[0], returns->right[0], j));
-            in = _mm_add_ps(in, pairOf(returns->left[1], returns->right[1], j));
-        }
+        const __m128 in = _mm_unpacklo_ps(_mm_set_ss(left[j]), _mm_set_ss(right[j]));
         const __m128 y = blockDcLanes(gain(in), xp, yp);
         _mm_store_ss(left + j, y);
         _mm_store_ss(right + j, _mm_shuffle_ps(y, y, _MM_SHUFFLE(1, 1, 1, 1)));
@@ -84,21 +75,28 @@ ORVEL_ALIGN_STACK void OutputStage::finish(float* left, float* right, int32_t n,
     }
     // Returns, master gain and DC blocker frame by frame in one loop; at
     // exactly unity a settled gain does nothing.
+    if (returns) {
+        Run run(*this, left, right, returns->left[1], returns->right[1]);
+        for (int32_t j = 0; j < n; ++j)
+            run.step(j, _mm_unpacklo_ps(_mm_set_ss(returns->left[0][j]), _mm_set_ss(returns->right[0][j])));
+        run.store();
+        return;
+    }
     const float held = master.current;
     if (!master.settled())
-        finishStereo(left, right, n, returns, [this](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(master.next())); },
+        finishStereo(left, right, n, [this](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(master.next())); },
                      dcInPrev, dcOutPrev);
     else if (held != 1.0f)
-        finishStereo(left, right, n, returns, [held](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(held)); },
-                     dcInPrev, dcOutPrev);
+        finishStereo(left, right, n, [held](__m128 v) { return _mm_mul_ps(v, _mm_set1_ps(held)); }, dcInPrev,
+                     dcOutPrev);
     else
-        finishStereo(left, right, n, returns, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
+        finishStereo(left, right, n, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
 }
 
 ORVEL_ALIGN_STACK void OutputStage::blockDc(float* left, float* right, int32_t n) {
     // One buffer for both outputs is filtered twice over, as it always was.
     if (right && right != left) {
-        finishStereo(left, right, n, nullptr, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
+        finishStereo(left, right, n, [](__m128 v) { return v; }, dcInPrev, dcOutPrev);
         return;
     }
     blockChannel(left, n, dcInPrev[0], dcOutPrev[0]);

@@ -4,7 +4,6 @@
 
 #include "engine/ModuleMath.h"
 
-
 void PreampStage::setHighPass(float v, const EngineContext& ctx) {
     const float fs = ctx.sampleRate;
     const float u = 0.276f * v;
