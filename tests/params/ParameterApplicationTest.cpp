@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "params/Mappings.h"
@@ -39,26 +40,25 @@ TEST_F(ParameterApplication, OutOfRangeValuesAreStoredButMapInsideTheRange) {
     client->setParameter(kTagFilterFlow, 0.5f);
     EXPECT_EQ(controls().filterFlow, 1.0f) << "a host's middle step selects the middle routing";
     client->setParameter(kTagFilterFlow, 7.0f);
-    EXPECT_EQ(cell(kTagFilterFlow), 7.0f);
-    EXPECT_EQ(controls().filterFlow, 2.0f);
+    EXPECT_EQ(std::pair(cell(kTagFilterFlow), controls().filterFlow), std::pair(7.0f, 2.0f));
     client->setParameter(kTagMaster, -3.4e38f);
-    EXPECT_EQ(client->getParameter(kTagMaster), -3.4e38f);
-    EXPECT_EQ(controls().masterGain, 0.0f);
-
+    EXPECT_EQ(std::pair(client->getParameter(kTagMaster), controls().masterGain), std::pair(-3.4e38f, 0.0f));
     client->setParameter(kTagMeterSource, std::nanf(""));
     EXPECT_EQ(controls().meterSource, 0);
 }
 
 TEST_F(ParameterApplication, EfInvertFollowsIntoItsEditorCopyOnlyOnChange) {
-    client->setParameter(kTagFollowerInvert, 1.0f);
-    EXPECT_EQ(cell(kTagFollowerInvertLamp), 1.0f);
-    client->setParameter(kTagFollowerInvertLamp, 0.0f); // the copy moved behind efinvert's back
-    client->setParameter(kTagFollowerInvert, 0.9f);     // same state
-    EXPECT_EQ(cell(kTagFollowerInvertLamp), 0.0f) << "an unchanged state does not set the lamp";
-    client->setParameter(kTagFollowerInvert, 0.0f);
-    EXPECT_EQ(cell(kTagFollowerInvertLamp), 0.0f);
-    client->setParameter(kTagFollowerInvert, 0.5f);
-    EXPECT_EQ(cell(kTagFollowerInvertLamp), 1.0f);
+    // (tag, value) then the lamp: the copy moved behind efinvert's back stays
+    // while efinvert keeps its state, whatever its value
+    const std::tuple<int, float, float> steps[] = {{kTagFollowerInvert, 1.0f, 1.0f},
+                                                   {kTagFollowerInvertLamp, 0.0f, 0.0f},
+                                                   {kTagFollowerInvert, 0.9f, 0.0f},
+                                                   {kTagFollowerInvert, 0.0f, 0.0f},
+                                                   {kTagFollowerInvert, 0.5f, 1.0f}};
+    for (const auto& [tag, value, lamp] : steps) {
+        client->setParameter(tag, value);
+        EXPECT_EQ(cell(kTagFollowerInvertLamp), lamp) << tag << " at " << value;
+    }
 }
 
 // Each stage switch drives its pair of groups from the same threshold, the
@@ -68,34 +68,31 @@ TEST_F(ParameterApplication, SwitchesDriveTheirGroups) {
     struct Row { int tag, off, on; };
     for (Row r : {Row{kTagGate, 10, 15}, Row{kTagComp, 12, 17}, Row{kTagPreamp, 11, 16}, Row{kTagDyn, 13, 18},
                   Row{kTagFxSwitch, 14, 19}}) {
-        client->setParameter(r.tag, 0.4995f);
-        EXPECT_FALSE(mask().test(r.off)) << r.tag;
-        EXPECT_TRUE(mask().test(r.on)) << r.tag;
-        client->setParameter(r.tag, 0.4994f);
-        EXPECT_TRUE(mask().test(r.off)) << r.tag;
-        EXPECT_FALSE(mask().test(r.on)) << r.tag;
+        for (const bool on : {true, false}) {
+            client->setParameter(r.tag, on ? 0.4995f : 0.4994f);
+            EXPECT_EQ(std::pair(mask().test(r.off), mask().test(r.on)), std::pair(!on, on)) << r.tag;
+        }
     }
     mask().set(0, false);
     client->setParameter(kTagGate, 1.0f);
-    EXPECT_FALSE(mask().test(10));
-    EXPECT_FALSE(mask().test(15)) << "no gate group under a hidden parent";
+    EXPECT_FALSE(mask().test(10) || mask().test(15)) << "no gate group under a hidden parent";
     for (int b = 11; b <= 14; ++b) EXPECT_TRUE(mask().test(b)) << "bit " << b << " is not the gate's";
 }
 
 TEST_F(ParameterApplication, FilterFlowWaitsForTheEffectsSectionAlsoInARecompute) {
     client->setParameter(kTagFxSwitch, 0.0f);
-    client->setParameter(kTagFilterFlow, 1.0f);
-    EXPECT_EQ(controls().flowIndex, 0.0f);
-    EXPECT_FALSE(controls().mainFiltered) << "the main path stays unfiltered";
-    EXPECT_TRUE(controls().sendFiltered);
-    client->setParameter(kTagFxSwitch, 1.0f);
-    EXPECT_EQ(controls().flowIndex, 2.0f);
-    EXPECT_TRUE(controls().mainFiltered);
-    client->setParameter(kTagFilterFlow, 0.5f);
-    EXPECT_FALSE(controls().mainFiltered);
-    EXPECT_TRUE(controls().sendFiltered);
-    client->setParameter(kTagFilterFlow, 0.0f);
-    EXPECT_FALSE(controls().sendFiltered);
+    // (tag, value) then the flow index, the main path filtered, the send filtered:
+    // with the effects section off the main path stays unfiltered
+    const std::tuple<int, float, float, bool, bool> steps[] = {{kTagFilterFlow, 1.0f, 0.0f, false, true},
+                                                               {kTagFxSwitch, 1.0f, 2.0f, true, true},
+                                                               {kTagFilterFlow, 0.5f, 1.0f, false, true},
+                                                               {kTagFilterFlow, 0.0f, 0.0f, false, false}};
+    for (const auto& [tag, value, index, main, send] : steps) {
+        client->setParameter(tag, value);
+        EXPECT_EQ(std::tuple(controls().flowIndex, controls().mainFiltered.load(), controls().sendFiltered.load()),
+                  std::tuple(index, main, send))
+            << tag << " at " << value;
+    }
 
     // Rebuilt from the cells: the flow must read the effects switch first.
     Engine& e = client->engine();
@@ -103,9 +100,8 @@ TEST_F(ParameterApplication, FilterFlowWaitsForTheEffectsSectionAlsoInARecompute
     e.cell[kTagFilterFlow] = 1.0f;
     e.cell[kTagMaster] = 1.0f;
     client->recompute();
-    EXPECT_EQ(controls().fxSwitch, 0.0f);
-    EXPECT_FALSE(controls().mainFiltered);
-    EXPECT_EQ(controls().masterGain, 4.0f);
+    EXPECT_EQ(std::tuple(controls().fxSwitch, controls().mainFiltered.load(), controls().masterGain),
+              std::tuple(0.0f, false, 4.0f));
     EXPECT_TRUE(mask().test(14));
 }
 

@@ -1,4 +1,6 @@
-// Every dispatcher answer a host can observe, through the real entry point.
+// The entry point and every dispatcher answer a host can observe, through the
+// real entry point; and the plug-in object created directly, for the bounds
+// the host cannot observe.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/StateWords.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -26,6 +29,34 @@ const char* const kHostParameterNames[38] = {
     "lfo_speed",      "lfo_power",  "syncmode"};
 
 } // namespace
+
+TEST(EntryPoint, OneFunctionUnderBothNamesPublishesTheRecordAndAsksTheHostOnce) {
+    TestHost host;
+    ASSERT_NE(host.entry(), nullptr);
+    EXPECT_EQ(host.legacyEntry(), host.entry()) << "main must be exported too, as the same function";
+    AEffect* e = host.open();
+    ASSERT_NE(e, nullptr);
+    // magic, programs, parameters, inputs, outputs, flags, unique id, version, initial delay
+    EXPECT_EQ((std::vector<VstInt32>{e->magic, e->numPrograms, e->numParams, e->numInputs, e->numOutputs, e->flags,
+                                     e->uniqueID, e->version, e->initialDelay}),
+              (std::vector<VstInt32>{0x56737450, 128, 38, 2, 2, 561, 0x7A756F72, 1, 0}));
+    EXPECT_EQ(e->ioRatio, 1.0f);
+    EXPECT_TRUE(e->object && reinterpret_cast<uintptr_t>(e->object) % 32 == 0) << "a 32-byte aligned plug-in object";
+    for (VstInt32 question : {audioMasterVersion, audioMasterGetVendorString, audioMasterGetProductString})
+        EXPECT_EQ(host.countCalls(question), 1) << question;
+
+    EXPECT_EQ(host.close(), 1);
+    // Instances are independent: a new one starts from scratch.
+    ASSERT_NE(host.open(), nullptr);
+    EXPECT_EQ(host.dispatch(effGetVstVersion), 2400);
+}
+
+TEST(EntryPoint, RefusesAHostWithoutVersion) {
+    TestHost host;
+    host.masterVersion = 0;
+    EXPECT_EQ(host.open(), nullptr);
+    EXPECT_EQ(host.entry()(nullptr), nullptr) << "a null callback cannot even answer the version";
+}
 
 TEST_F(Dispatcher, FixedAnswersOfTheTable) {
     // clang-format off
@@ -66,11 +97,9 @@ TEST_F(Dispatcher, FixedAnswersOfTheTable) {
     }
     EXPECT_EQ(host.dispatch(effCanDo, 0, 0, nullptr), 0);
 
-    void* in = reinterpret_cast<void*>(0x1234);
-    void* out = reinterpret_cast<void*>(0x5678);
+    void *in = reinterpret_cast<void*>(0x1234), *out = in;
     EXPECT_EQ(host.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out), 0);
-    EXPECT_EQ(in, nullptr);
-    EXPECT_EQ(out, nullptr);
+    EXPECT_TRUE(in == nullptr && out == nullptr) << "no arrangement";
 }
 
 TEST_F(Dispatcher, EveryHostParameterByNameAndIndexesWithNoRecordBehindThemChangeNothing) {
@@ -119,4 +148,22 @@ TEST(DispatcherHosts, OutputPropertiesSucceedOnlyForTheAcidHostButAreMarkedInEve
         EXPECT_EQ(host.dispatch(effGetOutputProperties, 1, 0, &pin), product == "Sony ACID Pro" ? 1 : 0) << product;
         EXPECT_EQ(pin.flags, kVstPinIsActive | kVstPinIsStereo) << product;
     }
+}
+
+TEST(HostIdentity, OwnHostNeedsTheExactMakerName) {
+    EXPECT_TRUE(DirectHost::createAs("Tamblor")->isOwnHost());
+    for (const char* other : {"Tamblor Studio", "tamblor", "Tambl", ""})
+        EXPECT_FALSE(DirectHost::createAs(other)->isOwnHost()) << other;
+}
+
+TEST(HostBounds, OnlyHostParametersHaveEditGesturesAndProgramNamesAreCut) {
+    auto c = DirectHost::create();
+    EXPECT_TRUE(c->beginEdit(0) && c->endEdit(37));
+    EXPECT_FALSE(c->beginEdit(38) || c->endEdit(41) || c->beginEdit(-1));
+    c->presetName = std::string(40, 'n');
+    char buf[64];
+    std::memset(buf, 0x7F, sizeof(buf));
+    EXPECT_TRUE(c->getProgramNameIndexed(0, -1, buf));
+    EXPECT_EQ(std::string(buf), std::string(24, 'n')) << "program names are cut to 24 characters";
+    EXPECT_EQ(buf[25], 0x7F);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "gui/Alerts.h"
 #include "support/MessageCapture.h"
@@ -19,8 +20,5 @@ TEST(Alerts, ASecondAlertWhileOneIsShowingIsDropped) {
     alertBox("outer");
     alertBox("after"); // the guard is released once the box returns
     setMessageRecorder(previous);
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0], "outer");
-    EXPECT_EQ(shown[1], "nested notice");
-    EXPECT_EQ(shown[2], "after");
+    EXPECT_EQ(shown, (std::vector<std::string>{"outer", "nested notice", "after"}));
 }

@@ -55,9 +55,8 @@ TEST(HostileFiles, FifosAsPresetsAndAsTheDefaultAreSkippedWithoutBlocking) {
     AEffect* effect = nullptr;
     EXPECT_TRUE(returnsWithin(seconds(10), [&] { effect = host.open(); }, release));
     ASSERT_NE(effect, nullptr);
-    EXPECT_EQ(host.textOf(effGetProgramNameIndexed, 0), "a");
-    EXPECT_EQ(host.textOf(effGetProgramNameIndexed, 1), "d");
-    EXPECT_EQ(host.textOf(effGetProgramNameIndexed, 2), "empty");
+    for (const auto& [index, name] : {std::pair{0, "a"}, {1, "d"}, {2, "empty"}})
+        EXPECT_EQ(host.textOf(effGetProgramNameIndexed, index), name);
 
     // loading one as a preset file changes nothing and says nothing
     auto c = DirectHost::create();
@@ -65,8 +64,7 @@ TEST(HostileFiles, FifosAsPresetsAndAsTheDefaultAreSkippedWithoutBlocking) {
     bool loaded = true;
     EXPECT_TRUE(returnsWithin(seconds(10), [&] { loaded = c->loadPresetFile((t.root + "Mix/b.zuo").c_str()); },
                               release));
-    EXPECT_FALSE(loaded);
-    EXPECT_EQ(c->getParameter(kTagMaster), before);
+    EXPECT_TRUE(!loaded && c->getParameter(kTagMaster) == before);
     EXPECT_TRUE(messages.texts().empty());
     host.close();
 }
@@ -79,8 +77,7 @@ TEST(HostileFiles, AFifoInThePlaceOfTheSettingsIsNeitherWaitedOnNorReplaced) {
     EXPECT_TRUE(returnsWithin(seconds(10), [&] { effect = host.open(); }, writerFor({sandbox.file()})));
     ASSERT_NE(effect, nullptr);
     std::string value = "untouched";
-    EXPECT_FALSE(readSettingString("presetpath0", value)); // every value missing
-    EXPECT_EQ(value, "untouched");
+    EXPECT_FALSE(readSettingString("presetpath0", value) || value != "untouched") << "every value missing";
     EXPECT_FALSE(writeSettingInt("firstuse", 1));
     EXPECT_TRUE(isFifo(sandbox.file()));
     host.close();
@@ -104,8 +101,7 @@ TEST(HostileFiles, LoopingFolderLinksEndTheSearchOfAChunkRestore) {
     EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
     // garbage and a null buffer through the dispatcher: answered with 1, nothing changed
     std::vector<int32_t> garbage(40, 0x55aa55aa);
-    EXPECT_EQ(host.dispatch(effSetChunk, 0, 160, garbage.data()), 1);
-    EXPECT_EQ(host.dispatch(effSetChunk, 0, 0, nullptr), 1);
+    EXPECT_EQ(host.dispatch(effSetChunk, 0, 160, garbage.data()) + host.dispatch(effSetChunk, 0, 0, nullptr), 2);
     EXPECT_EQ(host.getParameter(kTagMaster), 0.6f);
     host.close();
 
@@ -142,8 +138,7 @@ TEST(HostileFiles, TreeSearchDepthLinksAndVanishedFolders) {
         if (level == 65) writeBytes(deep + "at65.zuo", {1});
     }
     fs::create_directories(deep);
-    EXPECT_NE(findFileInTree(root, "at64.zuo"), "");
-    EXPECT_EQ(findFileInTree(root, "at65.zuo"), "");
+    EXPECT_TRUE(findFileInTree(root, "at64.zuo") != "" && findFileInTree(root, "at65.zuo") == "");
 
     // a folder outside the tree is searched through its link; a link to a
     // folder that is gone, or one that is a file, is passed over
@@ -160,8 +155,7 @@ TEST(HostileFiles, TreeSearchDepthLinksAndVanishedFolders) {
     EXPECT_EQ(findFileInTree(root, "y.zuo"), root + "A/y.zuo");
     writeBytes(root + "y.zuo", {1});
     EXPECT_EQ(findFileInTree(root, "y.zuo"), root + "y.zuo");
-    EXPECT_EQ(findFileInTree(root, "Y.zuo"), "");
-    EXPECT_EQ(findFileInTree(root + "vanished", "y.zuo"), "");
+    EXPECT_EQ(findFileInTree(root, "Y.zuo") + findFileInTree(root + "vanished", "y.zuo"), "");
 
     // a thousand links into one folder: each folder is searched once
     for (int i = 0; i < 1000; ++i) fs::create_symlink(root + "b", root + "A/l" + std::to_string(i));

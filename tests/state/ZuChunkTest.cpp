@@ -20,16 +20,14 @@ TEST(ZuChunk, ReadsStopAtTheEndOfTheData) {
     EXPECT_TRUE(c.overrun());
 
     c.rewind();
-    EXPECT_FALSE(c.skipWords(4));
-    EXPECT_FALSE(c.skipWords(-1));
+    EXPECT_FALSE(c.skipWords(4) || c.skipWords(-1));
     EXPECT_TRUE(c.skipWords(2));
     EXPECT_EQ(c.readString(), "") << "a negative length";
     EXPECT_TRUE(c.overrun());
     c.rewind();
     EXPECT_TRUE(c.skipWords(3));
     EXPECT_EQ(c.readInt(), 0);
-    EXPECT_TRUE(c.overrun());
-    EXPECT_EQ(c.cursor, 3);
+    EXPECT_TRUE(c.overrun() && c.cursor == 3) << c.cursor;
 
     ZuChunk empty(nullptr, 100);
     EXPECT_FALSE(empty.readHeader(true));
