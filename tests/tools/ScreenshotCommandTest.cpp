@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <tuple>
+
 #include "editor/EditorLayout.h"
 #include "gui/CBitmap.h"
 #include "params/ParameterTags.h"
@@ -54,9 +56,7 @@ TEST(ScreenshotCommand, ThePictureIsTheEditorInThePresetsStateAndMistakesWriteNo
     ASSERT_EQ(r.status, 0) << r.err;
     png_image image;
     const std::vector<uint32_t> shot = readPng(out, image);
-    ASSERT_EQ(image.width, 682u);
-    ASSERT_EQ(image.height, 425u);
-    ASSERT_EQ(shot.size(), 682u * 425u);
+    ASSERT_EQ(std::tuple(image.width, image.height, shot.size()), std::tuple(682u, 425u, 682u * 425u));
 
     EditorRig rig;
     ASSERT_TRUE(rig.client->loadPresetFile(preset.c_str()));
