@@ -36,9 +36,8 @@ template <typename Checks>
 bool asOrdinaryUser(const SettingsSandbox& box, Checks checks) {
     if (geteuid() != 0) return checks();
     std::filesystem::permissions(box.root(), std::filesystem::perms::all);
-    for (auto& e : std::filesystem::recursive_directory_iterator(box.root())) {
+    for (auto& e : std::filesystem::recursive_directory_iterator(box.root()))
         if (chown(e.path().c_str(), 65534, 65534) != 0) return false;
-    }
     if (chown(box.root().c_str(), 65534, 65534) != 0) return false;
     const pid_t pid = fork();
     if (pid == 0) {

@@ -154,8 +154,7 @@ TEST(PeerPlugin, RendersAndReportsThroughTheSameHost) {
         const CommandResult r = runOrvel({"render", input, output, "--plugin", kPeerPlugin, "--tail", "0.5", "--set", setting});
         EXPECT_EQ(r.status, 0) << r.err;
         const SoundFile f = readSoundFile(output);
-        EXPECT_EQ(f.channels, 2);
-        EXPECT_EQ(f.frames(), 24000u + 24000u);
+        EXPECT_EQ(std::pair(f.channels, f.frames()), std::pair(2, size_t(24000 + 24000))) << "stereo, with the tail";
         return peakFrom(f, 0);
     };
     EXPECT_LT(peakWith("g_out=0.1") * 2.0f, peakWith("g_out=0.9"));
