@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -60,13 +59,6 @@ struct ControlRig : CControlListener, AEffGUIEditor {
 };
 
 const CPoint kInside(120, 120);
-
-ZuKnob* addKnob(ControlRig& rig, float value) {
-    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig, 7, nullptr, 96, 52));
-    k->setValue(value);
-    k->setDefaultValue(0.3f);
-    return k;
-}
 
 const CRect kMenuRect(628, 106, 663, 118);
 
@@ -140,7 +132,6 @@ TEST(Display, BoundValueScaleOffsetAndRedrawOnChange) {
     auto* d = rig.add(new ZuDisplay(CRect(20, 318, 71, 334), &rig, 43));
     float cell = 0.5f;
     d->bindDisplay(&cell, 100.0f, -20.0f);
-    d->setPrefix("");
     d->setUnit("ms");
     d->setFieldFormat(3, 1);
     EXPECT_EQ(d->text(), "30.0ms");
@@ -158,14 +149,13 @@ TEST(Display, BoundValueScaleOffsetAndRedrawOnChange) {
     rig.frame().idle();
     rig.frame().refreshControls();
     EXPECT_FALSE(d->isDirty()); // NaN is shown once, not redrawn forever
-    d->setMode(ZuDisplay::kInteger);
-    cell = 0.999f;
-    EXPECT_EQ(d->text(), "79ms");
 }
 
-TEST(Knob, InvisibleOrDisabledKnobIgnoresAClick) {
+TEST(Knob, IgnoresClicksWhenHiddenAndFollowsItsBoundCellUnlessHiddenOrHeld) {
     ControlRig rig;
-    ZuKnob* k = addKnob(rig, 0.5f);
+    auto* k = rig.add(new ZuKnob(CRect(100, 100, 152, 152), &rig, 7, nullptr, 96, 52));
+    k->setValue(0.5f);
+    k->setDefaultValue(0.3f); // where a reset would take it
     k->setGroup(15);
     EXPECT_FALSE(k->isVisible()); // bit 15 clear in the mask
     rig.press(kInside, kLButton);
@@ -177,31 +167,22 @@ TEST(Knob, InvisibleOrDisabledKnobIgnoresAClick) {
 
     rig.mask[0] |= 1u << 15;
     EXPECT_TRUE(k->isVisible());
-    k->setEnabled(false);
-    CPoint p = kInside;
-    EXPECT_EQ(k->onMouseDown(p, kLButton), kMouseEventNotHandled);
-    k->setEnabled(true);
     k->setGroup(70); // groups above 31 use the later mask words
     EXPECT_FALSE(k->isVisible());
     rig.mask[2] = 1u << 6;
     EXPECT_TRUE(k->isVisible());
     k->setGroup(500); // out of range: the always-shown group
     EXPECT_EQ(k->getGroup(), 0);
-}
 
-TEST(Knob, FollowsItsBoundCellsUnlessHiddenOrHeld) {
-    ControlRig rig;
-    float cell = 0.25f;
-    ZuKnob* k = addKnob(rig, 0.0f);
+    float cell = 0.4f;
     EXPECT_FALSE(k->bindValue(&cell, 0.5f, 0.5f)); // an empty range is refused
     EXPECT_FALSE(k->bindValue(&cell, 0.0f, INFINITY));
     rig.frame().refreshControls();
-    EXPECT_EQ(k->getValue(), 0.0f);
-
+    EXPECT_EQ(k->getValue(), 0.5f);
     ASSERT_TRUE(k->bindValue(&cell, 0.0f, 0.5f));
     rig.frame().idle();
     rig.frame().refreshControls();
-    EXPECT_EQ(k->getValue(), 0.5f);
+    EXPECT_EQ(k->getValue(), 0.8f);
     rig.frame().idle();
     rig.frame().refreshControls();
     EXPECT_FALSE(k->isDirty()); // unchanged: no redraw
@@ -209,24 +190,14 @@ TEST(Knob, FollowsItsBoundCellsUnlessHiddenOrHeld) {
     cell = 0.1f;
     k->setGroup(3);
     rig.frame().refreshControls();
-    EXPECT_EQ(k->getValue(), 0.5f);
+    EXPECT_EQ(k->getValue(), 0.8f);
     k->setGroup(0);
-    rig.press(kInside, kLButton);
+    rig.press(kInside, kLButton, 9000);
     rig.frame().refreshControls();
-    EXPECT_EQ(k->getValue(), 0.5f);
+    EXPECT_EQ(k->getValue(), 0.8f);
     rig.release(kInside, kLButton);
     rig.frame().refreshControls();
     EXPECT_EQ(k->getValue(), 0.2f);
-
-    // a second cell marks the knob dirty on its own
-    float second = 0.0f;
-    auto* strip = new CBitmap(52, 52 * 96);
-    ASSERT_TRUE(k->bindSecondValue(&second, strip));
-    strip->forget();
-    rig.frame().idle();
-    second = 0.7f;
-    rig.frame().refreshControls();
-    EXPECT_TRUE(k->isDirty());
 }
 
 TEST(LocalLink, ReleaseInsideOpensTheManualUnderTheInstallFolder) {
@@ -315,7 +286,6 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
     deeper->addEntry("deep", 5);
     ZuOptionMenu* deep = sub->addSubMenu("more", std::move(deeper), 2);
     ZuOptionMenu* inner = m->addSubMenu("folder", std::move(sub), 40);
-    EXPECT_EQ(inner->getParentMenu(), m);
     EXPECT_FALSE(m->choose(2)); // a sub-menu entry opens, it is not chosen
 
     ASSERT_TRUE(m->popup(&rig.frame(), CPoint(100, 100)));
@@ -336,8 +306,6 @@ TEST(OptionMenu, SubMenusOpenAsNestedListsAndReportThroughTheTopMenu) {
 }
 
 TEST(PresetMenu, ListingsGiveSortedEntriesWhoseValuesCountSkippedNames) {
-    using S = ZuPresetMenu::Style;
-    const uint32_t bracketed = S::kListsFiles | S::kSortsFiles | S::kHasSavePreset | S::kBracketedCommands;
     const struct {
         std::vector<std::string> names;
         uint32_t style;
@@ -346,9 +314,9 @@ TEST(PresetMenu, ListingsGiveSortedEntriesWhoseValuesCountSkippedNames) {
         {{"A.zuo", "notes.txt", "C.zuo"}, ZuPresetMenu::kEditorStyle, fixedAnd({{"A", 4, false}, {"C", 6, false}})},
         // names that are not "<name>.zuo" are skipped but still counted
         {{"zuo", ".zuo", "bzuo", "A.ZUO", "x.zuo.bak", "D.zuo"}, ZuPresetMenu::kEditorStyle, fixedAnd({{"D", 9, false}})},
-        // case folded; '_' (0x5F) sorts after the folded letters
-        {{"beta.zuo", "Alpha.zuo", "gamma.zuo", "_x.zuo"}, bracketed,
-         {{"[Save Preset]", 1, false}, {"Alpha", 1, false}, {"beta", 2, false}, {"gamma", 3, false}, {"_x", 4, false}}},
+        // a sub-menu sorts case folded; '_' (0x5F) sorts after the folded letters
+        {{"beta.zuo", "Alpha.zuo", "gamma.zuo", "_x.zuo"}, ZuPresetMenu::kSubMenuStyle,
+         {{"Alpha", 0, false}, {"beta", 1, false}, {"gamma", 2, false}, {"_x", 3, false}}},
     };
     for (const auto& c : cases) {
         ZuCharList files;
@@ -366,7 +334,7 @@ TEST(PresetMenu, ListingsGiveSortedEntriesWhoseValuesCountSkippedNames) {
     EXPECT_EQ(entriesOf(m).back(), (Entry{"p1127", 131, false}));
     EXPECT_FALSE(m.getEntry(3)->canBeChosen()); // the title
     // without the listing bit a build does nothing
-    ZuPresetMenu idle(kPresetRect, nullptr, 76, nullptr, S::kHasSelectFolder);
+    ZuPresetMenu idle(kPresetRect, nullptr, 76, nullptr, ZuPresetMenu::kHasSelectFolder);
     idle.addEntry("kept", 9);
     idle.build("/nowhere", "zuo");
     EXPECT_EQ(idle.getNbEntries(), 1);

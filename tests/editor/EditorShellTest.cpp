@@ -10,7 +10,6 @@
 
 #include "editor/EditorReadouts.h"
 #include "editor/ZuButton.h"
-#include "editor/ZuControl.h"
 #include "editor/ZuOptionMenu.h"
 #include "gui/CBitmap.h"
 #include "gui/SkinBitmaps.h"
@@ -19,7 +18,7 @@
 #include "support/SettingsSandbox.h"
 #include "support/StateWords.h"
 
-TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
+TEST(EditorShell, KnobDragsAndButtonClicksReachTheHostAsOneGestureInTheParameterRange) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     rig.host.setParameter(kTagPreampGain, 0.5f);
@@ -45,12 +44,8 @@ TEST(EditorShell, AKnobDragReachesTheHostBetweenBeginAndEndEdit) {
         rig.drag(tag, 10, 0);
         EXPECT_NEAR(rig.host.getParameter(tag), expected, 1e-6f) << tag;
     }
-}
 
-TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
-    EditorRig rig;
-    ASSERT_TRUE(rig.open());
-    // State 1 of n reaches the host as 1/n, as one gesture.
+    // A button's state 1 of n reaches the host as 1/n.
     for (auto [tag, expected] : {std::pair{kTagLfoSync, 0.5f}, {kTagFilterType, 1.0f / 3.0f}, {kTagDelayPower, 0.5f}}) {
         rig.host.setParameter(tag, 0.0f);
         rig.idle();
@@ -58,7 +53,6 @@ TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
         rig.clickTag(tag);
         EXPECT_FLOAT_EQ(rig.oneGesture(tag), expected) << tag;
     }
-
     // From band-pass, the next click wraps the filter type to high-pass.
     rig.host.setParameter(kTagFilterType, 2.0f / 3.0f);
     rig.idle();
@@ -69,16 +63,20 @@ TEST(EditorShell, ButtonsSendTheirStatesScaledIntoTheParameterRange) {
 
 TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
     EditorRig rig;
+    rig.client->setParameter(kTagComp, 0.0f); // compressor off while closed
+    rig.editor()->mask().set(17, true);       // a stale mask: opening pushes the switches into it
     ASSERT_TRUE(rig.open());
+    EXPECT_TRUE(rig.editor()->mask().test(12));
+    EXPECT_FALSE(rig.editor()->mask().test(17));
     rig.idle();
     const struct {
         int32_t click; // -1: as opened
         std::vector<int32_t> shown, hidden;
     } steps[] = {
-        // gate, preamp, compressor, multiband and effects on; the LFO page
+        // gate, preamp, multiband and effects on, the compressor's cover; the LFO page
         {-1,
-         {kTagGateThreshold, kTagPreampGain, kTagCompression, kTagSplitFreq, kTagFilterCutoff, kTagLfoAmount, 54},
-         {92, 93, 94, 95, 98, kTagFollowerAmount}},
+         {kTagGateThreshold, kTagPreampGain, 94, kTagSplitFreq, kTagFilterCutoff, kTagLfoAmount, 54},
+         {92, 93, kTagCompression, 95, 98, kTagFollowerAmount}},
         // gate off: its cover
         {kTagGate, {92}, {kTagGateThreshold, 43}},
         // the envelope-follower page, its sign lamp for "+"
@@ -101,18 +99,6 @@ TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
         for (int32_t tag : step.hidden) EXPECT_FALSE(rig.control(tag)->isVisible()) << step.click << ": " << tag;
     }
     EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagGate], 0.0f);
-}
-
-TEST(EditorShell, OpenPushesTheSectionSwitchesIntoTheMask) {
-    EditorRig rig;
-    rig.host.setParameter(kTagMaster, 0.5f);
-    rig.client->setParameter(kTagComp, 0.0f); // compressor off while closed
-    rig.editor()->mask().set(17, true);  // a stale mask
-    ASSERT_TRUE(rig.open());
-    EXPECT_TRUE(rig.editor()->mask().test(12));
-    EXPECT_FALSE(rig.editor()->mask().test(17));
-    EXPECT_TRUE(rig.control(94)->isVisible());
-    EXPECT_FALSE(rig.control(kTagCompression)->isVisible());
 }
 
 TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
@@ -141,25 +127,7 @@ TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
     EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(kTagFilterType))->getState(), 0);
 }
 
-TEST(EditorShell, KeysAndKnobModeGoThroughTheDispatcher) {
-    EditorRig rig;
-    ASSERT_TRUE(rig.open());
-    for (VstInt32 tag = 0; tag < 38; ++tag) rig.host.setParameter(tag, 0.01f * float(tag + 1));
-    rig.host.clearCalls();
-    // F2: every value applied again, none changed, the host not told.
-    EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 0, VKEY_F2, nullptr, 0.0f), 1);
-    for (VstInt32 tag = 0; tag < 38; ++tag) EXPECT_FLOAT_EQ(rig.host.getParameter(tag), 0.01f * float(tag + 1));
-    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
-    EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
-    EXPECT_EQ(rig.host.dispatch(effEditKeyUp, 0, VKEY_F2, nullptr, 0.0f), 0);
-
-    for (int mode : {2, 0}) {
-        EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, mode), 1);
-        EXPECT_EQ(ZuControl::getKnobMode(), mode);
-    }
-}
-
-TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
+TEST(EditorShell, EditorSwitchMenusAndKeysAreNotReportedToTheHost) {
     EditorRig rig;
     ASSERT_TRUE(rig.open());
     rig.host.clearCalls();
@@ -180,6 +148,16 @@ TEST(EditorShell, EditorSwitchMenusAreNotReportedToTheHost) {
     rig.client->setParameterAutomated(-1, 0.0f);
     EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
     EXPECT_EQ(rig.client->engine().controls.meterSource, 5);
+
+    // F2 through the dispatcher: every value applied again, none changed, the host not told.
+    for (VstInt32 tag = 0; tag < 38; ++tag) rig.host.setParameter(tag, 0.01f * float(tag + 1));
+    rig.host.clearCalls();
+    EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 0, VKEY_F2, nullptr, 0.0f), 1);
+    for (VstInt32 tag = 0; tag < 38; ++tag) EXPECT_FLOAT_EQ(rig.host.getParameter(tag), 0.01f * float(tag + 1));
+    EXPECT_EQ(rig.callsOf(audioMasterAutomate).size(), 0u);
+    EXPECT_EQ(rig.host.dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
+    EXPECT_EQ(rig.host.dispatch(effEditKeyUp, 0, VKEY_F2, nullptr, 0.0f), 0);
+    for (int mode : {2, 0}) EXPECT_EQ(rig.host.dispatch(effSetEditKnobMode, 0, mode), 1); // no control reads it
 }
 
 namespace {
