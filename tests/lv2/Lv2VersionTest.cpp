@@ -64,14 +64,10 @@ public:
         lilv_node_free(uri);
         if (plugin_) instance_ = lilv_plugin_instantiate(plugin_, kRate, urids_.features);
         if (!instance_) return;
-        controls_.resize(lilv_plugin_get_num_ports(plugin_), 0.0f);
-        for (uint32_t p = lv2port::kFirstParameter; p < controls_.size(); ++p) {
-            LilvNode* def = nullptr;
-            lilv_port_get_range(plugin_, lilv_plugin_get_port_by_index(plugin_, p), &def, nullptr, nullptr);
-            controls_[p] = def ? lilv_node_as_float(def) : 0.0f;
-            lilv_node_free(def);
+        controls_.resize(lilv_plugin_get_num_ports(plugin_));
+        lilv_plugin_get_port_ranges_float(plugin_, nullptr, nullptr, controls_.data()); // the defaults
+        for (uint32_t p = lv2port::kFirstParameter; p < controls_.size(); ++p)
             lilv_instance_connect_port(instance_, p, &controls_[p]);
-        }
         sequence_.resize(8192);
         lilv_instance_connect_port(instance_, lv2port::kControl, sequence_.data());
         state_ = static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(instance_, LV2_STATE__interface));
@@ -139,18 +135,15 @@ public:
         return bytes;
     }
     LV2_State_Status restoreBytes(const std::vector<uint8_t>& bytes, uint32_t type) {
-        struct Blob {
-            const std::vector<uint8_t>& bytes;
-            uint32_t type;
-        } blob{bytes, type};
+        std::pair<const std::vector<uint8_t>*, uint32_t> blob{&bytes, type};
         return state_->restore(
             lilv_instance_get_handle(instance_),
             [](LV2_State_Handle h, uint32_t, size_t* size, uint32_t* t, uint32_t* flags) -> const void* {
-                auto* b = static_cast<Blob*>(h);
-                *size = b->bytes.size();
-                *t = b->type;
+                const auto& [b, blobType] = *static_cast<decltype(blob)*>(h);
+                *size = b->size();
+                *t = blobType;
                 *flags = LV2_STATE_IS_POD;
-                return b->bytes.data();
+                return b->data();
             },
             &blob, 0, nullptr);
     }
