@@ -315,6 +315,13 @@ TEST_F(X11Frame, ShowsWhatTheHeadlessFrameDrawsAndTakesMouseInput) {
     knobEvent(ButtonRelease, 351, Button1, Button1Mask, 1220);
     ASSERT_TRUE(idleUntil(frame, [&] { return live->getValue() > 0.69f; }));
     EXPECT_NEAR(live->getValue(), 0.7f, 1e-5f);
+    // a third press starts over, and one too far from it is no double click either
+    knobEvent(ButtonPress, 371, Button1, 0, 1300);
+    knobEvent(ButtonRelease, 371, Button1, Button1Mask, 1310);
+    knobEvent(ButtonPress, 350, Button1, 0, 1400);
+    knobEvent(ButtonRelease, 350, Button1, Button1Mask, 1410);
+    ASSERT_TRUE(idleUntil(frame, [&] { return live->lastY == 350; }));
+    EXPECT_EQ(live->doubleClicks, 1);
     knobEvent(ButtonPress, 350, Button5, 0, 6000);
     ASSERT_TRUE(idleUntil(frame, [&] { return live->getValue() < 0.61f; }));
     model->setValue(live->getValue());
