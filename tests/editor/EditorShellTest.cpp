@@ -254,7 +254,7 @@ TEST(EditorLifecycle, TheIdleHookRunsAtMostEvery100MsAndTellsTheHost) {
 
 using namespace layout;
 
-TEST(EditorReadouts, CompressorReductionFillsTheMeterAtItsLimitAndNoneWhenOff) {
+TEST(EditorReadouts, TheMetersFollowTheirLevelsAndTheReductionFillsItsMeterAtItsLimitAndNoneWhenOff) {
     SettingsSandbox box;
     auto c = DirectHost::create();
     EditorReadouts r;
@@ -272,4 +272,13 @@ TEST(EditorReadouts, CompressorReductionFillsTheMeterAtItsLimitAndNoneWhenOff) {
     r.derive(c->engine());
     EXPECT_EQ(r[kReductionFraction], 1.0f);
     EXPECT_EQ(r[kReductionComplement], 0.0f);
+
+    // Meters of hand-set levels: the output sqrt(0.25) * 64 at unity master, the compressor input 0.5^0.8 * 31.9.
+    Engine& e = c->engine();
+    e.meters.selectableDisplay = 0.25f;
+    e.controls.masterGain = 1.0f;
+    e.meters.compressorInput = 0.5f;
+    r.derive(e);
+    EXPECT_FLOAT_EQ(r[kOutputMeter], 32.0f);
+    EXPECT_NEAR(r[kCompressorInputMeter], 18.3217f, 1e-3f);
 }
