@@ -1,5 +1,7 @@
 #include "editor/EditorPanel.h"
 
+#include <algorithm>
+
 #include "editor/ControlInfo.h"
 #include "editor/EditorLayout.h"
 #include "editor/ZuButton.h"
@@ -100,7 +102,10 @@ private:
 
     ZuControl* button(const ControlSpec& c, CBitmap* strip) {
         const auto mode = c.mode == kMomentary ? ZuButton::kMomentary : ZuButton::kStepping;
-        auto* b = new ZuButton(c.rect, &editor_, c.tag, strip, c.states, mode, imageHeightOf(strip, c.states));
+        // A strip holds one image per state, except the preset buttons' single
+        // picture: cut into states, their pressed image would start halfway down it.
+        const CCoord height = std::max<CCoord>(imageHeightOf(strip, c.states), c.rect.height());
+        auto* b = new ZuButton(c.rect, &editor_, c.tag, strip, c.states, mode, height);
         b->setFont(kPanelFont);
         bind(b, c.tag);
         return b;

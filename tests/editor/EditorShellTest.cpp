@@ -61,6 +61,29 @@ TEST(EditorShell, KnobDragsAndButtonClicksReachTheHostAsOneGestureInTheParameter
     EXPECT_FLOAT_EQ(rig.client->engine().cell[kTagFilterType], 0.0f);
 }
 
+// The preset buttons have one picture for both states: held down, each
+// still shows it whole, not its lower half.
+TEST(EditorShell, ThePresetButtonsShowTheirWholePictureWhileHeld) {
+    EditorRig rig;
+    ASSERT_TRUE(rig.open());
+    rig.idle();
+    const COffscreenContext& screen = rig.editor()->getFrame()->offscreen();
+    for (int32_t tag : {kTagNextPreset, kTagPreviousPreset}) {
+        const CRect r = rig.control(tag)->getViewSize();
+        const auto pixels = [&] {
+            std::vector<uint32_t> p;
+            for (CCoord y = r.top; y < r.bottom; ++y)
+                for (CCoord x = r.left; x < r.right; ++x) p.push_back(screen.getPixel(x, y));
+            return p;
+        };
+        const std::vector<uint32_t> released = pixels();
+        rig.press(EditorRig::centre(r));
+        rig.idle();
+        EXPECT_EQ(pixels(), released) << tag;
+        rig.release(EditorRig::centre(r));
+    }
+}
+
 TEST(EditorShell, SectionSwitchesSwapCoversAndSectionsWithoutTellingTheHost) {
     EditorRig rig;
     rig.client->setParameter(kTagComp, 0.0f); // compressor off while closed
