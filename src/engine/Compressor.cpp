@@ -18,7 +18,7 @@ void Compressor::controlBlock() {
     float target = 1.0f;
     reduction_ = 0.0f;
     if (on_) {
-        reduction_ = clampf(env_ * amount_, 0.0f, 0.8f);
+        reduction_ = clampf(detection_.env * amount_, 0.0f, 0.8f);
         target = 1.0f - reduction_;
     }
     gain_.setTarget(target);

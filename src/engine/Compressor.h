@@ -28,7 +28,7 @@ public:
     class Detector;
 
     float amount() const { return amount_; }
-    float envelope() const { return env_; }
+    float envelope() const { return detection_.env; }
     // clamp(envelope * amount, 0, 0.8) of the last control block; 0 while off.
     float reduction() const { return reduction_; }
     float gain() const { return gain_.current; }
@@ -38,9 +38,13 @@ private:
     float amount_ = 0.0f;
     float holdK_ = 0.0f;
     float smoothA_ = 0.0f;
-    PeakHold level_;
-    LagSmoother smoother_;
-    float env_ = 0.0f;
+    // The detector's state, copied whole into a Detector and back.
+    struct Detection {
+        PeakHold level;
+        LagSmoother smoother;
+        float env = 0.0f;
+    };
+    Detection detection_;
     float reduction_ = 0.0f;
     ParamRamp gain_;
 };
@@ -50,22 +54,16 @@ private:
 class Compressor::Detector {
 public:
     explicit Detector(Compressor& c)
-        : c_(c), on_(c.on_), k_(c.holdK_), a_(c.smoothA_), level_(c.level_), smoother_(c.smoother_), env_(c.env_) {}
+        : c_(c), on_(c.on_), k_(c.holdK_), a_(c.smoothA_), s_(c.detection_) {}
 
     void step(StereoSample in) {
-        if (on_) env_ = smoother_.process(level_.process(detectorInput(in), k_), a_);
+        if (on_) s_.env = s_.smoother.process(s_.level.process(detectorInput(in), k_), a_);
     }
-    void store() {
-        c_.level_ = level_;
-        c_.smoother_ = smoother_;
-        c_.env_ = env_;
-    }
+    void store() { c_.detection_ = s_; }
 
 private:
     Compressor& c_;
     const bool on_;
     const float k_, a_;
-    PeakHold level_;
-    LagSmoother smoother_;
-    float env_;
+    Detection s_;
 };

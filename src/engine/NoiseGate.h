@@ -15,7 +15,7 @@ public:
     void setThreshold(float v);
     void setSpeed(float v, const EngineContext& ctx);
 
-    void controlBlock() { gain_.setTarget(on_ ? value_ : 1.0f); }
+    void controlBlock() { state_.gain.setTarget(on_ ? state_.value : 1.0f); }
     StereoSample process(StereoSample in) {
         process(&in, 1);
         return in;
@@ -25,21 +25,25 @@ public:
 
     class Run;
 
-    float open() const { return open_; }
-    float value() const { return value_; }
-    float gain() const { return gain_.current; }
+    float open() const { return state_.open; }
+    float value() const { return state_.value; }
+    float gain() const { return state_.gain.current; }
 
 private:
     std::atomic<bool> on_{false}; // set from the thread that applies the switch
     float threshold_ = 0.0f; // squared threshold control, linear amplitude
     float holdK_ = 0.0f;
     float smoothA_ = 0.0f;
-    PeakHold level_;
-    PeakHold openHold_;
-    LagSmoother smoother_;
-    float open_ = 0.0f;
-    float value_ = 0.0f;
-    ParamRamp gain_;
+    // What advances sample by sample, copied whole into a Run and back.
+    struct State {
+        PeakHold level;
+        PeakHold openHold;
+        LagSmoother smoother;
+        float open = 0.0f;
+        float value = 0.0f;
+        ParamRamp gain;
+    };
+    State state_;
 };
 
 // The gate frame by frame with its state in locals, so that a caller can step
@@ -49,36 +53,25 @@ class NoiseGate::Run {
 public:
     explicit Run(NoiseGate& gate)
         : gate_(gate), on_(gate.on_), k_(gate.holdK_), a_(gate.smoothA_), threshold_(gate.threshold_),
-          level_(gate.level_), openHold_(gate.openHold_), smoother_(gate.smoother_), open_(gate.open_),
-          value_(gate.value_), gain_(gate.gain_), unit_(gate.gain_.settled() && gate.gain_.current == 1.0f) {}
+          s_(gate.state_), unit_(s_.gain.settled() && s_.gain.current == 1.0f) {}
 
     StereoSample step(StereoSample in) {
         // While switched off the detector keeps its state and resumes from it.
         if (on_) {
-            const float held = level_.process(detectorInput(in), k_);
-            open_ = threshold_ < held ? 1.0f : 0.0f;
-            value_ = smoother_.process(openHold_.process(open_, k_), a_);
+            const float held = s_.level.process(detectorInput(in), k_);
+            s_.open = threshold_ < held ? 1.0f : 0.0f;
+            s_.value = s_.smoother.process(s_.openHold.process(s_.open, k_), a_);
         }
         // A gain settled at exactly 1 would give the frame itself.
-        return unit_ ? in : in * gain_.next();
+        return unit_ ? in : in * s_.gain.next();
     }
 
-    void store() {
-        gate_.level_ = level_;
-        gate_.openHold_ = openHold_;
-        gate_.smoother_ = smoother_;
-        gate_.open_ = open_;
-        gate_.value_ = value_;
-        gate_.gain_ = gain_;
-    }
+    void store() { gate_.state_ = s_; }
 
 private:
     NoiseGate& gate_;
     const bool on_;
     const float k_, a_, threshold_;
-    PeakHold level_, openHold_;
-    LagSmoother smoother_;
-    float open_, value_;
-    ParamRamp gain_;
+    State s_;
     const bool unit_;
 };
