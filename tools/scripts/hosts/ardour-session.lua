@@ -1,6 +1,6 @@
 -- Orvel in a headless Ardour session, as a musician would use it: a stereo
--- track with the check signal and Orvel, parameters set, the mix exported,
--- the session saved, closed and opened again.
+-- track with the check signal and Orvel, parameters set, the session saved,
+-- the mix exported, the session closed and opened again.
 -- Environment: ORVEL_CHECK_DIR (work folder), ORVEL_CHECK_FRAMES (export
 -- length), ORVEL_CHECK_SET ("index=value ..." to set), ORVEL_CHECK_STEP
 -- ("create" or "reopen"), ORVEL_CHECK_FORMAT ("LXVST", the default, or "LV2").
@@ -89,6 +89,8 @@ local function createStep ()
 	end
 	printKinds (orvel)
 	printValues (orvel)
+	-- Saved before the export: Ardour's export may leave its heap corrupted.
+	session:save_state ("", false, false, false, false, false)
 
 	local export = session:simple_export ()
 	export:set_name ("orvel-check")
@@ -97,7 +99,6 @@ local function createStep ()
 	if not export:set_preset ("5d0b1e43-0a27-4bd7-9a2c-6e1d3e0b6a51") then fail ("no export preset") end
 	if not export:run_export () then fail ("the export failed") end
 	print ("orvel-check: exported")
-	session:save_state ("", false, false, false, false, false)
 end
 
 local function reopenStep ()

@@ -63,19 +63,25 @@ ardour_scripts() {
 #   retry_session LOG COMMAND...: runs COMMAND, and up to twice more should
 #   Ardour have known no Linux VST (it did in 5 of 11 first sessions before
 #   the plug-in was dated back, none of 7 since; it scans again first) or
-#   died on a signal. The latter happens after the export: in about 1 of 6
-#   sessions that export, a heap check in Ardour aborts or it crashes in
-#   malloc. Under valgrind such a session shows no invalid access, and the
-#   plug-in of older commits does the same, so it is taken for Ardour's own
-#   (luasession's threads race where valgrind serialises them); its log is
-#   shown each time.
+#   died on a signal before its export was done. Ardour's export corrupts
+#   its own heap now and then, and a heap check aborts or malloc crashes
+#   afterwards: here a session that exported with no plug-in and no check
+#   signal on its track died so in 7 of 30 runs, and one with a bare
+#   pass-through VST in 2 of 12. So a session that died on a signal after
+#   printing "exported" counts as done (the session scripts save before they
+#   export), with a note; its export is checked as it is, and Orvel's own
+#   close is checked by the sessions that do not export.
 retry_session() {
   local log="$1" status attempt
   shift
-  for attempt in 1 2; do
+  for attempt in 1 2 3; do
     "$@" && return 0
     status=$?
     if [ "$status" -gt 128 ] && [ "$status" -ne 124 ]; then
+      if grep -qx 'orvel-check: exported' "$log"; then
+        echo "note: Ardour died on signal $((status - 128)) after its export (its own heap fault); taking the session as done"
+        return 0
+      fi
       echo "note: Ardour died on signal $((status - 128)); its log:"
       cat "$log"
     elif grep -q '^orvel-check: FAIL Ardour does not find Orvel' "$log"; then
@@ -83,10 +89,11 @@ retry_session() {
       echo "note: scanning again"
       ardour_scan
     else
-      return 1
+      return "$status"
     fi
+    [ "$attempt" -eq 3 ] && break
     echo "note: running the session once more"
     rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
   done
-  "$@"
+  return 1
 }
