@@ -2,6 +2,7 @@
 
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
+#include "params/SwitchPositions.h"
 
 ZuButton::ZuButton(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* images, int32_t states,
                    Mode mode, CCoord imageHeight)
@@ -86,14 +87,8 @@ CMouseEventResult ZuButton::onMouseUp(CPoint&, const CButtonState&) {
     return kMouseEventHandled;
 }
 
-int32_t ZuButton::stateOf(float normalised, int32_t states) {
-    if (!(normalised > 0.0f)) return 0;
-    const float scaled = float(states) * normalised + 0.001f;
-    return scaled >= float(states - 1) ? states - 1 : int32_t(scaled);
-}
-
 void ZuButton::refreshFromBound() {
     if (!getBoundValue() || isTracking() || pressed_ || !isVisible()) return;
-    const float state = float(stateOf(currentNormalised(), states_));
+    const float state = mapping::position(getTag(), mapping::unit(currentNormalised()), states_);
     if (state != getValue()) setValue(state);
 }

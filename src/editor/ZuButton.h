@@ -29,10 +29,9 @@ public:
     int32_t getState() const;
 
     // A bound cell holds the state as a normalised value (state / count
-    // scaled into 0..1 as the editor sends it): state = min(count - 1,
-    // trunc(count x v + 0.001)).
+    // scaled into 0..1 as the editor sends it); the state shown is the
+    // position the engine takes there for the button's tag.
     void refreshFromBound() override;
-    static int32_t stateOf(float normalised, int32_t states);
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

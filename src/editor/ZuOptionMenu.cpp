@@ -1,6 +1,5 @@
 #include "editor/ZuOptionMenu.h"
 
-#include <cmath>
 
 #include "editor/ZuMenuHelper.h"
 #include "editor/ZuScrollbarY.h"
@@ -8,6 +7,7 @@
 #include "gui/CBitmap.h"
 #include "gui/CDrawContext.h"
 #include "gui/CFrame.h"
+#include "params/SwitchPositions.h"
 
 ZuOptionMenu::ZuOptionMenu(const CRect& size, CControlListener* listener, int32_t tag, CBitmap* background,
                            uint32_t style)
@@ -113,8 +113,7 @@ std::string ZuOptionMenu::getShownText() const {
 
 void ZuOptionMenu::refreshFromBound() {
     if (!getBoundValue() || !isVisible()) return;
-    const float scaled = currentNormalised() * boundFactor_ + 0.001f;
-    const float value = std::isfinite(scaled) && scaled > 0.0f ? std::floor(scaled) : 0.0f;
+    const float value = mapping::position(getTag(), mapping::unit(currentNormalised()), int32_t(boundFactor_));
     if (value == getValue() && chosen_ == findValue(int32_t(value))) return;
     setValue(value);
     chosen_ = value < float(INT32_MAX) ? findValue(int32_t(value)) : -1;

@@ -56,8 +56,9 @@ public:
     bool showsText() const { return showText_; }
     void setExtraCallBack(ZuOptionMenuExtraCallBack* callback) { extra_ = callback; }
 
-    // A bound cell holds the chosen value as a normalised number: value =
-    // trunc(v x factor + 0.001) with v from the bound range.
+    // A bound cell holds the chosen value as a normalised number; the value
+    // is the position the engine takes there for the menu's tag, of factor
+    // positions.
     void setBoundFactor(float factor) { boundFactor_ = factor; }
     void refreshFromBound() override;
 

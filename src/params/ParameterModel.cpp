@@ -5,6 +5,7 @@
 #include "params/Mappings.h"
 #include "params/ParameterTable.h"
 #include "params/ParameterTags.h"
+#include "params/SwitchPositions.h"
 
 using namespace mapping;
 
@@ -78,36 +79,36 @@ void ParameterModel::applyEngineQuantity(int32_t tag, float v) {
     case kTagFilterCutoff: e.filter.setCutoff(v); break;
     case kTagFilterResonance: e.filter.setResonance(v); break;
     case kTagFilterFlow:
-        c.filterFlow = selector(v, 3.0f, 2.0f);
+        c.filterFlow = position(tag, v, 3);
         refreshFilterFlow();
         break;
     case kTagFilterType: e.filter.setType(v); break;
     case kTagDelayTime: c.delayTime = delayTime(v); break;
     case kTagDelayFeedback: c.delayFeedback = v; break;
     case kTagDelayLevel: c.delayLevel = v; break;
-    case kTagDelayPower: c.delayPower = onOffUp(v); break;
+    case kTagDelayPower: c.delayPower = position(tag, v, 2); break;
     case kTagReverbRoom: c.reverbRoom = v; break;
     case kTagReverbDecay: c.reverbDecay = v; break;
     case kTagReverbLevel: c.reverbLevel = v; break;
-    case kTagReverbPower: c.reverbPower = onOffUp(v); break;
+    case kTagReverbPower: c.reverbPower = position(tag, v, 2); break;
     case kTagFxReturn: c.fxReturn = v; break;
     case kTagFollowerAmount: e.modulation.setFollowerAmount(v); break;
     case kTagFollowerSpeed: e.modulation.setFollowerSpeed(v, ctx); break;
-    case kTagFollowerPower: e.modulation.setFollowerPower(onOff(v)); break;
-    case kTagFollowerTarget: e.modulation.setFollowerTarget(selectorUp(v, 8.0f, 7.0f)); break;
-    case kTagFollowerInvert: e.modulation.setFollowerInvert(onOff(v)); break;
+    case kTagFollowerPower: e.modulation.setFollowerPower(position(tag, v, 2)); break;
+    case kTagFollowerTarget: e.modulation.setFollowerTarget(position(tag, v, 8)); break;
+    case kTagFollowerInvert: e.modulation.setFollowerInvert(position(tag, v, 2)); break;
     case kTagLfoAmount: e.modulation.setLfoAmount(v); break;
     case kTagLfoSpeed: e.modulation.setLfoSpeed(v, ctx); break;
-    case kTagLfoPower: e.modulation.setLfoPower(onOff(v)); break;
-    case kTagLfoSync: e.modulation.setLfoSync(onOff(v)); break;
-    case kTagGate: e.dynamics.setGateSwitch(onOffUp(v)); break;
-    case kTagComp: e.dynamics.setCompressorSwitch(onOffUp(v)); break;
-    case kTagPreamp: e.dynamics.setPreampSwitch(onOffUp(v)); break;
-    case kTagLfoTarget: e.modulation.setLfoTarget(selectorUp(v, 8.0f, 7.0f)); break;
-    case kTagMeterSource: c.meterSource = static_cast<int32_t>(selector(v, 6.0f, 5.0f)); break;
-    case kTagDyn: e.equaliser.setSwitch(onOffUp(v)); break;
-    case kTagFxSwitch: c.fxSwitch = onOffUp(v); break;
-    case kTagSolo: c.dryMuteTarget = onOff(v) == 0.0f ? 1.0f : 0.0f; break;
+    case kTagLfoPower: e.modulation.setLfoPower(position(tag, v, 2)); break;
+    case kTagLfoSync: e.modulation.setLfoSync(position(tag, v, 2)); break;
+    case kTagGate: e.dynamics.setGateSwitch(position(tag, v, 2)); break;
+    case kTagComp: e.dynamics.setCompressorSwitch(position(tag, v, 2)); break;
+    case kTagPreamp: e.dynamics.setPreampSwitch(position(tag, v, 2)); break;
+    case kTagLfoTarget: e.modulation.setLfoTarget(position(tag, v, 8)); break;
+    case kTagMeterSource: c.meterSource = static_cast<int32_t>(position(tag, v, 6)); break;
+    case kTagDyn: e.equaliser.setSwitch(position(tag, v, 2)); break;
+    case kTagFxSwitch: c.fxSwitch = position(tag, v, 2); break;
+    case kTagSolo: c.dryMuteTarget = position(tag, v, 2) == 0.0f ? 1.0f : 0.0f; break;
     default: break; // the follower-sign lamp, the page, the meter and preset buttons: editor state only
     }
 }
@@ -127,10 +128,10 @@ void ParameterModel::applyEditorSideEffects(int32_t tag, float v) {
     case kTagComp:
     case kTagPreamp:
     case kTagFollowerInvertLamp:
-    case kTagDyn: applyVisibility(tag, onOffUp(v)); break;
+    case kTagDyn: applyVisibility(tag, position(tag, v, 2)); break;
     case kTagModulationPage: {
         const bool bit1 = maskBit(1), bit2 = maskBit(2);
-        applyVisibility(tag, onOffUp(v));
+        applyVisibility(tag, position(tag, v, 2));
         if (maskBit(1) != bit1) reapply(kTagLfoTarget);
         if (maskBit(2) != bit2) {
             reapply(kTagFollowerInvertLamp);
@@ -140,7 +141,7 @@ void ParameterModel::applyEditorSideEffects(int32_t tag, float v) {
     }
     case kTagFxSwitch: {
         const bool bit19 = maskBit(19);
-        applyVisibility(tag, onOffUp(v));
+        applyVisibility(tag, position(tag, v, 2));
         if (maskBit(19) != bit19) {
             reapply(kTagDelayPower);
             reapply(kTagReverbPower);
@@ -149,7 +150,7 @@ void ParameterModel::applyEditorSideEffects(int32_t tag, float v) {
         break;
     }
     case kTagFollowerInvert: {
-        const float state = onOff(v);
+        const float state = position(tag, v, 2);
         if (lastEfInvert_.exchange(state) != state) setParameter(kTagFollowerInvertLamp, state);
         break;
     }

@@ -139,9 +139,17 @@ TEST(EditorShell, HostAutomationAndPresetLoadsShowAtTheNextIdle) {
     rig.idle();
     EXPECT_FLOAT_EQ(rig.control(kTagPreampGain)->getValue(), 0.8f);
     EXPECT_EQ(dynamic_cast<ZuButton*>(rig.control(kTagFilterType))->getState(), 2);
-    rig.client->setParameter(kTagLfoTarget, 0.999f); // a menu shows the entry its cell falls in
-    rig.idle();
-    EXPECT_EQ(rig.control(kTagLfoTarget)->getValue(), 7.0f);
+    // Buttons and menus show the position the engine takes, with its rounding:
+    // LFO power and the filter routing truncate plainly, the delay switch and
+    // the destinations add a thousandth; the top of the range is the last entry.
+    const std::tuple<int32_t, float, float> shown[] = {{kTagLfoPower, 0.4995f, 0.0f},  {kTagDelayPower, 0.4995f, 1.0f},
+                                                       {kTagFilterFlow, 0.3332f, 0.0f}, {kTagLfoTarget, 0.8749f, 7.0f},
+                                                       {kTagLfoTarget, 1.0f, 7.0f},     {kTagMeterSource, 1.0f, 5.0f}};
+    for (const auto& [tag, v, position] : shown) {
+        rig.client->setParameter(tag, v);
+        rig.idle();
+        EXPECT_EQ(rig.control(tag)->getValue(), position) << tag << " at " << v;
+    }
 
     std::vector<uint8_t> bytes = saved;
     EXPECT_EQ(rig.host.dispatch(effSetChunk, 0, VstIntPtr(bytes.size()), bytes.data()), 1);

@@ -137,7 +137,7 @@ void writeControlPort(std::ostream& out, const ParameterRecord& r, int32_t posit
         out << "    lv2:default " << number(value) << " ;\n    lv2:minimum 0.0 ;\n    lv2:maximum 1.0\n  ]";
         return;
     }
-    out << "    lv2:default " << lv2port::stateOf(value, positions) << " ;\n    lv2:minimum 0 ;\n    lv2:maximum "
+    out << "    lv2:default " << lv2port::stateOf(r.tag, value, positions) << " ;\n    lv2:minimum 0 ;\n    lv2:maximum "
         << positions - 1 << " ;\n";
     if (positions == 2) {
         out << "    lv2:portProperty lv2:toggled\n  ]";
@@ -246,7 +246,7 @@ int main(int argc, char** argv) {
         const char* sep = " ";
         for (const auto& [index, value] : p.values) {
             pset << sep << "[\n    lv2:symbol " << quoted(table.byHostIndex(index)->name) << " ;\n    pset:value "
-                 << number(lv2port::portValueOf(value, positions[size_t(index)])) << "\n  ]";
+                 << number(lv2port::portValueOf(index, value, positions[size_t(index)])) << "\n  ]";
             sep = " , ";
         }
         pset << " ;\n  state:state [\n    <" ORVEL_LV2_CHUNK_URI "> \"" << base64(p.bytes)

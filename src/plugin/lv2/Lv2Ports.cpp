@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "params/SwitchPositions.h"
+
 namespace lv2port {
 
-int32_t stateOf(float normalised, int32_t positions) {
-    const float top = float(positions - 1);
-    return int32_t(std::min(top, float(positions) * normalised));
+int32_t stateOf(int32_t index, float normalised, int32_t positions) {
+    return int32_t(mapping::position(index, mapping::unit(normalised), positions));
 }
 
 float normalisedOf(float portValue, int32_t positions) {
@@ -16,8 +17,8 @@ float normalisedOf(float portValue, int32_t positions) {
     return std::round(std::clamp(portValue, 0.0f, top)) / top;
 }
 
-float portValueOf(float normalised, int32_t positions) {
-    return positions < 2 ? normalised : float(stateOf(normalised, positions));
+float portValueOf(int32_t index, float normalised, int32_t positions) {
+    return positions < 2 ? normalised : float(stateOf(index, normalised, positions));
 }
 
 } // namespace lv2port

@@ -12,9 +12,10 @@ enum : uint32_t { kInLeft = 0, kInRight, kOutLeft, kOutRight, kControl, kFirstPa
 constexpr uint32_t kParameterCount = 38;
 constexpr uint32_t kCount = kFirstParameter + kParameterCount;
 
-// positions: 0 for a continuous parameter, else the switch's number of states.
-int32_t stateOf(float normalised, int32_t positions);
+// index: the parameter's; positions: 0 for a continuous parameter, else the
+// switch's number of states. A switch's state is the one the engine takes.
+int32_t stateOf(int32_t index, float normalised, int32_t positions);
 float normalisedOf(float portValue, int32_t positions);
-float portValueOf(float normalised, int32_t positions);
+float portValueOf(int32_t index, float normalised, int32_t positions);
 
 } // namespace lv2port
