@@ -20,7 +20,11 @@ inline bool truncatesPlainly(int32_t tag) {
     case kTagLfoPower:
     case kTagLfoSync:
     case kTagMeterSource:
-    case kTagSolo: return true;
+    case kTagMeterUp:
+    case kTagMeterDown:
+    case kTagSolo:
+    case kTagNextPreset:
+    case kTagPreviousPreset: return true;
     default: return false;
     }
 }
