@@ -312,4 +312,10 @@ TEST(EditorReadouts, TheMetersFollowTheirLevelsAndTheReductionFillsItsMeterAtIts
     r.derive(e);
     EXPECT_FLOAT_EQ(r[kOutputMeter], 32.0f);
     EXPECT_NEAR(r[kCompressorInputMeter], 18.3217f, 1e-3f);
+
+    // The free LFO at full speed: s = 0.999, 12 s^2 Hz, its indicator s^2 of the way.
+    c->setParameter(kTagLfoSpeed, 1.0f);
+    r.derive(e);
+    EXPECT_NEAR(r[kLfoRateHz], 11.976f, 1e-3f);
+    EXPECT_NEAR(r[kLfoRateIndicator], 0.998f, 1e-4f);
 }
