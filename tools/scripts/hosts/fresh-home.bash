@@ -66,11 +66,12 @@ ardour_scripts() {
 #   died on a signal before its export was done. Ardour's export corrupts
 #   its own heap now and then, and a heap check aborts or malloc crashes
 #   afterwards: here a session that exported with no plug-in and no check
-#   signal on its track died so in 7 of 30 runs, and one with a bare
-#   pass-through VST in 2 of 12. So a session that died on a signal after
-#   printing "exported" counts as done (the session scripts save before they
-#   export), with a note; its export is checked as it is, and Orvel's own
-#   close is checked by the sessions that do not export.
+#   signal on its track died so in 7 of 30 runs (export-alone.sh measures
+#   it), and one with a bare pass-through VST in 2 of 12. So a session that
+#   died on a signal after printing "exported" counts as done (the session
+#   scripts save before they export), with a note; its export is checked as
+#   it is, and Orvel's own close is checked by the sessions that do not
+#   export.
 retry_session() {
   local log="$1" status attempt
   shift
