@@ -18,15 +18,6 @@ CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId) {
     if (findBitmapResource(resourceId, &data, &size)) load(data, size);
 }
 
-CBitmap* CBitmap::fromDib(const uint8_t* data, size_t size) {
-    CBitmap* b = new CBitmap(0, 0);
-    if (!b->load(data, size)) {
-        b->forget();
-        return nullptr;
-    }
-    return b;
-}
-
 bool CBitmap::load(const uint8_t* data, size_t size) {
     DecodedImage image;
     if (!decodeDib(data, size, image)) return false;

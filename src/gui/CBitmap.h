@@ -17,8 +17,6 @@ public:
     CBitmap(CCoord width, CCoord height);
     // Loads the bitmap resource with this id; isLoaded() tells whether it worked.
     explicit CBitmap(int32_t resourceId);
-    // From a device-independent bitmap in memory (the resource form).
-    static CBitmap* fromDib(const uint8_t* data, size_t size);
 
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;

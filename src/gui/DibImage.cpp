@@ -69,10 +69,3 @@ bool decodeDib(const uint8_t* data, size_t size, DecodedImage& out) {
     if (headerSize > size || coloursUsed > 256) return false;
     return decodeRows(data, size, size_t(headerSize) + size_t(coloursUsed) * 4, out);
 }
-
-bool decodeBmpFile(const uint8_t* data, size_t size, DecodedImage& out) {
-    if (!data || size < 14 + 40 || data[0] != 'B' || data[1] != 'M') return false;
-    uint32_t pixelOffset = readU32(data + 10);
-    if (pixelOffset < 14 + 40 || pixelOffset > size) return false;
-    return decodeRows(data + 14, size - 14, pixelOffset - 14, out);
-}

@@ -1,6 +1,6 @@
-// Decoding of uncompressed device-independent bitmaps: the form Windows keeps
-// bitmap resources in (an info header, then the rows) and the .bmp file form
-// (a file header in front). Malformed data is refused, never read past.
+// Decoding of uncompressed device-independent bitmaps, the form Windows keeps
+// bitmap resources in: an info header, then the rows. Malformed data is
+// refused, never read past.
 #pragma once
 
 #include <cstddef>
@@ -15,5 +15,3 @@ struct DecodedImage {
 
 // An info header followed by the pixel rows (24 or 32 bits, uncompressed).
 bool decodeDib(const uint8_t* data, size_t size, DecodedImage& out);
-// The same behind a "BM" file header.
-bool decodeBmpFile(const uint8_t* data, size_t size, DecodedImage& out);
