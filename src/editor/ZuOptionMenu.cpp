@@ -1,6 +1,5 @@
 #include "editor/ZuOptionMenu.h"
 
-
 #include "editor/ZuMenuHelper.h"
 #include "editor/ZuScrollbarY.h"
 #include "gui/Alerts.h"

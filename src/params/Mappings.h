@@ -22,9 +22,6 @@ inline float selectorUp(float v, float factor, float limit) {
     return std::trunc(x);
 }
 
-inline float onOff(float v) { return selector(v, 2.0f, 1.0f); }
-inline float onOffUp(float v) { return selectorUp(v, 2.0f, 1.0f); }
-
 // Truncation to steps of 0.0001.
 inline float steps(float x) { return std::trunc(x / 0.0001f) * 0.0001f; }
 

@@ -10,6 +10,7 @@
 
 #include "params/Mappings.h"
 #include "params/ParameterTags.h"
+#include "params/SwitchPositions.h"
 #include "support/StateWords.h"
 
 namespace {
@@ -27,12 +28,13 @@ protected:
 
 TEST(Mappings, SwitchKindsDifferAt0_4995AndSelectorsRoundUpFromAThousandth) {
     using namespace mapping;
-    // selectorUp: 8v + 0.001 = 0.626 stays 0; 0.9992 + 0.001 reaches 1
-    const float rows[][2] = {{onOffUp(0.4995f), 1},         {onOffUp(0.4994f), 0},
-                             {onOff(0.4995f), 0},           {onOff(0.5f), 1},
-                             {selector(0.3333f, 3, 2), 0},  {selector(0.3334f, 3, 2), 1},
-                             {selector(1, 3, 2), 2},        {selectorUp(0.875f, 8, 7), 7},
-                             {selectorUp(0.078125f, 8, 7), 0}, {selectorUp(0.1249f, 8, 7), 1}};
+    // The delay switch and the LFO destination add the thousandth: 8v + 0.001 =
+    // 0.626 stays 0; 0.9992 + 0.001 reaches 1. LFO power and the routing do not.
+    const float rows[][2] = {{position(kTagDelayPower, 0.4995f, 2), 1},   {position(kTagDelayPower, 0.4994f, 2), 0},
+                             {position(kTagLfoPower, 0.4995f, 2), 0},     {position(kTagLfoPower, 0.5f, 2), 1},
+                             {position(kTagFilterFlow, 0.3333f, 3), 0},   {position(kTagFilterFlow, 0.3334f, 3), 1},
+                             {position(kTagFilterFlow, 1, 3), 2},         {position(kTagLfoTarget, 0.875f, 8), 7},
+                             {position(kTagLfoTarget, 0.078125f, 8), 0}, {position(kTagLfoTarget, 0.1249f, 8), 1}};
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(rows[i][0], rows[i][1]) << "row " << i;
 }
 

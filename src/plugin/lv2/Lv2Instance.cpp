@@ -94,7 +94,8 @@ VstIntPtr VSTCALLBACK Lv2Instance::hostCallback(AEffect* e, VstInt32 opcode, Vst
 float Lv2Instance::portValueOf(Lv2UiLink* link, int32_t index) {
     auto* self = static_cast<Lv2Instance*>(link);
     if (index < 0 || index >= int32_t(lv2port::kParameterCount)) return 0.0f;
-    return lv2port::portValueOf(index, self->effect->getParameter(self->effect, index), self->positions_[size_t(index)]);
+    const float normalised = self->effect->getParameter(self->effect, index);
+    return lv2port::portValueOf(index, normalised, self->positions_[size_t(index)]);
 }
 
 void Lv2Instance::applyPortValueOf(Lv2UiLink* link, int32_t index, float value) {
@@ -117,8 +118,9 @@ void Lv2Instance::applyPort(int32_t index, float value) {
     const int32_t positions = positions_[size_t(index)];
     const float target = lv2port::normalisedOf(value, positions);
     const float current = effect->getParameter(effect, index);
-    const bool same = positions >= 2 ? lv2port::stateOf(index, current, positions) == lv2port::stateOf(index, target, positions)
-                                     : current == target;
+    const bool same = positions >= 2
+                          ? lv2port::stateOf(index, current, positions) == lv2port::stateOf(index, target, positions)
+                          : current == target;
     if (!same) effect->setParameter(effect, index, target);
 }
 

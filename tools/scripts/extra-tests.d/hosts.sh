@@ -73,13 +73,14 @@ check_session() {
   grep -qx "orvel-check: values $SET" "$log" ||
     { grep '^orvel-check' "$log"; fail "Ardour ($1) holds other values than were set: $SET"; }
 }
-# The create step exports, and Ardour may die after that (see retry_session).
+# create_session [LABEL]: the create step, which exports; Ardour may die after
+# that (see retry_session).
 create_session() {
   retry_session "$WORK/ardour-create.log" run_session create ||
-    { cat "$WORK/ardour-create.log" "$WORK/ardour-create.log.backtrace" 2>/dev/null; fail "the Ardour session ($1create) did not finish"; }
+    { cat "$WORK/ardour-create.log" "$WORK/ardour-create.log.backtrace" 2>/dev/null; fail "the Ardour session (${1:+$1 }create) did not finish"; }
   check_session create
 }
-create_session ""
+create_session
 grep -qx "orvel-check: kinds $KINDS" "$WORK/ardour-create.log" ||
   { grep '^orvel-check' "$WORK/ardour-create.log"; fail "Ardour does not offer the parameters as $KINDS"; }
 session reopen
@@ -100,7 +101,7 @@ for ((run = 2; run <= runs; run++)); do
   rm -rf "$ORVEL_CHECK_DIR"
   mkdir -p "$ORVEL_CHECK_DIR"
   start=$SECONDS
-  create_session ""
+  create_session
   again=("$ORVEL_CHECK_DIR"/export/*.wav)
   echo -n "export $run of $runs: $((SECONDS - start)) s, "
   python3 "$HOSTS/host-check.py" compare "${again[0]}" "$WORK/first-export.wav" "$FRAMES" ||
@@ -112,7 +113,7 @@ done
 rm -rf "$ORVEL_CHECK_DIR" && mkdir -p "$ORVEL_CHECK_DIR"
 export ORVEL_CHECK_FORMAT=LV2 ORVEL_CHECK_SET="$LV2_SET"
 SET="$LV2_SET" PARAM_COUNT=43 # Ardour counts every port of an LV2 plug-in
-create_session "LV2 "
+create_session LV2
 grep -rqs 'urn:tamblor:orvel#chunk' "$ORVEL_CHECK_DIR/session/plugins" ||
   fail "Ardour's session holds no state words of the LV2 version"
 grep -qx "orvel-check: kinds $LV2_KINDS" "$WORK/ardour-create.log" ||
